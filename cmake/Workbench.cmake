@@ -95,12 +95,14 @@ function(wb_program target)
   endif()
 endfunction()
 
-# wb_test(<target> SOURCES ... [LINKS ...] [LABELS ...] [ENVIRONMENT ...])
+# wb_test(<target> SOURCES ... [LINKS ...] [LABELS ...])
 # A GoogleTest executable registered with CTest test by test. Tests run in
-# their own build folder; the staged program folder is passed as
-# WB_STAGE_DIR so a test can load libraries from Libraries/ as the program does.
+# their own build folder. WB_STAGE_DIR (the staged program folder, so a test
+# can load libraries from Libraries/ as the program does) and WB_SOURCE_DIR
+# are compiled in. scripts/test sets QT_QPA_PLATFORM=offscreen and the
+# sanitizer options for the whole run.
 function(wb_test target)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;LABELS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   wb_target_defaults(${target})
   wb_include_root(${target})
@@ -108,13 +110,8 @@ function(wb_test target)
   target_compile_definitions(${target} PRIVATE
     WB_STAGE_DIR="${WB_STAGE_DIR}"
     WB_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  set(env "WB_STAGE_DIR=${WB_STAGE_DIR}" "QT_QPA_PLATFORM=offscreen" ${ARG_ENVIRONMENT})
-  if(WB_SANITIZE)
-    list(APPEND env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1"
-                    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
-  endif()
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "${env}" LABELS "${ARG_LABELS}"
+    PROPERTIES LABELS "${ARG_LABELS}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
