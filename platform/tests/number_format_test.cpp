@@ -1,0 +1,136 @@
+#include "platform/number_format.h"
+
+#include <gtest/gtest.h>
+#include <locale.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <string>
+
+#include "platform/exceptions.h"
+
+namespace {
+
+using platform::FormatFixed;
+
+// Expected texts are worked out by hand from the decimal form of each value.
+
+TEST(FormatFixed, ReportFormsWithAPoint) {
+  EXPECT_EQ(FormatFixed(1234.56789, 7, 4, "."), "1234.5680");
+  EXPECT_EQ(FormatFixed(0.123456789, 7, 4, "."), "0.1235");
+  EXPECT_EQ(FormatFixed(0.5, 5, 2, "."), "0.50");
+  EXPECT_EQ(FormatFixed(1.0, 7, 4, "."), "1.0000");
+  EXPECT_EQ(FormatFixed(-1.5, 7, 4, "."), "-1.5000");
+  EXPECT_EQ(FormatFixed(42.0, 7, 4, "."), "42.0000");
+}
+
+TEST(FormatFixed, UsesTheGivenSeparator) {
+  EXPECT_EQ(FormatFixed(0.5, 5, 2, ","), "0,50");
+  EXPECT_EQ(FormatFixed(-1234.56789, 7, 4, ","), "-1234,5680");
+  EXPECT_EQ(FormatFixed(2.25, 5, 2, "٫"), "2٫25");
+}
+
+TEST(FormatFixed, SignificantDigitsCutBeforeTheDecimals) {
+  EXPECT_EQ(FormatFixed(123456.789, 7, 4, "."), "123456.8000");
+  EXPECT_EQ(FormatFixed(1234567.89, 7, 4, "."), "1234568.0000");
+  EXPECT_EQ(FormatFixed(123.456789, 5, 2, "."), "123.46");
+  EXPECT_EQ(FormatFixed(12345.6, 5, 2, "."), "12346.00");
+}
+
+TEST(FormatFixed, RoundsHalfAwayFromZeroOnTheShortestDecimal) {
+  // 0.125 is exact in binary; 0.015 is stored just below 0.015 but reads as 0.015.
+  EXPECT_EQ(FormatFixed(0.125, 5, 2, "."), "0.13");
+  EXPECT_EQ(FormatFixed(-0.125, 5, 2, "."), "-0.13");
+  EXPECT_EQ(FormatFixed(0.015, 5, 2, "."), "0.02");
+  EXPECT_EQ(FormatFixed(0.014999, 5, 2, "."), "0.01");
+  EXPECT_EQ(FormatFixed(2.5, 7, 0, "."), "3");
+}
+
+TEST(FormatFixed, CarryAddsAnIntegerDigit) {
+  EXPECT_EQ(FormatFixed(999.99996, 7, 4, "."), "1000.0000");
+  EXPECT_EQ(FormatFixed(0.99999, 7, 4, "."), "1.0000");
+  EXPECT_EQ(FormatFixed(0.995, 5, 2, "."), "1.00");
+}
+
+TEST(FormatFixed, SmallValuesRoundToZeroWithoutASign) {
+  EXPECT_EQ(FormatFixed(0.00004, 7, 4, "."), "0.0000");
+  EXPECT_EQ(FormatFixed(-0.00004, 7, 4, "."), "0.0000");
+  EXPECT_EQ(FormatFixed(-0.0, 7, 4, "."), "0.0000");
+  EXPECT_EQ(FormatFixed(0.00005, 7, 4, "."), "0.0001");
+  EXPECT_EQ(FormatFixed(-0.00005, 7, 4, "."), "-0.0001");
+  EXPECT_EQ(FormatFixed(1e-300, 7, 4, "."), "0.0000");
+  EXPECT_EQ(FormatFixed(0.0012, 7, 4, "."), "0.0012");
+}
+
+TEST(FormatFixed, TooManyIntegerDigitsGiveTheExponentForm) {
+  EXPECT_EQ(FormatFixed(1234567891234567.0, 7, 4, ","), "1,234568E+15");
+  EXPECT_EQ(FormatFixed(12345678.0, 7, 4, "."), "1.234568E+07");
+  EXPECT_EQ(FormatFixed(-12345678.0, 7, 4, "."), "-1.234568E+07");
+  // 9999999.6 has seven integer digits but rounds to eight.
+  EXPECT_EQ(FormatFixed(9999999.6, 7, 4, "."), "1.000000E+07");
+  EXPECT_EQ(FormatFixed(9999999.96, 7, 4, "."), "1.000000E+07");
+  EXPECT_EQ(FormatFixed(1e300, 7, 4, "."), "1.000000E+300");
+  EXPECT_EQ(FormatFixed(123456.0, 5, 2, "."), "1.2346E+05");
+  EXPECT_EQ(FormatFixed(99999.5, 5, 2, "."), "1.0000E+05");
+  EXPECT_EQ(FormatFixed(25.0, 1, 0, "."), "3E+01");
+}
+
+TEST(FormatFixed, NonFiniteValuesHaveTextsOfTheirOwn) {
+  EXPECT_EQ(FormatFixed(std::numeric_limits<double>::quiet_NaN(), 7, 4, "."), "NaN");
+  EXPECT_EQ(FormatFixed(std::numeric_limits<double>::infinity(), 7, 4, "."), "∞");
+  EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 7, 4, "."), "-∞");
+}
+
+TEST(FormatFixed, RefusesAFormWithoutDigits) {
+  EXPECT_THROW(FormatFixed(1.0, 0, 2, "."), EConvertError);
+  EXPECT_THROW(FormatFixed(1.0, 7, -1, "."), EConvertError);
+}
+
+TEST(DecimalSeparator, FixedSeparatorHoldsUntilReleased) {
+  platform::FixDecimalSeparator(",");
+  EXPECT_EQ(platform::DecimalSeparator(), ",");
+  EXPECT_EQ(FormatFixed(0.5, 5, 2), "0,50");
+  platform::FixDecimalSeparator(".");
+  EXPECT_EQ(FormatFixed(0.5, 5, 2), "0.50");
+  platform::FixDecimalSeparator("");
+  EXPECT_EQ(platform::DecimalSeparator(), platform::LocaleDecimalSeparator(""));
+}
+
+TEST(DecimalSeparator, UnknownOrPlainLocalesGiveAPoint) {
+  EXPECT_EQ(platform::LocaleDecimalSeparator("C"), ".");
+  EXPECT_EQ(platform::LocaleDecimalSeparator("xx_NOWHERE.UTF-8"), ".");
+}
+
+// Builds the Russian locale into a private folder, so the test does not
+// depend on the locales installed on the machine.
+TEST(DecimalSeparator, ReadsTheUserSettingsWithoutChangingTheProcessLocale) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("wb-locale-" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  const std::string command = "localedef -i ru_RU -f UTF-8 '" + (folder / "ru_RU.UTF-8").string() + "' >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) {
+    fs::remove_all(folder);
+    GTEST_SKIP() << "localedef cannot build ru_RU here";
+  }
+  const char* old_locpath = std::getenv("LOCPATH");
+  const std::string saved_locpath = old_locpath ? old_locpath : "";
+  setenv("LOCPATH", folder.c_str(), 1);
+  setenv("LC_ALL", "ru_RU.UTF-8", 1);
+
+  EXPECT_EQ(platform::LocaleDecimalSeparator(""), ",");
+  EXPECT_EQ(platform::LocaleDecimalSeparator("ru_RU.UTF-8"), ",");
+  EXPECT_STREQ(setlocale(LC_NUMERIC, nullptr), "C");
+
+  unsetenv("LC_ALL");
+  if (old_locpath) {
+    setenv("LOCPATH", saved_locpath.c_str(), 1);
+  } else {
+    unsetenv("LOCPATH");
+  }
+  fs::remove_all(folder);
+}
+
+}  // namespace
