@@ -1,0 +1,68 @@
+#include "shell/config/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "shell/config/method_registry.h"
+
+namespace {
+
+class IniFileTest : public testing::Test {
+protected:
+  QString Write(const QByteArray& text) {
+    const QString path = dir_.filePath("System.INI");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return path;
+  }
+
+  QTemporaryDir dir_;
+};
+
+TEST_F(IniFileTest, SectionValuesAreTrimmedKeptInOrderAndWithoutEmptyValues) {
+  const QString path = Write(
+      "[Other]\nA=1\n"
+      "[methods]\r\n"
+      "  Brennic  =  Метод Монте-Карло \r\n"
+      "Empty=\n"
+      "Blank=   \n"
+      "no equals sign here\n"
+      "Second=Два\n"
+      "BRENNIC=ignored, the first entry of a key counts\n");
+  EXPECT_EQ(IniFile(path).ReadSectionValues("Methods"),
+            QStringList({"Brennic=Метод Монте-Карло", "Second=Два"}));
+  EXPECT_EQ(IniFile(path).ReadSectionValues("Other"), QStringList({"A=1"}));
+}
+
+TEST_F(IniFileTest, MissingFileOrSectionGivesAnEmptyList) {
+  EXPECT_TRUE(IniFile(dir_.filePath("absent.INI")).ReadSectionValues("Methods").isEmpty());
+  EXPECT_TRUE(IniFile(Write("[Other]\nA=1\n")).ReadSectionValues("Methods").isEmpty());
+}
+
+TEST_F(IniFileTest, MethodListSplitsEachEntryAtTheLastEqualsSign) {
+  const QString path = Write(
+      "[Methods]\n"
+      "Brennic = Метод Монте-Карло\n"
+      "Odd = a = b\n"
+      "Nothing =\n");
+  const MethodList methods = ReadMethodList(path);
+  EXPECT_EQ(methods.keys, QStringList({"Brennic", "Odd=a"}));
+  EXPECT_EQ(methods.names, QStringList({"Метод Монте-Карло", "b"}));
+}
+
+TEST_F(IniFileTest, MethodListOfAMissingFileIsEmpty) {
+  const MethodList methods = ReadMethodList(dir_.filePath("absent.INI"));
+  EXPECT_TRUE(methods.names.isEmpty());
+  EXPECT_TRUE(methods.keys.isEmpty());
+}
+
+TEST(ProgramIniPath, ReplacesOrAppendsTheExtension) {
+  EXPECT_EQ(ProgramIniPath("/opt/talvo/System"), "/opt/talvo/System.INI");
+  EXPECT_EQ(ProgramIniPath("/opt/talvo/System.bin"), "/opt/talvo/System.INI");
+  EXPECT_EQ(ProgramIniPath("/opt/ta.lvo/System"), "/opt/ta.lvo/System.INI");
+}
+
+}  // namespace
