@@ -24,7 +24,13 @@ Matrix::Matrix(Vector v) : rows_(v.Size()), cols_(1), row_(nullptr), stray_row_(
 Matrix::Matrix(const Matrix& other)
     : rows_(other.rows_), cols_(other.cols_), row_(nullptr), stray_row_(0) {
   AllocateRows();
-  for (std::int32_t i = 0; i < rows_; ++i) (*this)[i] = other[i];
+  try {
+    for (std::int32_t i = 0; i < rows_; ++i) (*this)[i] = other[i];
+  } catch (...) {
+    // Each row assignment copies the source row, which may run out of storage.
+    ReleaseRows();
+    throw;
+  }
 }
 
 Matrix::~Matrix() { ReleaseRows(); }

@@ -1,0 +1,126 @@
+#include "generators/value_biexp.h"
+
+#include <cmath>
+
+#include "generators/constants.h"
+#include "generators/gamma_functions.h"
+#include "generators/value_rav.h"
+#include "platform/exceptions.h"
+
+namespace {
+
+constexpr double kSeriesTolerance = 1e-8;
+constexpr double kFarAway = 1e100;
+constexpr int kMaxEvaluations = 50;
+
+// The incomplete gamma function as the distribution function calls it.
+double LowerGamma(double value, double shape_reciprocal) {
+  return olvend::IncompleteGamma(shape_reciprocal, value, kSeriesTolerance);
+}
+
+}  // namespace
+
+TCValueBiExp::TCValueBiExp(double a, double b, double c) : a_(a), b_(b), c_(c) {
+  if (b == 0.0) throw Exception("Масштаб экспоненциально-степенного распределения не может быть равен нулю !");
+  if (!(c > 0.0)) {
+    throw Exception("Параметр формы экспоненциально-степенного распределения должен быть больше нуля !");
+  }
+}
+
+TCValueBiExp::~TCValueBiExp() = default;
+
+double TCValueBiExp::F(double x) {
+  const double z = (x - a_) / b_;
+  const double g = std::pow(std::fabs(z / olvend::kSqrt2Single), c_);
+  const double h = olvend::SignOf(z / olvend::kSqrt2Single) * 0.5;
+  return (LowerGamma(g, 1.0 / c_) * h) / olvend::GammaFunction(1.0 / c_) + 0.5;
+}
+
+double TCValueBiExp::f(double x) {
+  const double z = (x - a_) / b_;
+  const double g = std::pow(std::fabs(z / olvend::kSqrt2Single), c_);
+  return ((0.5 * c_) * std::exp(-g)) / (olvend::GammaFunction(1.0 / c_) * (olvend::kSqrt2Single * b_));
+}
+
+double TCValueBiExp::InvF(double p, double tol) {
+  // The margin below 1e-10 is a single-precision 1e-11; the sums are extended.
+  constexpr float kMargin = 1e-11f;
+  if (p <= static_cast<long double>(olvend::kUniformBound) + kMargin ||
+      p >= 1.0L - olvend::kUniformBound - kMargin) {
+    return a_;
+  }
+
+  // Bracketing walk from the origin of the axis; one step exponent serves both directions.
+  double x = 0.0;
+  bool have_low = false;
+  bool have_high = false;
+  double x_low = 0.0, f_low = 0.0, x_high = 0.0, f_high = 0.0;
+  int budget = kMaxEvaluations;
+  int k = 1;
+  while (!(have_low && have_high)) {
+    if (budget == 0) break;
+    --budget;
+    const double fx = F(x);
+    if (fx == p) return x;
+    if (fx < p) {
+      if (!have_low) {
+        have_low = true;
+        x_low = x;
+        f_low = fx;
+        x = x + 10.0;
+      } else if (!(fx < f_low)) {  // a lower value than the last low point keeps x as it is
+        x_low = x;
+        f_low = fx;
+        x = x + std::pow(10.0, k);
+        ++k;
+        if (k > 10) {
+          x_low = x_high = kFarAway;
+          have_low = have_high = true;
+        }
+      }
+    } else {
+      if (!have_high) {
+        have_high = true;
+        x_high = x;
+        f_high = fx;
+        x = x - 10.0;
+      } else if (!(fx > f_high)) {
+        x_high = x;
+        f_high = fx;
+        x = x - std::pow(10.0, k);
+        ++k;
+        if (k > 10) {
+          x_low = x_high = -kFarAway;
+          have_low = have_high = true;
+        }
+      }
+    }
+  }
+  // A spent budget widens the bracket to the whole axis, whatever was found.
+  if (budget == 0) {
+    x_low = -kFarAway;
+    x_high = kFarAway;
+  }
+
+  x = (x_low + x_high) * 0.5;
+  if (x_low >= x_high) return x;
+
+  for (int iteration = 0; iteration < kMaxEvaluations; ++iteration) {
+    const double fx = F(x);
+    if (std::fabs(fx - p) < tol) return x;
+    if (fx < p) {
+      x_low = x;
+    } else {
+      x_high = x;
+    }
+    const double d = f(x);
+    if (d != 0.0) x = x - (fx - p) / d;
+    if (x <= x_low || x >= x_high) x = (x_low + x_high) * 0.5;
+  }
+  return x;
+}
+
+double TCValueBiExp::CValue() {
+  TCValueRav uniform(rtSystem);
+  return InvF(uniform.CValue(), 1e-10);
+}

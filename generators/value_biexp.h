@@ -1,0 +1,32 @@
+// The exponential-power law (density falling off as exp(-|z|^c)): values by
+// numerical inversion of its distribution function, a bracketing walk followed by
+// Newton steps with a bisection fallback.
+#pragma once
+
+#include "generators/value_uni.h"
+#include "platform/export.h"
+
+class WB_EXPORT TCValueBiExp : public TCValueUni {
+public:
+  // Location a, scale b, shape c. A scale of 0 or a shape of 0 or below is
+  // refused with Exception: the law's functions divide by them.
+  TCValueBiExp(double a, double b, double c);
+  ~TCValueBiExp() override;
+
+  // Distribution function.
+  double F(double x);
+  // Density.
+  double f(double x);
+  // A point whose F lies within tol of p: the location for p within 1e-10 of
+  // 0 or 1, +-1e100 when the walk gives up, otherwise the best of at most
+  // 50 + 50 evaluations of F.
+  double InvF(double p, double tol);
+
+  // Two draws per value.
+  double CValue() override;
+
+private:
+  double a_;
+  double b_;
+  double c_;
+};
