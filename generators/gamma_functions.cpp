@@ -8,7 +8,7 @@ namespace olvend {
 namespace {
 
 // b1 to b8 of the approximation f * Gamma(f) = 1 + b1 f + ... + b8 f^8.
-constexpr double kGammaCoefficients[8] = {-0.577191652, 0.988205891,  -0.897056937, 0.918206857,
+constexpr double kGammaCoefficients[8] = {-0.577191652, 0.988205891, -0.897056937, 0.918206857,
                                           -0.756704078, 0.482199394, -0.193527818, 0.035868343};
 
 }  // namespace

@@ -9,12 +9,12 @@
 // Box-Muller: the sine value of each pair is returned first, the cosine value
 // is kept for the next call (three draws per pair, none for the kept value).
 class WB_EXPORT TCValueNorm : public TCValueUni {
-public:
+ public:
   TCValueNorm(double mean, double sd);
   ~TCValueNorm() override;
   double CValue() override;
 
-private:
+ private:
   double mean_;
   double sd_;
   bool new_pair_ = true;
@@ -23,12 +23,12 @@ private:
 
 // Logistic law with standard deviation s (two draws per value).
 class WB_EXPORT TCValueLog : public TCValueUni {
-public:
+ public:
   TCValueLog(double mean, double s);
   ~TCValueLog() override;
   double CValue() override;
 
-private:
+ private:
   double mean_;
   double s_;
 };
@@ -36,24 +36,24 @@ private:
 // Laplace law with density exp(-|x - mean| / b) / (2b), b = s * sqrt(2) in single
 // precision (two draws per value).
 class WB_EXPORT TCValueLaplas : public TCValueUni {
-public:
+ public:
   TCValueLaplas(double mean, double s);
   ~TCValueLaplas() override;
   double CValue() override;
 
-private:
+ private:
   double mean_;
   double b_;
 };
 
 // Cauchy law with median `location` and half-width `scale` (two draws per value).
 class WB_EXPORT TCValueKoshi : public TCValueUni {
-public:
+ public:
   TCValueKoshi(double location, double scale);
   ~TCValueKoshi() override;
   double CValue() override;
 
-private:
+ private:
   double location_;
   double scale_;
 };

@@ -21,7 +21,8 @@ double LowerGamma(double value, double shape_reciprocal) {
 }  // namespace
 
 TCValueBiExp::TCValueBiExp(double a, double b, double c) : a_(a), b_(b), c_(c) {
-  if (b == 0.0) throw Exception("Масштаб экспоненциально-степенного распределения не может быть равен нулю !");
+  if (b == 0.0)
+    throw Exception("Масштаб экспоненциально-степенного распределения не может быть равен нулю !");
   if (!(c > 0.0)) {
     throw Exception("Параметр формы экспоненциально-степенного распределения должен быть больше нуля !");
   }

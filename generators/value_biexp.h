@@ -7,7 +7,7 @@
 #include "platform/export.h"
 
 class WB_EXPORT TCValueBiExp : public TCValueUni {
-public:
+ public:
   // Location a, scale b, shape c. A scale of 0 or a shape of 0 or below is
   // refused with Exception: the law's functions divide by them.
   TCValueBiExp(double a, double b, double c);
@@ -25,7 +25,7 @@ public:
   // Two draws per value.
   double CValue() override;
 
-private:
+ private:
   double a_;
   double b_;
   double c_;

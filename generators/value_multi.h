@@ -13,7 +13,7 @@
 class TCValueUni;
 
 class WB_EXPORT TCValueMulti {
-public:
+ public:
   // Copies the mean and the covariance and borrows the generator, which the
   // caller keeps alive and deletes. Throws EOutOfMemory when storage runs out and
   // Exception for a covariance that is not positive definite.
@@ -29,7 +29,7 @@ public:
   // Writes the factor L to the standard output stream.
   void Display();
 
-private:
+ private:
   std::int32_t dimension_;
   std::unique_ptr<Vector> mean_;
   std::unique_ptr<Matrix> covariance_;

@@ -14,7 +14,7 @@ enum TRavType : std::uint8_t {
 };
 
 class WB_EXPORT TCValueRav : public TCValueUni {
-public:
+ public:
   // Draws exactly one rand() whatever the kind; it starts the state of kinds 2 and 3.
   // A kind outside 1 to 3 is refused with Exception.
   explicit TCValueRav(TRavType kind);
@@ -26,7 +26,7 @@ public:
   // A value in [1e-10, 1 - 1e-10]; the clamp never changes the state.
   double CValue() override;
 
-private:
+ private:
   TRavType Kind;
   double X = 0.0;
   double Mult = 0.0;

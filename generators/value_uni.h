@@ -5,7 +5,7 @@
 #include "platform/export.h"
 
 class WB_EXPORT TCValueUni {
-public:
+ public:
   virtual ~TCValueUni();
   // The next value.
   virtual double CValue() = 0;

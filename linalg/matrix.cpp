@@ -21,8 +21,7 @@ Matrix::Matrix(Vector v) : rows_(v.Size()), cols_(1), row_(nullptr), stray_row_(
   for (std::int32_t i = 0; i < rows_; ++i) (*this)[i][0] = v[i];
 }
 
-Matrix::Matrix(const Matrix& other)
-    : rows_(other.rows_), cols_(other.cols_), row_(nullptr), stray_row_(0) {
+Matrix::Matrix(const Matrix& other) : rows_(other.rows_), cols_(other.cols_), row_(nullptr), stray_row_(0) {
   AllocateRows();
   try {
     for (std::int32_t i = 0; i < rows_; ++i) (*this)[i] = other[i];

@@ -8,7 +8,7 @@
 #include "linalg/vector.h"
 
 class Matrix {
-public:
+ public:
   // A rows x cols zero matrix whose entries (i, i) hold the diagonal value.
   Matrix(std::int32_t rows, std::int32_t cols, double diagonal);
   // A column matrix holding the components of v.
@@ -41,7 +41,7 @@ public:
   std::int32_t Rows() const { return rows_; }
   std::int32_t Cols() const { return cols_; }
 
-private:
+ private:
   void AllocateRows();
   void ReleaseRows();
   Vector& StrayRow() const;

@@ -7,7 +7,7 @@
 class Matrix;
 
 class Vector {
-public:
+ public:
   // A vector of n zeros.
   explicit Vector(std::int32_t n);
   Vector(const Vector& other);
@@ -33,7 +33,7 @@ public:
 
   std::int32_t Size() const { return size_; }
 
-private:
+ private:
   bool InRange(std::int32_t i) const { return i >= 0 && i < size_; }
 
   double* elements_;

@@ -96,8 +96,8 @@ TEST(OlvendInterface, ExportsExactlyTheListedMembers) {
       "TCValueUni::~TCValueUni()",
   };
   // The tables that `new` in a caller and `delete` through the base need.
-  for (const char* polymorphic :
-       {"TCValueUni", "TCValueRav", "TCValueNorm", "TCValueLog", "TCValueLaplas", "TCValueKoshi", "TCValueBiExp"}) {
+  for (const char* polymorphic : {"TCValueUni", "TCValueRav", "TCValueNorm", "TCValueLog", "TCValueLaplas",
+                                  "TCValueKoshi", "TCValueBiExp"}) {
     expected.insert(std::string("vtable for ") + polymorphic);
     expected.insert(std::string("typeinfo for ") + polymorphic);
     expected.insert(std::string("typeinfo name for ") + polymorphic);
@@ -107,9 +107,9 @@ TEST(OlvendInterface, ExportsExactlyTheListedMembers) {
 
 TEST(OlvendInterface, GeneratorsCrossTheLibraryBoundary) {
   std::unique_ptr<TCValueUni> generators[] = {
-      std::make_unique<TCValueRav>(rtSystem),     std::make_unique<TCValueRav>(0.5, rtFracPi),
-      std::make_unique<TCValueNorm>(0.0, 1.0),    std::make_unique<TCValueLog>(0.0, 1.0),
-      std::make_unique<TCValueLaplas>(0.0, 1.0),  std::make_unique<TCValueKoshi>(0.0, 1.0),
+      std::make_unique<TCValueRav>(rtSystem),       std::make_unique<TCValueRav>(0.5, rtFracPi),
+      std::make_unique<TCValueNorm>(0.0, 1.0),      std::make_unique<TCValueLog>(0.0, 1.0),
+      std::make_unique<TCValueLaplas>(0.0, 1.0),    std::make_unique<TCValueKoshi>(0.0, 1.0),
       std::make_unique<TCValueBiExp>(0.0, 1.0, 2.0)};
   for (auto& generator : generators) {
     double value = NAN;

@@ -9,11 +9,11 @@
 #include "generators/value_uni.h"
 
 class ScriptedValues : public TCValueUni {
-public:
+ public:
   explicit ScriptedValues(std::vector<double> values) : values_(std::move(values)) {}
   double CValue() override { return values_.at(next_++ % values_.size()); }
 
-private:
+ private:
   std::vector<double> values_;
   std::size_t next_ = 0;
 };

@@ -8,7 +8,7 @@
 
 // The source's recurrence, kept apart from the library's own code.
 class ReferenceLcg {
-public:
+ public:
   // As srand(seed): one step is made and dropped.
   explicit ReferenceLcg(std::uint32_t seed) : state_(seed) { Next(); }
   int Next() {
@@ -16,7 +16,7 @@ public:
     return static_cast<int>((state_ >> 16) & 0x7FFFu);
   }
 
-private:
+ private:
   std::uint32_t state_;
 };
 

@@ -106,7 +106,8 @@ TEST(ValueBiExpParameters, ZeroScaleAndNonPositiveShapeAreRefused) {
       TCValueBiExp law(0.0, 1.0, shape);
       ADD_FAILURE() << "shape " << shape << " was accepted";
     } catch (const Exception& e) {
-      EXPECT_EQ(e.Message(), "Параметр формы экспоненциально-степенного распределения должен быть больше нуля !");
+      EXPECT_EQ(e.Message(),
+                "Параметр формы экспоненциально-степенного распределения должен быть больше нуля !");
     }
   }
   EXPECT_NO_THROW(TCValueBiExp(0.0, -1.0, 0.01));

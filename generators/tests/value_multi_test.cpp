@@ -112,8 +112,8 @@ TEST(ValueMultiLifetime, GeneratorOutlivesTheObject) {
 TEST(ValueMultiFactor, CovarianceThatIsNotPositiveDefiniteIsRefused) {
   Vector mean(2);
   ScriptedValues z({0});
-  for (Matrix covariance : {MakeMatrix({{1, 2}, {2, 1}}), MakeMatrix({{0, 0}, {0, 1}}), MakeMatrix({{1, 1}, {1, 1}}),
-                            MakeMatrix({{-4, 0}, {0, 1}})}) {
+  for (Matrix covariance : {MakeMatrix({{1, 2}, {2, 1}}), MakeMatrix({{0, 0}, {0, 1}}),
+                            MakeMatrix({{1, 1}, {1, 1}}), MakeMatrix({{-4, 0}, {0, 1}})}) {
     try {
       TCValueMulti multi(&mean, &covariance, &z);
       ADD_FAILURE() << "accepted" << covariance;

@@ -40,8 +40,8 @@ TEST(MatrixInverse, EqualMagnitudesKeepTheDiagonalRow) {
 TEST(MatrixInverse, ThreeByThreeWithRowExchanges) {
   ExpectNear(MakeMatrix({{2, -1, 0}, {-1, 2, -1}, {0, -1, 2}}).Inverse(),
              {{0.75, 0.5, 0.25}, {0.5, 1, 0.5}, {0.25, 0.5, 0.75}}, 4e-16);
-  ExpectNear(MakeMatrix({{0, 0, 2}, {0, 3, 0}, {4, 0, 0}}).Inverse(), {{0, 0, 0.25}, {0, 1.0 / 3.0, 0}, {0.5, 0, 0}},
-             0.0);
+  ExpectNear(MakeMatrix({{0, 0, 2}, {0, 3, 0}, {4, 0, 0}}).Inverse(),
+             {{0, 0, 0.25}, {0, 1.0 / 3.0, 0}, {0.5, 0, 0}}, 0.0);
 }
 
 TEST(MatrixInverse, ExactlyZeroPivotGivesTheZeroMatrixSilently) {

@@ -45,7 +45,8 @@ TEST(MatrixAccess, OutOfRangeRowWritesOneMessageAndYieldsZeros) {
   EXPECT_EQ(m[-1][0], 0.0);
   EXPECT_EQ(m[5][1], 0.0);
   m[0][2] = 5.0;  // a bad column goes through the vector's test
-  EXPECT_EQ(err.Text(), "Matrix: out of bound\nMatrix: out of bound\nMatrix: out of bound\nVector: out of bound\n");
+  EXPECT_EQ(err.Text(),
+            "Matrix: out of bound\nMatrix: out of bound\nMatrix: out of bound\nVector: out of bound\n");
   ExpectEqual(m, {{1, 2}, {3, 4}});
 }
 

@@ -25,7 +25,7 @@ inline Matrix MakeMatrix(std::initializer_list<std::initializer_list<double>> ro
 }
 
 class StreamCapture {
-public:
+ public:
   explicit StreamCapture(std::ostream& stream) : stream_(stream), saved_(stream.rdbuf(text_.rdbuf())) {}
   ~StreamCapture() { stream_.rdbuf(saved_); }
   StreamCapture(const StreamCapture&) = delete;
@@ -33,7 +33,7 @@ public:
 
   std::string Text() const { return text_.str(); }
 
-private:
+ private:
   std::ostream& stream_;
   std::ostringstream text_;
   std::streambuf* saved_;
