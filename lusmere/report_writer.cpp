@@ -1,0 +1,196 @@
+#include "lusmere/report_writer.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "lusmere/html_text.h"
+#include "platform/exceptions.h"
+
+namespace lusmere {
+namespace {
+
+// Qt's rich-text browser ignores <caption> but shows its contents as a line
+// above the table, so the caption's text is bold in both kinds of viewer.
+constexpr std::string_view kHead =
+    "<!DOCTYPE html>\n"
+    "<html lang=\"ru\">\n"
+    "<head>\n"
+    "<meta charset=\"utf-8\">\n"
+    "<title>Отчет</title>\n"
+    "<style>\n"
+    "caption { text-align: left; padding: 4px 0; }\n"
+    "table { border-collapse: collapse; margin-bottom: 12px; }\n"
+    "th, td { border: 1px solid #808080; padding: 2px 6px; }\n"
+    "th { background-color: #e8e8e8; }\n"
+    "td.number { text-align: right; white-space: nowrap; }\n"
+    "p.center { text-align: center; }\n"
+    "p.right { text-align: right; }\n"
+    "</style>\n"
+    "</head>\n"
+    "<body>\n";
+
+constexpr std::string_view kTail =
+    "</body>\n"
+    "</html>\n";
+
+constexpr std::string_view kParagraphOpenings[] = {"<p>", "<p class=\"center\">", "<p class=\"right\">"};
+
+std::string Quoted(const std::string& name) { return "«" + name + "»"; }
+
+bool IsHeading(CellKind kind, int row, int column) {
+  if (kind == CellKind::kPositional) return row == 0 || column == 0;
+  return kind == CellKind::kHeading;
+}
+
+}  // namespace
+
+ReportWriter::~ReportWriter() { Abandon(); }
+
+void ReportWriter::Create(const std::string& file_name) {
+  if (temporary_file_ >= 0) {
+    throw Exception("Отчет " + Quoted(file_name_) + " еще не закончен: новый отчет начать нельзя");
+  }
+  // A name of our own beside the report, so that the rename at the end stays
+  // within one file system and a half-written report never has the real name.
+  static unsigned attempt = 0;
+  for (int tries = 0; tries < 100; ++tries) {
+    const std::string name =
+        file_name + "." + std::to_string(getpid()) + "-" + std::to_string(++attempt) + ".tmp";
+    const int file = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (file >= 0) {
+      temporary_file_ = file;
+      temporary_name_ = name;
+      file_name_ = file_name;
+      html_ = kHead;
+      return;
+    }
+    if (errno != EEXIST) break;
+  }
+  throw EFCreateError("Невозможно создать файл отчета " + Quoted(file_name));
+}
+
+void ReportWriter::AddText(std::string_view text, bool ends_paragraph, int alignment) {
+  RequireReport();
+  RequireNoTable();
+  if (alignment < 0 || alignment > 2) {
+    throw Exception("Неверное выравнивание абзаца отчета: " + std::to_string(alignment));
+  }
+  const std::string text_html = HtmlText(text);
+  if (!paragraph_open_) html_ += kParagraphOpenings[alignment];
+  html_ += text_html;
+  paragraph_open_ = !ends_paragraph;
+  if (ends_paragraph) html_ += "</p>\n";
+}
+
+void ReportWriter::BeginTable(int rows, int columns, std::string_view caption) {
+  RequireReport();
+  RequireNoTable();
+  if (rows < 1 || columns < 1) {
+    throw Exception("Неверный размер таблицы отчета: строк " + std::to_string(rows) + ", столбцов " +
+                    std::to_string(columns));
+  }
+  Table table{rows, columns, HtmlText(caption), {}};
+  table.cells.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
+  CloseParagraph();
+  table_ = std::move(table);
+}
+
+void ReportWriter::SetCell(int row, int column, std::string_view text, CellKind kind) {
+  if (!table_) throw Exception("Ячейка не может быть заполнена: таблица отчета не начата");
+  if (row < 0 || row >= table_->rows || column < 0 || column >= table_->columns) {
+    throw Exception("Ячейка (" + std::to_string(row) + ", " + std::to_string(column) +
+                    ") лежит вне таблицы отчета из " + std::to_string(table_->rows) + " строк и " +
+                    std::to_string(table_->columns) + " столбцов");
+  }
+  Cell& cell = table_->cells[static_cast<std::size_t>(row) * table_->columns + column];
+  cell.html = HtmlText(text);
+  cell.kind = kind;
+}
+
+void ReportWriter::EndTable() {
+  if (!table_) throw Exception("Таблица отчета не начата");
+  AppendTable(*table_);
+  table_.reset();
+}
+
+void ReportWriter::Finish() {
+  RequireReport();
+  RequireNoTable();
+  CloseParagraph();
+  html_ += kTail;
+  WriteTemporaryFile();
+  if (std::rename(temporary_name_.c_str(), file_name_.c_str()) != 0) {
+    throw EFCreateError("Невозможно создать файл отчета " + Quoted(file_name_));
+  }
+  temporary_name_.clear();
+  Abandon();
+}
+
+void ReportWriter::Abandon() noexcept {
+  if (temporary_file_ >= 0) close(temporary_file_);
+  if (!temporary_name_.empty()) unlink(temporary_name_.c_str());
+  temporary_file_ = -1;
+  temporary_name_.clear();
+  file_name_.clear();
+  html_.clear();
+  paragraph_open_ = false;
+  table_.reset();
+}
+
+void ReportWriter::RequireReport() const {
+  if (temporary_file_ < 0) throw Exception("Отчет не начат");
+}
+
+void ReportWriter::RequireNoTable() const {
+  if (table_) throw Exception("Таблица отчета не закончена");
+}
+
+void ReportWriter::CloseParagraph() {
+  if (!paragraph_open_) return;
+  html_ += "</p>\n";
+  paragraph_open_ = false;
+}
+
+void ReportWriter::AppendTable(const Table& table) {
+  html_ += "<table>\n";
+  if (!table.caption_html.empty()) html_ += "<caption><b>" + table.caption_html + "</b></caption>\n";
+  for (int row = 0; row < table.rows; ++row) {
+    html_ += "<tr>";
+    for (int column = 0; column < table.columns; ++column) {
+      const Cell& cell = table.cells[static_cast<std::size_t>(row) * table.columns + column];
+      if (IsHeading(cell.kind, row, column)) {
+        html_ += "<th>" + cell.html + "</th>";
+      } else if (cell.kind == CellKind::kNumber) {
+        html_ += "<td class=\"number\">" + cell.html + "</td>";
+      } else {
+        html_ += "<td>" + cell.html + "</td>";
+      }
+    }
+    html_ += "</tr>\n";
+  }
+  html_ += "</table>\n";
+}
+
+void ReportWriter::WriteTemporaryFile() {
+  const int file = temporary_file_;
+  temporary_file_ = -1;
+  std::size_t written = 0;
+  bool failed = false;
+  while (written < html_.size() && !failed) {
+    const ssize_t count = write(file, html_.data() + written, html_.size() - written);
+    if (count > 0) {
+      written += static_cast<std::size_t>(count);
+    } else if (count == 0 || errno != EINTR) {
+      failed = true;
+    }
+  }
+  // The report must be on disk before it takes its name.
+  failed = failed || fsync(file) != 0;
+  failed = close(file) != 0 || failed;
+  if (failed) throw EFCreateError("Невозможно записать файл отчета " + Quoted(file_name_));
+}
+
+}  // namespace lusmere
