@@ -1,0 +1,23 @@
+// The parameter block's bytes ("Parameters.dat"): little-endian, packed, the
+// fields one after another in their order, each optional field present
+// exactly when the kinds read before it say so. The one encoder and decoder
+// of the block, shared by the method library and the parameter editor.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "method/run_parameters.h"
+
+// The block's bytes. Throws EConvertError for parameters that no block can
+// carry: a test kind outside 1..7, a generator kind outside 1..5, a
+// dimension below 1, vectors or triangles whose sizes do not match the
+// dimension, or a statistics path longer than 260 bytes.
+std::string EncodeRunParameters(const RunParameters& parameters);
+
+// The fields of a block. Throws EReadError, with a message that names the
+// field, for a block that ends inside a field, a test kind outside 1..7 or a
+// generator kind outside 1..5 (as signed bytes), a dimension below 1, a
+// statistics path length outside 0..260, or bytes after the last field. The
+// values are not checked against what the method needs (CheckRunParameters).
+RunParameters DecodeRunParameters(std::string_view block);
