@@ -160,75 +160,32 @@ TEST_F(Report, ANameWithoutFolderIsInTheCurrentDirectory) {
 // next report then starts cleanly.
 TEST_F(Report, MisuseRaisesAndLeavesNothingBehind) {
   const std::string name = PathOf("index.html");
-  const std::vector<std::pair<std::string, std::function<void()>>> misuses = {
-      {"table without report", [] { CreateTable(2, 2, "T"); }},
-      {"text without report", [] { AddString("x", true, 0); }},
-      {"close without report", [] { CloseReport(); }},
-      {"second report",
-       [&] {
-         CreateReport(name);
-         CreateReport(name);
-       }},
-      {"entry without table",
-       [&] {
-         CreateReport(name);
-         AddEntry(0, 0, "x");
-       }},
-      {"close table without table",
-       [&] {
-         CreateReport(name);
-         CloseTable();
-       }},
-      {"empty table",
-       [&] {
-         CreateReport(name);
-         CreateTable(0, 3, "T");
-       }},
-      {"row past the end",
-       [&] {
-         CreateReport(name);
-         CreateTable(2, 3, "T");
-         AddEntry(2, 0, "x");
-       }},
-      {"negative column",
-       [&] {
-         CreateReport(name);
-         CreateTable(2, 3, "T");
-         AddEntry(0, -1, "x", 1);
-       }},
-      {"unknown cell kind",
-       [&] {
-         CreateReport(name);
-         CreateTable(2, 3, "T");
-         AddEntry(1, 1, "x", 2);
-       }},
-      {"table in a table",
-       [&] {
-         CreateReport(name);
-         CreateTable(2, 3, "T");
-         CreateTable(1, 1, "U");
-       }},
-      {"text in a table",
-       [&] {
-         CreateReport(name);
-         CreateTable(2, 3, "T");
-         AddString("x", true, 0);
-       }},
-      {"report closed with a table open",
-       [&] {
-         CreateReport(name);
-         CreateTable(1, 1, "T");
-         CloseReport();
-       }},
-      {"unknown alignment",
-       [&] {
-         CreateReport(name);
-         AddString("x", true, 3);
-       }},
+  enum Setup { kNothing, kReportOpen, kTableOpen };
+  const struct {
+    const char* what;
+    Setup setup;
+    std::function<void()> call;
+  } misuses[] = {
+      {"table without report", kNothing, [] { CreateTable(2, 2, "T"); }},
+      {"text without report", kNothing, [] { AddString("x", true, 0); }},
+      {"close without report", kNothing, [] { CloseReport(); }},
+      {"second report", kReportOpen, [&] { CreateReport(name); }},
+      {"entry without table", kReportOpen, [] { AddEntry(0, 0, "x"); }},
+      {"close table without table", kReportOpen, [] { CloseTable(); }},
+      {"empty table", kReportOpen, [] { CreateTable(0, 3, "T"); }},
+      {"unknown alignment", kReportOpen, [] { AddString("x", true, 3); }},
+      {"row past the end", kTableOpen, [] { AddEntry(2, 0, "x"); }},
+      {"negative column", kTableOpen, [] { AddEntry(0, -1, "x", 1); }},
+      {"unknown cell kind", kTableOpen, [] { AddEntry(1, 1, "x", 2); }},
+      {"table in a table", kTableOpen, [] { CreateTable(1, 1, "U"); }},
+      {"text in a table", kTableOpen, [] { AddString("x", true, 0); }},
+      {"report closed with a table open", kTableOpen, [] { CloseReport(); }},
   };
-  for (const auto& [what, misuse] : misuses) {
-    EXPECT_THROW(misuse(), Exception) << what;
-    EXPECT_TRUE(FolderContents().empty()) << what;
+  for (const auto& misuse : misuses) {
+    if (misuse.setup != kNothing) CreateReport(name);
+    if (misuse.setup == kTableOpen) CreateTable(2, 3, "T");
+    EXPECT_THROW(misuse.call(), Exception) << misuse.what;
+    EXPECT_TRUE(FolderContents().empty()) << misuse.what;
   }
   CreateReport(name);
   CloseReport();

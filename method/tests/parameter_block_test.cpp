@@ -122,31 +122,12 @@ TEST(ParameterBlock, OnlyTheExponentialPowerLawCarriesAThirdParameter) {
 }
 
 TEST(ParameterBlock, TheTriangleRunsRowByRow) {
-  const std::string block = Block()
-                                .Byte(2)
-                                .Byte(1)
-                                .Double(0)
-                                .Double(1)
-                                .Int16(3)
-                                .Double(0)
-                                .Double(0)
-                                .Double(0)
-                                .Double(11)  // (1,1)
-                                .Double(12)  // (1,2)
-                                .Double(13)  // (1,3)
-                                .Double(22)  // (2,2)
-                                .Double(23)  // (2,3)
-                                .Double(33)  // (3,3)
-                                .Int32(20)
-                                .Int32(100)
-                                .Int32(10)
-                                .Byte(0)
-                                .Byte(0)
-                                .Byte(0)
-                                .Byte(0)
-                                .Byte(0)
-                                .bytes;
-  const RunParameters parameters = DecodeRunParameters(block);
+  // Test kind 2, normal law, p = 3, zero mean; element (a, b) holds 10a + b.
+  Block block;
+  block.Byte(2).Byte(1).Double(0).Double(1).Int16(3).Double(0).Double(0).Double(0);
+  for (const double value : {11, 12, 13, 22, 23, 33}) block.Double(value);
+  block.Int32(20).Int32(100).Int32(10).Byte(0).Byte(0).Byte(0).Byte(0).Byte(0);
+  const RunParameters parameters = DecodeRunParameters(block.bytes);
   for (int a = 0; a < 3; ++a) {
     for (int b = 0; b < 3; ++b) {
       const int low = std::min(a, b) + 1;
@@ -154,7 +135,7 @@ TEST(ParameterBlock, TheTriangleRunsRowByRow) {
       EXPECT_EQ(parameters.CovarianceAt(a, b), low * 10 + high) << a << ", " << b;
     }
   }
-  EXPECT_EQ(EncodeRunParameters(parameters), block);
+  EXPECT_EQ(EncodeRunParameters(parameters), block.bytes);
 }
 
 TEST(ParameterBlock, TheStatisticsPathFollowsItsLength) {
