@@ -8,7 +8,7 @@
 #include <QStringList>
 
 class IniFile {
-public:
+ public:
   // Reads the whole file now; a missing or unreadable file reads as empty.
   explicit IniFile(const QString& path);
 
@@ -18,7 +18,7 @@ public:
   // an empty list.
   QStringList ReadSectionValues(const QString& section) const;
 
-private:
+ private:
   struct Entry {
     QString key;
     QString value;

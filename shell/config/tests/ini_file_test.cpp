@@ -10,7 +10,7 @@
 namespace {
 
 class IniFileTest : public testing::Test {
-protected:
+ protected:
   QString Write(const QByteArray& text) {
     const QString path = dir_.filePath("System.INI");
     QFile file(path);

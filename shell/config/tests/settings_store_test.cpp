@@ -9,13 +9,15 @@ namespace {
 
 // Every test gets its own empty per-user store in a temporary folder.
 class SettingsStoreTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
   }
 
-  static QSettings Store() { return QSettings(QSettings::NativeFormat, QSettings::UserScope, "TALVO", "System"); }
+  static QSettings Store() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "TALVO", "System");
+  }
 
   static MainWindowSettings Design() { return {{366, 275, 452, 635}, 0, {}, {}}; }
 
@@ -40,10 +42,11 @@ TEST_F(SettingsStoreTest, FirstRunCreatesTheKeyWithTheDesignPlacementAndTenEmpty
   EXPECT_EQ(store.value("WMainParameters").toByteArray(), EncodePlacement({366, 275, 452, 635}));
   EXPECT_EQ(store.value("WMainState").toInt(), 0);
   store.beginGroup("HistoryList");
-  EXPECT_EQ(store.childKeys(), QStringList({"HistCalc0", "HistCalc1", "HistCalc2", "HistCalc3", "HistCalc4",
-                                            "HistCalc5", "HistProject0", "HistProject1", "HistProject2",
-                                            "HistProject3"}));
-  for (const QString& key : store.childKeys()) EXPECT_EQ(store.value(key).toString(), "") << key.toStdString();
+  EXPECT_EQ(store.childKeys(),
+            QStringList({"HistCalc0", "HistCalc1", "HistCalc2", "HistCalc3", "HistCalc4", "HistCalc5",
+                         "HistProject0", "HistProject1", "HistProject2", "HistProject3"}));
+  for (const QString& key : store.childKeys())
+    EXPECT_EQ(store.value(key).toString(), "") << key.toStdString();
 }
 
 TEST_F(SettingsStoreTest, HistoryWithGapsReadsBackWithoutGapsAndIsWrittenBackPacked) {

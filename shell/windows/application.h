@@ -1,0 +1,27 @@
+// The application object: a QApplication that shows every exception reaching
+// the event loop in an error box, after which the program goes on.
+#pragma once
+
+#include <QApplication>
+#include <exception>
+#include <functional>
+
+class Application : public QApplication {
+ public:
+  using ExceptionHandler = std::function<void(const std::exception&)>;
+
+  Application(int& argc, char** argv);
+
+  // Replaces the display of unhandled exceptions; until a handler is
+  // installed (and after an empty one) they go to a plain error box.
+  static void SetExceptionHandler(ExceptionHandler handler);
+
+  // Shows an exception that a command let pass. Also for code that catches
+  // at its own entry point so that no exception unwinds through Qt's frames.
+  static void HandleException(const std::exception& error);
+
+  bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Runs `work`, handing any exception it lets pass to the application.
+void RunGuarded(const std::function<void()>& work);

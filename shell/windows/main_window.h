@@ -1,0 +1,181 @@
+// The main window: the multiple-document parent of report and data-set
+// windows, with the tool bar, the control panel holding the project and
+// calculation pages, the status bar that hosts the progress gauge, the menus
+// and the one list of commands. The class is split into source files by area:
+// main_window.cpp (creation, settings, closing, sizes), main_window_layout.cpp
+// (components), main_window_actions.cpp (the action list and its handlers),
+// main_window_project_tree.cpp, main_window_calculation_panel.cpp and
+// main_window_progress.cpp.
+#pragma once
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStringList>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <cstdint>
+#include <exception>
+
+#include "shell/config/settings_store.h"
+
+class ActionLink;
+class ActionList;
+class ImageList;
+class PanelSplitter;
+class Prompt;
+class TCGauge;
+class TCalculation;
+class TProject;
+class TWindowCloseAll;
+
+class TWMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Progress messages of a running calculation (WM_USER + 0, 1, 2).
+  static constexpr std::uint32_t WM_PROGRESSBEGIN = 0x400;
+  static constexpr std::uint32_t WM_PROGRESSSTEP = 0x401;
+  static constexpr std::uint32_t WM_PROGRESSEND = 0x402;
+
+  // Creates the window from the per-user settings store and the method
+  // registry in `ini_path`; questions and errors go through `prompt`.
+  TWMain(Prompt& prompt, const QString& ini_path);
+  ~TWMain() override;
+
+  // The window procedure's entry for messages sent to the window class
+  // "TWMain"; runs on the GUI thread and returns the sender's answer.
+  std::intptr_t Dispatch(std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam);
+
+  // Shows an exception that reached the event loop; the program goes on.
+  void AppException(const std::exception& error);
+
+  ActionList& Actions() const { return *ActionList_; }
+  QMdiArea* MdiArea() const { return mdiArea; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // main_window.cpp
+  void FormCreate();
+  void FormDestroy();
+  void FormClose();
+  MainWindowSettings CurrentSettings() const;
+  void ApplySettings(const MainWindowSettings& settings);
+  void CentreOnDesktop();
+  bool SplitterCanResize(int new_size) const;
+
+  // main_window_layout.cpp
+  void CreateComponents();
+  void CreateToolBar();
+  void CreateControlPanel();
+  void CreateProjectPage();
+  void CreateCalculationPage();
+  void CreateMenus();
+  void CreateFileMenu();
+  QAction* AddLinkedItem(QMenu* menu, const char* name, QAction* action);
+
+  // main_window_actions.cpp
+  void CreateActions();
+  void BindHandlers();
+  void FileNewCalculationUpdate();
+  void FileReopenUpdate();
+  void FileSaveUpdate();
+  void FileSaveAsUpdate();
+  void FileProjectSaveAsUpdate();
+  void FileCloseUpdate();
+  void FileCloseAllUpdate();
+  void PrjAddUpdate();
+
+  // main_window_project_tree.cpp
+  void tsProjectShow();
+  void ClearProjectTree();
+
+  // main_window_calculation_panel.cpp
+  void tsCalculationShow();
+  void ClearCalculationPanel();
+
+  // main_window_progress.cpp
+  std::intptr_t ProgressBegin(std::uintptr_t wparam, std::intptr_t lparam);
+  void ProgressStep(std::intptr_t lparam);
+  void ProgressEnd();
+  void PlaceGauge();
+
+  Prompt& prompt_;
+  const QString ini_path_;
+
+  TProject* FProject = nullptr;
+  TCalculation* FCalculation = nullptr;
+  QStringList FHistProjects;
+  QStringList FHistCalcs;
+  QStringList FMethodNames;
+  QStringList FMethodKeys;
+  TCGauge* FGauge = nullptr;
+  qint32 FGaugeStep = 0;
+
+  ImageList* ilMenuItem = nullptr;
+  ActionList* ActionList_ = nullptr;
+
+  QToolBar* tbStandart = nullptr;
+  QWidget* ControlPanel = nullptr;
+  QTabWidget* pcControl = nullptr;
+  QWidget* tsProject = nullptr;
+  QTreeWidget* tvProject = nullptr;
+  QMenu* pmProject = nullptr;
+  QWidget* tsCalculation = nullptr;
+  QGroupBox* gbCalculation = nullptr;
+  QLabel* lDataSet = nullptr;
+  QComboBox* cbDataSets = nullptr;
+  QToolButton* sbEditDataSet = nullptr;
+  QLabel* lMethod = nullptr;
+  QComboBox* cbMethods = nullptr;
+  QToolButton* sbEditParameters = nullptr;
+  QPushButton* bbRunCalculation = nullptr;
+  ActionLink* bbRunCalculationLink = nullptr;
+  QPlainTextEdit* mCalculationInfo = nullptr;
+  PanelSplitter* Splitter = nullptr;
+  QMdiArea* mdiArea = nullptr;
+  QStatusBar* StatusBar = nullptr;
+
+  QMenu* menuFile = nullptr;
+  QMenu* itemReopen = nullptr;
+  QAction* sepFileReopen1 = nullptr;
+  QMenu* menuProject = nullptr;
+  QMenu* menuWindow = nullptr;
+
+  QAction* PrjSetActive = nullptr;
+  QAction* WindowCascade = nullptr;
+  QAction* FileNewProject = nullptr;
+  QAction* FileNewCalculation = nullptr;
+  QAction* FileNewDataSet = nullptr;
+  QAction* FileOpen = nullptr;
+  QAction* FileOpenProject = nullptr;
+  QAction* FileReopen = nullptr;
+  QAction* FileSave = nullptr;
+  QAction* FileSaveAs = nullptr;
+  QAction* FileProjectSaveAs = nullptr;
+  QAction* FileSaveAll = nullptr;
+  QAction* FileClose = nullptr;
+  QAction* FileCloseAll = nullptr;
+  QAction* WindowTileHorizontal = nullptr;
+  QAction* WindowTileVertical = nullptr;
+  QAction* WindowMinimizeAll = nullptr;
+  TWindowCloseAll* WindowCloseAll = nullptr;
+  QAction* FileExit = nullptr;
+  QAction* CalcParameterEditor = nullptr;
+  QAction* CalcTranslator = nullptr;
+  QAction* CalcRun = nullptr;
+  QAction* CalcAbort = nullptr;
+  QAction* PrjAdd = nullptr;
+  QAction* PrjDel = nullptr;
+};

@@ -1,0 +1,67 @@
+#include "shell/windows/name_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+// Runs `answer` on the dialog once it is shown modally.
+void WhenShown(std::function<void(QDialog& dialog, QLineEdit& edit)> answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* edit = dialog->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    answer(*dialog, *edit);
+  });
+}
+
+TEST(NameDialog, EnterInTheEditFieldEndsWithOkAndGivesTheText) {
+  QWidget owner;
+  WhenShown([](QDialog& dialog, QLineEdit& edit) {
+    EXPECT_EQ(dialog.windowTitle(), "Новый проект");
+    EXPECT_EQ(dialog.findChild<QLabel*>()->text(), "Название проекта:");
+    EXPECT_EQ(edit.text(), "New project");
+    edit.setText("Опыт 1");
+    QTest::keyClick(&edit, Qt::Key_Return);
+  });
+  EXPECT_EQ(AskName(&owner, "Новый проект", "Название проекта", "New project"), "Опыт 1");
+}
+
+TEST(NameDialog, EscEndsWithCancelAndDiscardsTheText) {
+  WhenShown([](QDialog&, QLineEdit& edit) {
+    QTest::keyClicks(&edit, "x");
+    QTest::keyClick(&edit, Qt::Key_Escape);
+  });
+  EXPECT_FALSE(AskName(nullptr, "Новый расчет", "Название расчета", "New calculation").has_value());
+}
+
+TEST(NameDialog, AnEmptiedFieldGivesAnEmptyName) {
+  WhenShown([](QDialog& dialog, QLineEdit& edit) {
+    edit.clear();
+    dialog.findChild<QPushButton*>("btnOK")->click();
+  });
+  EXPECT_EQ(AskName(nullptr, "Переименование проекта", "Название проекта", "Опыт"), "");
+}
+
+TEST(NameDialog, LabelAndEditSitInsideTheBevel) {
+  WhenShown([](QDialog& dialog, QLineEdit& edit) {
+    const QRect bevel = dialog.findChild<QFrame*>("Bevel")->geometry();
+    const QLabel* label = dialog.findChild<QLabel*>();
+    EXPECT_EQ(dialog.size(), QSize(312, 123));
+    EXPECT_EQ(label->pos(), bevel.topLeft() + QPoint(10, 10));
+    EXPECT_EQ(edit.pos(), QPoint(bevel.left() + 10, bevel.top() + label->height() + 20));
+    EXPECT_EQ(edit.width(), bevel.width() - 20);
+    EXPECT_TRUE(bevel.contains(edit.geometry()));
+    dialog.reject();
+  });
+  AskName(nullptr, "Новый проект", "Название проекта", "New project");
+}
+
+}  // namespace
