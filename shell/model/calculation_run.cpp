@@ -1,0 +1,56 @@
+// The run of the method's calculation library: its start, its end on the GUI
+// thread and its abort.
+#include <QDir>
+#include <QFile>
+
+#include <utility>
+
+#include "platform/exceptions.h"
+#include "platform/program_folder.h"
+#include "platform/system_time.h"
+#include "shell/model/calculation.h"
+#include "shell/model/strings.h"
+#include "shell/model/threaded_launch.h"
+
+namespace {
+
+void DeleteExchangeFiles(const QString& folder) {
+  const QDir dir(folder);
+  QFile::remove(dir.filePath(LoadStr(StringId::DataSetsFile)));
+  QFile::remove(dir.filePath(LoadStr(StringId::ParametersFile)));
+}
+
+}  // namespace
+
+void TCalculation::Run() {
+  RefuseWhileRunning("Расчет уже выполняется !");
+  if (HasCalcProgram()) {
+    if (HasDataSet()) WriteDataSetsFile();
+    if (HasParameters()) SaveParameters();
+    TThreadedLaunch* launch;
+    try {
+      launch = new TThreadedLaunch(FCalcProgramDll);
+    } catch (const Exception&) {
+      throw Exception(LoadStdStr(StringId::CalcProgramFailed));
+    }
+    launch->OnTerminate = [this](TThreadedLaunch* sender) { ThreadTerminate(sender); };
+    FLaunch = launch;
+    launch->Start();
+  }
+  FRunTime = platform::NowDateTime();
+}
+
+void TCalculation::ThreadTerminate(TThreadedLaunch* sender) {
+  // The run folder the run was started in, whatever is current now.
+  DeleteExchangeFiles(sender->RunFolder());
+  FLaunch = nullptr;
+  if (OnCalculationEnd) OnCalculationEnd(sender);
+}
+
+void TCalculation::Abort() {
+  if (!FLaunch) return;
+  TThreadedLaunch* launch = std::exchange(FLaunch, nullptr);
+  launch->Abort();
+  DeleteExchangeFiles(launch->RunFolder());
+  QDir::setCurrent(QString::fromStdString(platform::ProgramFolder()));
+}

@@ -1,0 +1,131 @@
+#include "shell/model/model_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <cstring>
+
+#include "platform/cp1251.h"
+#include "platform/exceptions.h"
+
+namespace {
+
+// Long texts are cut in messages so that the box stays readable.
+QString Quoted(const QString& text) {
+  constexpr int kShown = 60;
+  return "\"" + (text.size() > kShown ? text.left(kShown) + "..." : text) + "\"";
+}
+
+}  // namespace
+
+void ModelFileWriter::WriteInt32(qint32 value) {
+  const qint32 little = qToLittleEndian(value);
+  bytes_.append(reinterpret_cast<const char*>(&little), sizeof little);
+}
+
+void ModelFileWriter::WriteString(const QString& text) {
+  std::string encoded;
+  try {
+    encoded = platform::Utf8ToCp1251(text.toStdString());
+  } catch (const EConvertError& error) {
+    throw EConvertError(("Текст " + Quoted(text) + " не может быть сохранен: ").toStdString() +
+                        error.Message());
+  }
+  if (encoded.size() > kMaxFileStringBytes) {
+    throw EConvertError(("Текст " + Quoted(text) + " длиннее 256 байт и не может быть сохранен").toStdString());
+  }
+  WriteInt32(static_cast<qint32>(encoded.size()));
+  bytes_.append(encoded.data(), static_cast<qsizetype>(encoded.size()));
+}
+
+void ModelFileWriter::WriteList(const QStringList& list) {
+  WriteInt32(static_cast<qint32>(list.size()));
+  for (const QString& text : list) WriteString(text);
+}
+
+void ModelFileWriter::WriteBlock(const QByteArray& block) {
+  WriteInt32(static_cast<qint32>(block.size()));
+  bytes_.append(block);
+}
+
+void ModelFileWriter::WriteDateTime(double value) {
+  quint64 bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  bits = qToLittleEndian(bits);
+  bytes_.append(reinterpret_cast<const char*>(&bits), sizeof bits);
+}
+
+ModelFileReader::ModelFileReader(QByteArray bytes, QString fault)
+    : bytes_(std::move(bytes)), fault_(std::move(fault)) {}
+
+const char* ModelFileReader::Take(qsizetype count) {
+  if (count > bytes_.size() - position_) Fail("файл короче, чем указано в нем");
+  const char* data = bytes_.constData() + position_;
+  position_ += count;
+  return data;
+}
+
+void ModelFileReader::Fail(const QString& detail) const { throw EReadError((fault_ + detail).toStdString()); }
+
+qint32 ModelFileReader::ReadInt32() { return qFromLittleEndian<qint32>(Take(sizeof(qint32))); }
+
+QString ModelFileReader::ReadString() {
+  const qint32 size = ReadInt32();
+  if (size < 0 || size > kMaxFileStringBytes) {
+    Fail(QString("длина строки %1 байт вне допустимых пределов от 0 до 256").arg(size));
+  }
+  const char* data = Take(size);
+  try {
+    return QString::fromStdString(platform::Cp1251ToUtf8(std::string_view(data, static_cast<std::size_t>(size))));
+  } catch (const EConvertError& error) {
+    Fail(QString::fromStdString(error.Message()));
+  }
+}
+
+QStringList ModelFileReader::ReadList() {
+  const qint32 count = ReadInt32();
+  if (count < 0) Fail(QString("отрицательное число строк в списке (%1)").arg(count));
+  QStringList list;
+  for (qint32 i = 0; i < count; ++i) list.append(ReadString());
+  return list;
+}
+
+QByteArray ModelFileReader::ReadBlock() {
+  const qint32 size = ReadInt32();
+  if (size < 0) Fail(QString("отрицательный размер блока параметров (%1)").arg(size));
+  return QByteArray(Take(size), size);
+}
+
+double ModelFileReader::ReadDateTime() {
+  const quint64 bits = qFromLittleEndian<quint64>(Take(sizeof(quint64)));
+  double value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+void ModelFileReader::ExpectEnd() const {
+  if (position_ != bytes_.size()) {
+    Fail(QString("после последнего поля остались лишние байты (%1)").arg(bytes_.size() - position_));
+  }
+}
+
+QByteArray ReadWholeFile(const QString& path, const std::string& openError) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw EFOpenError(openError);
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) throw EFOpenError(openError);
+  return bytes;
+}
+
+void WriteWholeFile(const QString& path, const QByteArray& bytes, const std::string& createError) {
+  QSaveFile file(path);
+  // Unbuffered, so that a failing write is seen here: a buffered one fails
+  // only inside commit, which then still puts the cut file in place.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+      file.error() != QFileDevice::NoError) {
+    file.cancelWriting();
+    throw EFCreateError(createError);
+  }
+  if (!file.commit()) throw EFCreateError(createError);
+}

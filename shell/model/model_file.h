@@ -1,0 +1,66 @@
+// The binary layout of the project and calculation files: little-endian
+// signed 32-bit counts, strings of at most 256 code page 1251 bytes, string
+// lists and 8-byte date-times, without header or version. Readers refuse
+// whatever their counts do not account for; writers refuse what the readers
+// would refuse.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <string>
+
+// The longest string, in bytes, that the files hold.
+constexpr int kMaxFileStringBytes = 256;
+
+// Builds a file's bytes in memory, so that a text that cannot be stored is
+// refused before anything is written.
+class ModelFileWriter {
+public:
+  void WriteInt32(qint32 value);
+  // EConvertError for a text over 256 bytes or with a character code page
+  // 1251 cannot hold.
+  void WriteString(const QString& text);
+  void WriteList(const QStringList& list);
+  void WriteBlock(const QByteArray& block);  // its size, then its bytes
+  void WriteDateTime(double value);
+
+  const QByteArray& Bytes() const { return bytes_; }
+
+private:
+  QByteArray bytes_;
+};
+
+// Reads a file's bytes field by field. Every fault is an EReadError whose
+// message begins with the file's own fault text.
+class ModelFileReader {
+public:
+  ModelFileReader(QByteArray bytes, QString fault);
+
+  qint32 ReadInt32();
+  QString ReadString();
+  QStringList ReadList();
+  QByteArray ReadBlock();
+  double ReadDateTime();
+  // Refuses bytes after the last field.
+  void ExpectEnd() const;
+  // Refuses the file for a fault that only its reader can see.
+  [[noreturn]] void Fail(const QString& detail) const;
+
+private:
+  const char* Take(qsizetype count);
+
+  QByteArray bytes_;
+  QString fault_;
+  qsizetype position_ = 0;
+};
+
+// The whole content of a file; EFOpenError with the given message when it
+// cannot be opened or read.
+QByteArray ReadWholeFile(const QString& path, const std::string& openError);
+
+// Writes a temporary file in the same folder and renames it over the old one,
+// so that a failed save leaves the previous file intact; EFCreateError with
+// the given message when that fails.
+void WriteWholeFile(const QString& path, const QByteArray& bytes, const std::string& createError);

@@ -1,0 +1,171 @@
+#include "shell/model/project.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <new>
+
+#include "platform/exceptions.h"
+#include "shell/model/model_file.h"
+#include "shell/model/strings.h"
+
+namespace {
+
+const QString kReportSeparator = "|";
+
+// A project file may name any folder as a report's; only a run folder the
+// system made itself, a time stamp below a "Reports" folder, has files that
+// are the report's to delete.
+bool IsRunFolder(const QString& folder) {
+  static const QRegularExpression stamp("^\\d{8}-\\d{9}$");
+  const QFileInfo info(QDir::cleanPath(folder));
+  const QString reports = LoadStr(StringId::ReportsFolder).chopped(1);
+  return info.isDir() && !info.isSymLink() && stamp.match(info.fileName()).hasMatch() &&
+         info.dir().dirName() == reports;
+}
+
+void DeleteRunFolder(const QString& folder) {
+  QDir dir(folder);
+  const QStringList files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+  for (const QString& name : files) dir.remove(name);
+  dir.rmdir(dir.absolutePath());
+}
+
+}  // namespace
+
+TProject::TProject(const QString& name) {
+  try {
+    Reset();
+  } catch (const std::bad_alloc&) {
+    throw EOutOfMemory(LoadStdStr(StringId::ProjectOutOfMemory));
+  }
+  FName = name;
+}
+
+TProject::~TProject() = default;
+
+void TProject::Reset() {
+  FFileName = LoadStr(StringId::Untitled);
+  FName.clear();
+  FDataSets.clear();
+  FCalculations.clear();
+  FReports.clear();
+  FActiveDataSet = -1;
+  FActiveCalculation = -1;
+  FIsNew = true;
+  FModified = false;
+}
+
+QString TProject::GetFolder() const { return FFileName.left(FFileName.lastIndexOf('/') + 1); }
+
+void TProject::SetName(const QString& name) {
+  FName = name;
+  FModified = true;
+}
+
+void TProject::SetActiveCalculation(int index) {
+  FActiveCalculation = index;
+  FModified = true;
+}
+
+void TProject::AddCalculation(const QString& path) {
+  FCalculations.append(path);
+  FActiveCalculation = static_cast<qint32>(FCalculations.size()) - 1;
+  FModified = true;
+}
+
+void TProject::RemoveCalculation(const QString& path) {
+  // File names on this system are case-sensitive, so the entry must match exactly.
+  FCalculations.removeOne(path);
+  FActiveCalculation = static_cast<qint32>(FCalculations.size()) - 1;
+  FModified = true;
+}
+
+void TProject::DeleteCalculation(int index) {
+  if (index >= 0 && index < FCalculations.size()) FCalculations.removeAt(index);
+  FActiveCalculation = static_cast<qint32>(FCalculations.size()) - 1;
+  FModified = true;
+}
+
+void TProject::RenameActiveCalculation(const QString& path) {
+  if (FActiveCalculation >= 0 && FActiveCalculation < FCalculations.size()) FCalculations[FActiveCalculation] = path;
+  FModified = true;
+}
+
+void TProject::AddReport(const QString& caption, const QString& folder) {
+  FReports.append(caption + kReportSeparator + folder);
+  FModified = true;
+}
+
+void TProject::DeleteReport(int index) {
+  if (index >= 0 && index < FReports.size()) {
+    const QString& entry = FReports.at(index);
+    const qsizetype bar = entry.indexOf(kReportSeparator);
+    const QString folder = bar < 0 ? entry : entry.mid(bar + 1);
+    if (IsRunFolder(folder)) DeleteRunFolder(folder);
+    FReports.removeAt(index);
+  }
+  FModified = true;
+}
+
+void TProject::AddDataSet(const QString& path) {
+  FDataSets.append(path);
+  FActiveDataSet = static_cast<qint32>(FDataSets.size()) - 1;
+  FModified = true;
+}
+
+QString TProject::GetReportFolder(const QString& caption) const {
+  const QString prefix = caption + kReportSeparator;
+  for (const QString& entry : FReports) {
+    if (entry.startsWith(prefix)) return entry.mid(entry.indexOf(kReportSeparator) + 1);
+  }
+  return QString();
+}
+
+void TProject::LoadFromFile(const QString& path) {
+  FFileName = path;
+  ModelFileReader reader(ReadWholeFile(path, LoadStdStr(StringId::ProjectOpenError)),
+                         "Файл проекта поврежден: ");
+  QString name = reader.ReadString();
+  QStringList dataSets = reader.ReadList();
+  QStringList calculations = reader.ReadList();
+  QStringList reports = reader.ReadList();
+  const qint32 activeDataSet = reader.ReadInt32();
+  const qint32 activeCalculation = reader.ReadInt32();
+  reader.ExpectEnd();
+  // The callers index the lists with these without a range test.
+  if (activeDataSet < -1 || activeDataSet >= dataSets.size()) {
+    reader.Fail(QString("номер активного набора данных %1 вне списка").arg(activeDataSet));
+  }
+  if (activeCalculation < -1 || activeCalculation >= calculations.size()) {
+    reader.Fail(QString("номер активного расчета %1 вне списка").arg(activeCalculation));
+  }
+
+  FName = std::move(name);
+  FDataSets.append(dataSets);
+  FCalculations.append(calculations);
+  FReports.append(reports);
+  FActiveDataSet = activeDataSet;
+  FActiveCalculation = activeCalculation;
+  FIsNew = false;
+  FModified = false;
+}
+
+void TProject::Save() {
+  ModelFileWriter writer;
+  writer.WriteString(FName);
+  writer.WriteList(FDataSets);
+  writer.WriteList(FCalculations);
+  writer.WriteList(FReports);
+  writer.WriteInt32(FActiveDataSet);
+  writer.WriteInt32(FActiveCalculation);
+  WriteWholeFile(FFileName, writer.Bytes(), LoadStdStr(StringId::ProjectCreateError));
+  FIsNew = false;
+  FModified = false;
+}
+
+void TProject::SaveAs(const QString& path) {
+  FFileName = path;
+  Save();
+}

@@ -1,0 +1,80 @@
+// Helpers of the model's tests: a scratch folder made current, file bytes
+// built by hand from the layout tables, a scripted prompt and waiting while
+// the GUI thread's events are processed.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/model/calculation.h"
+#include "shell/model/prompt.h"
+
+// A fresh folder that is the current directory while the object lives.
+class ScratchFolder {
+public:
+  ScratchFolder();
+  ~ScratchFolder();
+  QString Path() const { return dir_.path(); }
+  QString File(const QString& name) const { return dir_.filePath(name); }
+
+private:
+  QTemporaryDir dir_;
+  QString previous_;
+};
+
+// File bytes as the layout tables give them: little-endian signed 32-bit
+// counts, strings as a count and code page 1251 bytes.
+class LayoutBytes {
+public:
+  LayoutBytes& Int32(qint32 value);
+  LayoutBytes& Text(const QByteArray& cp1251);
+  LayoutBytes& List(const std::vector<QByteArray>& cp1251);
+  LayoutBytes& Block(const QByteArray& bytes);
+  LayoutBytes& DateTime(double value);
+  LayoutBytes& Raw(const QByteArray& bytes);
+  const QByteArray& Bytes() const { return bytes_; }
+
+private:
+  QByteArray bytes_;
+};
+
+QByteArray ReadBytes(const QString& path);
+void WriteBytes(const QString& path, const QByteArray& bytes);
+
+// Answers every question with Yes and records each error box with the thread
+// that showed it.
+class ScriptedPrompt : public Prompt {
+public:
+  void Error(const QString& text) override;
+  Answer Question(const QString& caption, const QString& text) override;
+
+  QStringList errors;
+  std::vector<QThread*> errorThreads;
+};
+
+// Processes the GUI thread's events until the condition holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
+// Processes the GUI thread's events for the given time.
+void ProcessEventsFor(int milliseconds);
+
+// A calculation freed through TCalculation::Free, after stopping its run.
+struct CalculationDeleter {
+  void operator()(TCalculation* calculation) const;
+};
+using CalculationPtr = std::unique_ptr<TCalculation, CalculationDeleter>;
+CalculationPtr NewCalculation(const QString& name = "Расчет");
+
+// The program folder with the stub libraries and the run host, current while it lives.
+class StubProgramFolder {
+public:
+  StubProgramFolder();
+  ~StubProgramFolder();
+};

@@ -1,0 +1,82 @@
+// A calculation library for the run tests. Its "Parameters.dat" is one line
+// naming what it does:
+//   report N  - progress begin, steps and end for N samples, then index.html
+//               with what the run saw; returns 1
+//   long      - writes its process id to "RunHost.pid", then progress
+//               without end until it is stopped
+//   crash     - dereferences null
+//   throw     - lets an exception outside the family escape
+// Without "Parameters.dat" it shows its error box and returns 0, as the real
+// method does.
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "platform/message_box.h"
+#include "platform/window_messages.h"
+
+namespace {
+
+std::string ReadFile(const char* name) {
+  std::ifstream in(name, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::intptr_t Send(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
+                   std::intptr_t lparam) {
+  return window ? platform::SendWindowMessage(window, message, wparam, lparam) : -1;
+}
+
+int Report(int samples) {
+  auto window = platform::FindWindowByClass("TWMain");
+  const int step = samples / 20 > 0 ? samples / 20 : 1;
+  const auto begin = Send(window, platform::kWmUser, static_cast<std::uintptr_t>(samples), step);
+  for (int sample = 1; sample <= samples; ++sample) {
+    if (sample % step == 0) Send(window, platform::kWmUser + 1, 0, 0);
+  }
+  char folder[4096] = {};
+  if (!getcwd(folder, sizeof folder - 1)) return 0;
+  std::ofstream report("index.html", std::ios::binary);
+  report << "begin answered " << begin << "\nfolder " << folder << "\ndata set " << ReadFile("DataSets.dat");
+  Send(window, platform::kWmUser + 2, 0, 0);
+  return 1;
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int _RunCalcProgram() {
+  std::ifstream parameters("Parameters.dat");
+  if (!parameters) {
+    platform::ShowErrorBox("Cannot open file Parameters.dat");
+    return 0;
+  }
+  std::string command;
+  parameters >> command;
+  if (command == "report") {
+    int samples = 0;
+    parameters >> samples;
+    return Report(samples);
+  }
+  if (command == "long") {
+    std::ofstream("RunHost.pid") << getpid();
+    auto window = platform::FindWindowByClass("TWMain");
+    Send(window, platform::kWmUser, 1000000, 50000);
+    for (;;) {
+      Send(window, platform::kWmUser + 1, 0, 0);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+  if (command == "crash") {
+    volatile int* nowhere = nullptr;
+    *nowhere = 1;
+  }
+  if (command == "throw") throw std::runtime_error("not one of the family");
+  return 0;
+}

@@ -1,0 +1,54 @@
+// The launch thread of one run. It binds the calculation library on the GUI
+// thread, runs the library's entry in the run host, a child process started
+// in the run folder, and hands the run host's window messages and error boxes
+// to the GUI thread. The library's entry takes no stop request; a child
+// process can be stopped without leaving anything of the run behind.
+#pragma once
+
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/library.h"
+
+class TThreadedLaunch : public QThread {
+public:
+  // On the GUI thread, with the run folder current. Throws Exception with
+  // 3901 when the library cannot be loaded and 3902 when it lacks its entry.
+  explicit TThreadedLaunch(const QString& calcProgramDll);
+  ~TThreadedLaunch() override;
+
+  // The termination event: on the GUI thread once the run host has ended and
+  // the library has been released, after the error box of a failed run. Not
+  // fired for an aborted run. The object frees itself afterwards.
+  std::function<void(TThreadedLaunch* sender)> OnTerminate;
+
+  void Start();
+
+  // On the GUI thread: kills the run host and waits until the worker has
+  // released the library. The worker never waits for the GUI thread, so this
+  // returns at once even while a window message of the run is in flight.
+  void Abort();
+
+  const QString& RunFolder() const { return runFolder_; }
+
+protected:
+  void run() override;
+
+private:
+  void Execute();
+  void Terminated();
+
+  platform::Library FLibrary;
+  std::string libraryPath_;
+  QString runFolder_;
+  int stopFd_ = -1;
+  // Shared with requests already handed to the GUI thread, which may outlive this object.
+  std::shared_ptr<std::atomic<bool>> aborted_;
+  // Written by the worker, read on the GUI thread once the worker has ended.
+  bool entryReturned_ = false;
+};
