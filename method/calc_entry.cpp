@@ -1,0 +1,58 @@
+// The method library's entry: one whole Monte Carlo run on the caller's
+// thread, over the parameter block "Parameters.dat" in the current directory.
+#include <cstdint>
+#include <new>
+
+#include "generators/clock_timer.h"
+#include "method/report.h"
+#include "method/run_driver.h"
+#include "method/statistics_file.h"
+#include "platform/exceptions.h"
+#include "platform/export.h"
+#include "platform/message_box.h"
+
+namespace {
+
+// One run at a time per loaded library; the record outlives the runs, and
+// every object it owns is made by the run that uses it.
+RunState run;
+
+void Run() {
+  InitClockTimer();
+  ReadParameters(run, "Parameters.dat");
+  PrepareRun(run);
+  const std::int32_t total = run.K * run.M;
+  run.Progress = std::make_unique<TCProgress>(total, ProgressStep(total));
+  for (std::int32_t k = 0; k < run.K; ++k) {
+    RunSamples(run, k);
+    FitCriteria(run, k);
+    if (run.SaveValues != 0) SaveStatistics(run, k);
+    run.Values = {};
+  }
+  WriteReport(run);
+  run.Progress.reset();
+  FreeRunObjects(run);
+}
+
+// A failed run sends no end message and leaves nothing of its own behind.
+int Fail(const std::string& message) {
+  if (run.Progress) run.Progress->Abandon();
+  run.Progress.reset();
+  FreeRunObjects(run);
+  platform::ShowErrorBox(message);
+  return 0;
+}
+
+}  // namespace
+
+extern "C" WB_EXPORT int _RunCalcProgram() {
+  try {
+    Run();
+    return 1;
+  } catch (const Exception& error) {
+    return Fail(error.Message());
+  } catch (const std::bad_alloc&) {
+    // The allocator's failure is this platform's out-of-memory error.
+    return Fail("Недостаточно памяти для расчета");
+  }
+}

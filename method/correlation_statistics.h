@@ -1,0 +1,100 @@
+// Statistics about correlation coefficients among the p variables of a
+// sample: t for a zero pair or partial coefficient, Fisher's z for a pair or
+// partial coefficient equal to r0, F for a zero multiple coefficient. The t
+// and z formulas obtain their coefficient through Coefficient, so one formula
+// serves the pair and the partial coefficient.
+#pragma once
+
+#include <cstdint>
+
+#include "method/statistic.h"
+
+class TCStatCorr : public TCStatistic {
+public:
+  TCStatCorr(std::int32_t i, std::int32_t j);
+  ~TCStatCorr() override;
+
+  // The coefficient the statistic is built on, from a p x p covariance matrix.
+  virtual double Coefficient(const Matrix* s) = 0;
+
+  // 0-based variables (rows of the sample) whose coefficient is tested.
+  const std::int32_t I;
+  const std::int32_t J;
+
+protected:
+  // The coefficient of the sample's own covariance about its own mean.
+  double SampleCoefficient(const Matrix* x);
+};
+
+class TCStatCorrT : public TCStatCorr {
+public:
+  TCStatCorrT(std::int32_t i, std::int32_t j, std::int32_t n);
+  ~TCStatCorrT() override;
+
+  // t = r sqrt(n - 2) / sqrt(1 - r²) with the signed r, Student's law with
+  // n - 2 degrees of freedom when the coefficient is zero.
+  double Statistic(const Matrix* x) override;
+
+  // The observations less the variables partialled out.
+  const std::int32_t EffectiveN;
+};
+
+class TCStatPairT : public TCStatCorrT {
+public:
+  TCStatPairT(std::int32_t i, std::int32_t j, std::int32_t n);
+  ~TCStatPairT() override;
+  double Coefficient(const Matrix* s) override;
+};
+
+class TCStatIndividT : public TCStatCorrT {
+public:
+  TCStatIndividT(std::int32_t i, std::int32_t j, std::int32_t n, std::int32_t q);
+  ~TCStatIndividT() override;
+  double Coefficient(const Matrix* s) override;
+
+  // Variables 0..q-1 form the first block; the last p - q are partialled out.
+  const std::int32_t Q;
+};
+
+class TCStatCorrZ0 : public TCStatCorr {
+public:
+  TCStatCorrZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0);
+  ~TCStatCorrZ0() override;
+
+  // z = (atanh r - Z0) sqrt(n - 3), standard normal when the coefficient is r0.
+  double Statistic(const Matrix* x) override;
+
+  // The mean of atanh r for a coefficient r0: atanh r0 + r0 / (2 (n - 1)).
+  const double Z0;
+  const std::int32_t EffectiveN;
+};
+
+class TCStatPairZ0 : public TCStatCorrZ0 {
+public:
+  TCStatPairZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0);
+  ~TCStatPairZ0() override;
+  double Coefficient(const Matrix* s) override;
+};
+
+class TCStatIndividZ0 : public TCStatCorrZ0 {
+public:
+  TCStatIndividZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0, std::int32_t q);
+  ~TCStatIndividZ0() override;
+  double Coefficient(const Matrix* s) override;
+
+  const std::int32_t Q;
+};
+
+class TCStatF : public TCStatCorr {
+public:
+  // J is 0 and unused: variable i is regressed on the last p - q variables.
+  TCStatF(std::int32_t i, std::int32_t q);
+  ~TCStatF() override;
+
+  // F = (N - p + q - 1) R² / ((1 - R²)(p - q)), Fisher's law with p - q and
+  // N - p + q - 1 degrees of freedom when the multiple coefficient is zero.
+  double Statistic(const Matrix* x) override;
+  double Coefficient(const Matrix* s) override;
+
+  const std::int32_t Q;
+};

@@ -1,0 +1,32 @@
+// The run's progress as the shell's main window shows it: three synchronous
+// messages to the window of class "TWMain", found once per run. Without such
+// a window nothing is sent and the run goes on unchanged.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/window_messages.h"
+
+constexpr std::uint32_t WM_PROGRESSBEGIN = platform::kWmUser + 0;
+constexpr std::uint32_t WM_PROGRESSSTEP = platform::kWmUser + 1;
+constexpr std::uint32_t WM_PROGRESSEND = platform::kWmUser + 2;
+
+class TCProgress {
+public:
+  // Sends begin with the total number of steps and the default step.
+  TCProgress(std::int32_t total, std::int32_t step);
+  // Sends end: the run has completed.
+  virtual ~TCProgress();
+  TCProgress(const TCProgress&) = delete;
+  TCProgress& operator=(const TCProgress&) = delete;
+
+  // Sends step; an increment of 0 advances by the default step.
+  void Step(std::int32_t increment);
+
+  // Forgets the window, so that a failed run's reporter ends without the end
+  // message: the end message means a completed run.
+  void Abandon();
+
+private:
+  platform::WindowHandle window_;
+};

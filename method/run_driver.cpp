@@ -1,0 +1,199 @@
+#include "method/run_driver.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "generators/univariate.h"
+#include "generators/value_biexp.h"
+#include "method/correlation_statistics.h"
+#include "method/mean_statistics.h"
+#include "method/parameter_block.h"
+#include "method/parameter_check.h"
+#include "platform/exceptions.h"
+
+namespace {
+
+// The quantile tables are not read with equal-count grouping, but the folder
+// is passed all the same.
+constexpr const char* kTablesFolder = "./Tables/";
+constexpr int kEqualCountGrouping = 1;
+constexpr int kIntervals = 5;
+
+std::string ReadBlock(const std::string& file_name) {
+  std::ifstream file(file_name, std::ios::binary);
+  if (!file) throw EFOpenError("Cannot open file " + file_name);
+  std::string block((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) throw EReadError("Невозможно прочитать файл параметров «" + file_name + "»");
+  return block;
+}
+
+std::unique_ptr<Matrix> SymmetricMatrix(const std::vector<double>& triangle, int p) {
+  auto matrix = std::make_unique<Matrix>(p, p, 0.0);
+  for (int a = 0; a < p; ++a) {
+    for (int b = a; b < p; ++b) {
+      const double value = triangle[TriangleIndex(p, a, b)];
+      (*matrix)[a][b] = value;
+      (*matrix)[b][a] = value;
+    }
+  }
+  return matrix;
+}
+
+std::unique_ptr<Vector> MakeVector(const std::vector<double>& values) {
+  auto vector = std::make_unique<Vector>(static_cast<std::int32_t>(values.size()));
+  for (std::int32_t i = 0; i < vector->Size(); ++i) (*vector)[i] = values[static_cast<std::size_t>(i)];
+  return vector;
+}
+
+[[noreturn]] void UnknownTestKind(int test_kind) {
+  throw Exception("Вид гипотезы " + std::to_string(test_kind) + " вне пределов от 1 до 7");
+}
+
+std::unique_ptr<TCStatistic> MakeStatistic(const RunState& run) {
+  const std::int32_t p = run.Dimension();
+  const std::int32_t i = run.VarI - 1;
+  const std::int32_t j = run.VarJ - 1;
+  const std::int32_t partial_n = run.N - p + run.Q;
+  switch (run.TestKind) {
+    case kTestKindX2:
+      if (run.Alternative != 0) return std::make_unique<TCStatX2>(run.AltMean.get(), run.AltCovariance.get());
+      return std::make_unique<TCStatX2>(run.Mean.get(), run.Covariance.get());
+    case kTestKindT2: return std::make_unique<TCStatT2>(run.Mean.get());
+    case kTestKindPairT: return std::make_unique<TCStatPairT>(i, j, run.N);
+    case kTestKindPairZ0: return std::make_unique<TCStatPairZ0>(i, j, run.N, run.R0);
+    case kTestKindIndividT: return std::make_unique<TCStatIndividT>(i, j, partial_n, run.Q);
+    case kTestKindIndividZ0: return std::make_unique<TCStatIndividZ0>(i, j, partial_n, run.R0, run.Q);
+    case kTestKindF: return std::make_unique<TCStatF>(i, run.Q);
+    default: UnknownTestKind(run.TestKind);
+  }
+}
+
+std::unique_ptr<DistribFunc> MakeDistribution(const RunState& run) {
+  const std::int32_t p = run.Dimension();
+  const std::int32_t n = run.N;
+  const std::int32_t q = run.Q;
+  auto law = [](DistribKind kind, std::int32_t first, std::int32_t second) {
+    return std::make_unique<DistribFunc>(DistribFunc{kind, static_cast<double>(first), static_cast<double>(second)});
+  };
+  switch (run.TestKind) {
+    case kTestKindX2: return law(dfChi2, p, 0);
+    case kTestKindT2: return law(dfFisher, p, n - p);
+    case kTestKindPairT: return law(dfStudent, n - 2, 0);
+    case kTestKindPairZ0: return law(dfNormal, 0, 0);
+    case kTestKindIndividT: return law(dfStudent, n - p + q - 2, 0);
+    case kTestKindIndividZ0: return law(dfNormal, 0, 0);
+    case kTestKindF: return law(dfFisher, p - q, n - p + q - 1);
+    default: UnknownTestKind(run.TestKind);
+  }
+}
+
+std::unique_ptr<TCValueUni> MakeGenerator(const RunState& run) {
+  switch (run.GeneratorKind) {
+    case kGeneratorNormal: return std::make_unique<TCValueNorm>(run.GenParam1, run.GenParam2);
+    case kGeneratorLogistic: return std::make_unique<TCValueLog>(run.GenParam1, run.GenParam2);
+    case kGeneratorLaplace: return std::make_unique<TCValueLaplas>(run.GenParam1, run.GenParam2);
+    case kGeneratorCauchy: return std::make_unique<TCValueKoshi>(run.GenParam1, run.GenParam2);
+    case kGeneratorExpPower:
+      return std::make_unique<TCValueBiExp>(run.GenParam1, run.GenParam2, static_cast<double>(run.GenParam3));
+    default:
+      throw Exception("Код закона распределения " + std::to_string(run.GeneratorKind) + " вне пределов от 1 до 5");
+  }
+}
+
+}  // namespace
+
+void ReadParameters(RunState& run, const std::string& file_name) {
+  const RunParameters block = DecodeRunParameters(ReadBlock(file_name));
+  const std::vector<ParameterProblem> problems = CheckRunParameters(block);
+  if (!problems.empty()) throw Exception(problems.front().Message);
+
+  const int p = block.Dimension;
+  run.TestKind = block.TestKind;
+  run.VarI = block.VarI;
+  run.VarJ = block.VarJ;
+  run.R0 = block.R0;
+  run.Q = block.Q;
+  run.GeneratorKind = block.GeneratorKind;
+  run.GenParam1 = block.GenParam1;
+  run.GenParam2 = block.GenParam2;
+  run.GenParam3 = block.GenParam3;
+  run.Mean = MakeVector(block.Mean);
+  run.Covariance = SymmetricMatrix(block.Covariance, p);
+  run.N = block.N;
+  run.M = block.M;
+  run.K = block.K;
+  run.SaveValues = block.SaveValues;
+  if (block.SaveValues != 0) run.StatisticsPath = block.StatisticsPath;
+  run.EstimateMean = block.EstimateMean;
+  run.EstimateCovariance = block.EstimateCovariance;
+  run.Reserved = block.Reserved;
+  run.Alternative = block.Alternative;
+  if (block.EstimateMean != 0) run.MeanSum = std::make_unique<Vector>(p);
+  if (block.EstimateCovariance != 0) run.CovarianceSum = std::make_unique<Matrix>(p, p, 0.0);
+  if (block.Alternative != 0) {
+    run.AltMean = MakeVector(block.AltMean);
+    run.AltCovariance = SymmetricMatrix(block.AltCovariance, p);
+  }
+}
+
+void PrepareRun(RunState& run) {
+  run.Statistic = MakeStatistic(run);
+  run.Distribution = MakeDistribution(run);
+  run.Generator = MakeGenerator(run);
+  run.Multi = std::make_unique<TCValueMulti>(run.Mean.get(), run.Covariance.get(), run.Generator.get());
+}
+
+void RunSamples(RunState& run, std::int32_t k) {
+  const std::int32_t p = run.Dimension();
+  const std::int32_t step = ProgressStep(run.K * run.M);
+  Matrix sample(p, run.N, 0.0);
+  run.Values.assign(static_cast<std::size_t>(run.M), 0.0);
+  for (std::int32_t m = 0; m < run.M; ++m) {
+    for (std::int32_t s = 0; s < run.N; ++s) {
+      const std::unique_ptr<Vector> observation(run.Multi->CValueMulti());
+      for (std::int32_t b = 0; b < p; ++b) sample[b][s] = (*observation)[b];
+    }
+    run.Values[static_cast<std::size_t>(m)] = run.Statistic->Statistic(&sample);
+    if (run.EstimateMean != 0 || run.EstimateCovariance != 0) {
+      const std::unique_ptr<Vector> mean = run.Statistic->SampleMean(&sample);
+      if (run.EstimateMean != 0) *run.MeanSum = *run.MeanSum + *mean;
+      if (run.EstimateCovariance != 0) {
+        const std::unique_ptr<Matrix> covariance = run.Statistic->SampleCovariance(&sample, mean.get());
+        *run.CovarianceSum = *run.CovarianceSum + *covariance;
+      }
+    }
+    if ((k * run.M + m + 1) % step == 0) run.Progress->Step(0);
+  }
+}
+
+void FitCriteria(RunState& run, std::int32_t k) {
+  double* values = run.Values.data();
+  sort_up(run.M, values);
+  CritVA criteria{};
+  KolmSmOm(values, run.M, run.Distribution.get(), criteria);
+  ChiRTrueStats(values, run.M, run.Distribution.get(), kEqualCountGrouping, kIntervals, criteria, kTablesFolder);
+  if (k == 0) {
+    run.Criteria = criteria;
+    return;
+  }
+  for (const auto field : kCriteriaFields) run.Criteria.*field = run.Criteria.*field + criteria.*field;
+}
+
+void FreeRunObjects(RunState& run) {
+  run.Generator.reset();
+  run.Multi.reset();
+  run.Mean.reset();
+  run.Covariance.reset();
+  run.Statistic.reset();
+  run.Distribution.reset();
+  run.MeanSum.reset();
+  run.CovarianceSum.reset();
+  run.AltMean.reset();
+  run.AltCovariance.reset();
+  run.Values = {};
+}
+
+std::int32_t ProgressStep(std::int32_t total) {
+  const std::int32_t step = total / 20;
+  return step > 0 ? step : 1;
+}

@@ -1,0 +1,37 @@
+// The steps of a run, in calling order: read the block, prepare, then per
+// repetition draw the samples, fit the criteria and save the values, and at
+// the end release what the run made. Every step works on the run state.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "method/run_state.h"
+
+// Reads and checks the parameter block; throws EFOpenError when the file
+// cannot be opened and Exception, naming the field, for a block that is cut,
+// corrupt or breaks what the method needs. Nothing of the state changes then.
+void ReadParameters(RunState& run, const std::string& file_name);
+
+// Builds the statistic, its null distribution and the generators.
+void PrepareRun(RunState& run);
+
+// Draws the M samples of repetition k into run.Values and adds the estimates.
+void RunSamples(RunState& run, std::int32_t k);
+
+// Sorts run.Values and adds the repetition's criteria to run.Criteria.
+void FitCriteria(RunState& run, std::int32_t k);
+
+// Releases every object the run has made (those that exist), generators
+// first; the progress reporter is the entry's to end.
+void FreeRunObjects(RunState& run);
+
+// The default progress step for `total` samples: one twentieth, at least 1 so
+// that a short run still fills the gauge.
+std::int32_t ProgressStep(std::int32_t total);
+
+// Each criterion of the record, for work over all twelve fields.
+inline constexpr double CritVA::*kCriteriaFields[] = {
+    &CritVA::KolmStat,     &CritVA::KolmP,     &CritVA::SmirnStat, &CritVA::SmirnP,
+    &CritVA::OmegaStat,    &CritVA::OmegaP,    &CritVA::BigOmegaStat, &CritVA::BigOmegaP,
+    &CritVA::ChiStat,      &CritVA::ChiP,      &CritVA::LRStat,    &CritVA::LRP};

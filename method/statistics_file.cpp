@@ -1,0 +1,52 @@
+#include "method/statistics_file.h"
+
+#include <cstdio>
+#include <fstream>
+#include <locale>
+
+#include "method/run_parameters.h"
+#include "platform/cp1251.h"
+#include "platform/exceptions.h"
+
+std::string StatisticsFileName(const std::string& path, std::int32_t repetition_number) {
+  const std::string number = std::to_string(repetition_number);
+  const std::size_t dot = path.find('.');
+  if (dot == std::string::npos) return number + "." + path;
+  return path.substr(0, dot) + number + path.substr(dot);
+}
+
+std::string StatisticName(int test_kind) {
+  switch (test_kind) {
+    case kTestKindX2: return "stX2";
+    case kTestKindT2: return "stT2";
+    case kTestKindPairT: return "stPair_t";
+    case kTestKindPairZ0: return "stPair_z0";
+    case kTestKindIndividT: return "stIndivid_t";
+    case kTestKindIndividZ0: return "stIndivid_z0";
+    case kTestKindF: return "stF";
+    default: return "";
+  }
+}
+
+void WriteStatisticValues(std::ostream& out, const std::string& name, const std::vector<double>& values) {
+  out.imbue(std::locale::classic());
+  out << name << '\n' << "0 " << values.size() << '\n';
+  for (const double value : values) {
+    out.precision(6);
+    out.width(10);
+    out << value << '\n';
+  }
+}
+
+void SaveStatistics(const RunState& run, std::int32_t k) {
+  const std::string name = StatisticsFileName(platform::Cp1251ToUtf8(run.StatisticsPath), k + 1);
+  const std::string temporary = name + ".tmp";
+  std::ofstream file(temporary, std::ios::out | std::ios::trunc);
+  if (!file) throw EFCreateError("Невозможно создать файл статистик «" + name + "»");
+  WriteStatisticValues(file, StatisticName(run.TestKind), run.Values);
+  file.close();
+  if (!file || std::rename(temporary.c_str(), name.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    throw EFCreateError("Невозможно записать файл статистик «" + name + "»");
+  }
+}

@@ -1,0 +1,317 @@
+// The staged library run for real: its progress messages, its statistics
+// files and report in the run folder, and its failure paths.
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <locale>
+#include <regex>
+
+#include "method/parameter_block.h"
+#include "method/tests/run_harness.h"
+#include "platform/number_format.h"
+
+namespace {
+
+using brennic_test::ExpectedProgress;
+using brennic_test::ReportText;
+using brennic_test::RunBrennic;
+using brennic_test::RunFolder;
+using brennic_test::SmallRun;
+using brennic_test::WindowMessage;
+
+// A quick block of M samples over K repetitions: X2 with p = 1 and N = 2.
+RunParameters CountRun(std::int32_t m, std::int32_t k) {
+  RunParameters run = SmallRun(kTestKindX2, kGeneratorNormal);
+  run.Dimension = 1;
+  run.Mean = {0.0};
+  run.Covariance = {1.0};
+  run.N = 2;
+  run.M = m;
+  run.K = k;
+  return run;
+}
+
+// Expected sequences from the progress rule: begin (K·M, K·M / 20), a step
+// after each sample whose running number is a multiple of the step, then end.
+TEST(BrennicProgress, StepsFollowTheRunningSampleNumber) {
+  struct Case {
+    std::int32_t m, k, step;
+    std::size_t steps;
+  };
+  const Case cases[] = {
+      {100, 10, 50, 20},  // K·M = 1000: after samples 50, 100, ..., 1000
+      {9, 5, 2, 22},      // K·M = 45: after 2, 4, ..., 44; the gauge ends at 44 of 45
+      {101, 10, 50, 20},  // K·M = 1010: the last ten samples send none
+      {5, 4, 1, 20},      // K·M = 20: after every sample
+      {5, 3, 1, 15},      // K·M = 15, below 20: step 1 rather than 0, so the gauge still fills
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "K·M = " << c.k * c.m);
+    RunFolder folder;
+    folder.WriteParameters(CountRun(c.m, c.k));
+    const auto outcome = RunBrennic();
+    EXPECT_EQ(outcome.result, 1);
+    EXPECT_TRUE(outcome.error_boxes.empty());
+    const auto expected = ExpectedProgress(c.k * c.m, c.step);
+    EXPECT_EQ(expected.size(), c.steps + 2);
+    EXPECT_EQ(outcome.messages, expected);
+  }
+}
+
+TEST(BrennicProgress, WithoutAMainWindowTheRunIsTheSame) {
+  RunFolder folder;
+  RunParameters block = CountRun(20, 2);
+  block.SaveValues = 1;
+  block.StatisticsPath = "stat.txt";
+  folder.WriteParameters(block);
+  const auto with_window = RunBrennic({.main_window = true, .millisecond = 7});
+  const std::string values = folder.ReadFile("stat1.txt");
+  const std::string report = folder.ReadFile("index.html");
+  const auto without_window = RunBrennic({.main_window = false, .millisecond = 7});
+  EXPECT_EQ(with_window.result, 1);
+  EXPECT_EQ(without_window.result, 1);
+  EXPECT_TRUE(without_window.messages.empty());
+  EXPECT_EQ(folder.ReadFile("stat1.txt"), values);
+  EXPECT_EQ(folder.ReadFile("index.html"), report);
+}
+
+TEST(BrennicFiles, OneStatisticsFilePerRepetitionNamedByItsNumber) {
+  RunFolder folder;
+  RunParameters block = SmallRun(kTestKindPairT, kGeneratorNormal);
+  block.K = 3;
+  block.M = 5;
+  block.SaveValues = 1;
+  block.StatisticsPath = "stat.txt";
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic().result, 1);
+  for (const char* name : {"stat1.txt", "stat2.txt", "stat3.txt"}) {
+    SCOPED_TRACE(name);
+    const std::string text = folder.ReadFile(name);
+    // Name, "0 M", then five sorted values in fields of ten characters.
+    ASSERT_EQ(text.rfind("stPair_t\n0 5\n", 0), 0u);
+    std::istringstream lines(text.substr(13));
+    std::string line;
+    double previous = -1e300;
+    int count = 0;
+    while (std::getline(lines, line)) {
+      EXPECT_GE(line.size(), 10u);
+      const double value = std::stod(line);
+      EXPECT_LE(previous, value);
+      previous = value;
+      ++count;
+    }
+    EXPECT_EQ(count, 5);
+  }
+  EXPECT_FALSE(folder.Exists("stat4.txt"));
+}
+
+TEST(BrennicFiles, NumberGoesBeforeTheFirstDotOrInFrontOfTheName) {
+  RunFolder folder;
+  std::filesystem::create_directories(folder.Path() / "a1.b");
+  std::filesystem::create_directories(folder.Path() / "a2.b");
+  RunParameters block = CountRun(5, 2);
+  block.SaveValues = 1;
+  block.StatisticsPath = "a.b/s.txt";
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic().result, 1);
+  EXPECT_TRUE(folder.Exists("a1.b/s.txt"));
+  EXPECT_TRUE(folder.Exists("a2.b/s.txt"));
+
+  block.StatisticsPath = "stat";
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic().result, 1);
+  EXPECT_TRUE(folder.Exists("1.stat"));
+  EXPECT_TRUE(folder.Exists("2.stat"));
+}
+
+// A stream's numeric punctuation with a comma, as a Russian locale has it.
+struct CommaPunctuation : std::numpunct<char> {
+  char do_decimal_point() const override { return ','; }
+};
+
+TEST(BrennicFiles, ValuesKeepThePointWhateverTheLocale) {
+  RunFolder folder;
+  RunParameters block = CountRun(5, 1);
+  block.SaveValues = 1;
+  block.StatisticsPath = "stat.txt";
+  folder.WriteParameters(block);
+  const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaPunctuation));
+  const auto outcome = RunBrennic();
+  std::locale::global(previous);
+  ASSERT_EQ(outcome.result, 1);
+  const std::string text = folder.ReadFile("stat1.txt");
+  EXPECT_EQ(text.find(','), std::string::npos);
+  EXPECT_NE(text.find('.'), std::string::npos);
+}
+
+TEST(BrennicFiles, CodePage1251PathBecomesAUtf8Name) {
+  RunFolder folder;
+  RunParameters block = CountRun(5, 1);
+  block.SaveValues = 1;
+  block.StatisticsPath = "\xF1\xF2\xE0\xF2.txt";  // "стат.txt" in code page 1251
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic().result, 1);
+  EXPECT_TRUE(folder.Exists("стат1.txt"));
+}
+
+TEST(BrennicReport, SeparatorOfTheUserSettings) {
+  for (const std::string separator : {",", "."}) {
+    SCOPED_TRACE(separator);
+    RunFolder folder;
+    RunParameters block = SmallRun(kTestKindPairZ0, kGeneratorNormal);
+    block.R0 = 0.5;
+    folder.WriteParameters(block);
+    platform::FixDecimalSeparator(separator);
+    const auto outcome = RunBrennic();
+    platform::FixDecimalSeparator("");
+    ASSERT_EQ(outcome.result, 1);
+    const std::string text = ReportText(folder.ReadFile("index.html"));
+    EXPECT_NE(text.find("Гипотеза о парном коэффициенте корреляции, который равен 0" + separator + "50.\n"),
+              std::string::npos);
+    // Statistic and probability in the 7/4 form: four decimals after the separator.
+    const std::string point = separator == "." ? "\\." : separator;
+    const std::regex row("Критерий Колмогорова \\| \\d+" + point + "\\d{4} \\| [01]" + point + "\\d{4}\n");
+    EXPECT_TRUE(std::regex_search(text, row)) << text;
+  }
+}
+
+TEST(BrennicReport, EstimatesAreAddedOnRequest) {
+  RunFolder folder;
+  RunParameters block = SmallRun(kTestKindT2, kGeneratorNormal);
+  block.EstimateCovariance = 1;
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic().result, 1);
+  std::string text = ReportText(folder.ReadFile("index.html"));
+  // The covariance estimate alone: no heading sentence and no mean table.
+  EXPECT_EQ(text.find("Оценивание параметров"), std::string::npos);
+  EXPECT_EQ(text.find("Оценка математического ожидания"), std::string::npos);
+  EXPECT_NE(text.find("Оценка ковариационной матрицы"), std::string::npos);
+  // The correlation of a variable with itself is exactly 1.
+  EXPECT_NE(text.find("Оценка корелляционной матрицы\nK | 1 | 2 | 3\n1 | 1.0000 | "), std::string::npos) << text;
+
+  block.EstimateMean = 1;
+  block.EstimateCovariance = 0;
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic().result, 1);
+  text = ReportText(folder.ReadFile("index.html"));
+  EXPECT_NE(text.find("Оценивание параметров многомерного распределения\nОценка математического ожидания\nM | Value\n1 | "),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("Оценка ковариационной матрицы"), std::string::npos);
+}
+
+TEST(BrennicReport, AlternativeChangesOnlyTheKnownMeanStatistic) {
+  RunFolder folder;
+  RunParameters block = SmallRun(kTestKindX2, kGeneratorNormal);
+  block.SaveValues = 1;
+  block.StatisticsPath = "stat.txt";
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic().result, 1);
+  const std::string null_values = folder.ReadFile("stat1.txt");
+
+  // The same mean and covariance as the alternative give the same values;
+  // a shifted alternative mean moves every statistic up.
+  block.Alternative = 1;
+  block.AltMean = block.Mean;
+  block.AltCovariance = block.Covariance;
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic().result, 1);
+  EXPECT_EQ(folder.ReadFile("stat1.txt"), null_values);
+  block.AltMean = {5.0, 5.0, 5.0};
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic().result, 1);
+  EXPECT_NE(folder.ReadFile("stat1.txt"), null_values);
+
+  // Test kind 2 reads the alternative pair and does not use it.
+  block.TestKind = kTestKindT2;
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic().result, 1);
+  const std::string shifted = folder.ReadFile("stat1.txt");
+  block.Alternative = 0;
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic().result, 1);
+  EXPECT_EQ(folder.ReadFile("stat1.txt"), shifted);
+}
+
+// A failed run shows one box, returns 0 and leaves no report.
+void ExpectFailure(const brennic_test::RunOutcome& outcome, const RunFolder& folder, const std::string& box) {
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_EQ(outcome.error_boxes, std::vector<std::string>{box});
+  EXPECT_FALSE(folder.Exists("index.html"));
+  for (const WindowMessage& message : outcome.messages) EXPECT_NE(message.message, 0x402u);
+}
+
+TEST(BrennicFailure, WithoutParametersFile) {
+  RunFolder folder;
+  const auto outcome = RunBrennic();
+  ExpectFailure(outcome, folder, "Cannot open file Parameters.dat");
+  EXPECT_TRUE(outcome.messages.empty());
+}
+
+TEST(BrennicFailure, BlocksRefusedBeforeAnySampleIsDrawn) {
+  RunFolder folder;
+  const std::string block = EncodeRunParameters(SmallRun(kTestKindPairZ0, kGeneratorNormal));
+  folder.WriteFile("Parameters.dat", block.substr(0, 10));
+  auto outcome = RunBrennic();
+  ExpectFailure(outcome, folder, "Блок параметров обрывается на поле «коэффициент корреляции r0»");
+  EXPECT_TRUE(outcome.messages.empty());
+
+  RunParameters broken = SmallRun(kTestKindPairZ0, kGeneratorNormal);
+  broken.M = 3;
+  folder.WriteParameters(broken);
+  outcome = RunBrennic();
+  ExpectFailure(outcome, folder, "Число выборок M должно быть не меньше 5");
+  EXPECT_TRUE(outcome.messages.empty());
+
+  broken = SmallRun(kTestKindPairZ0, kGeneratorNormal);
+  broken.Covariance[1] = 2.0;  // |correlation| above 1
+  folder.WriteParameters(broken);
+  outcome = RunBrennic();
+  ExpectFailure(outcome, folder, "Ковариационная матрица должна быть положительно определенной");
+}
+
+TEST(BrennicFailure, StatisticsFileThatCannotBeCreated) {
+  RunFolder folder;
+  RunParameters block = CountRun(20, 2);
+  block.SaveValues = 1;
+  block.StatisticsPath = "missing/stat.txt";
+  folder.WriteParameters(block);
+  const auto outcome = RunBrennic();
+  ExpectFailure(outcome, folder, "Невозможно создать файл статистик «missing/stat1.txt»");
+  // Begin and the steps of the first repetition came before the failure.
+  ASSERT_EQ(outcome.messages.size(), 11u);
+  EXPECT_EQ(outcome.messages.front(), (WindowMessage{0x400, 40, 2}));
+}
+
+TEST(BrennicFailure, AFailedRunLeavesTheLoadedLibraryReadyForTheNext) {
+  // Held loaded across the runs, as one library serves several runs.
+  const std::string library = std::string(WB_STAGE_DIR) + "/Libraries/libBrennic.so";
+  void* kept = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(kept, nullptr);
+  RunFolder folder;
+  RunParameters block = SmallRun(kTestKindT2, kGeneratorNormal);
+  block.EstimateMean = 1;
+  block.EstimateCovariance = 1;
+  block.SaveValues = 1;
+  block.StatisticsPath = "stat.txt";
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic({.millisecond = 3}).result, 1);
+  const std::string values = folder.ReadFile("stat1.txt");
+  const std::string report = folder.ReadFile("index.html");
+
+  // Fails in the middle of the run, with every object of the run made.
+  RunParameters failing = block;
+  failing.StatisticsPath = "missing/stat.txt";
+  folder.WriteParameters(failing);
+  std::filesystem::remove(folder.Path() / "index.html");
+  ASSERT_EQ(RunBrennic().result, 0);
+
+  folder.WriteParameters(block);
+  ASSERT_EQ(RunBrennic({.millisecond = 3}).result, 1);
+  EXPECT_EQ(folder.ReadFile("stat1.txt"), values);
+  EXPECT_EQ(folder.ReadFile("index.html"), report);
+  dlclose(kept);
+}
+
+}  // namespace
