@@ -45,7 +45,7 @@ RunParameters Block(int test_kind, int generator_kind, int p, std::int32_t n, st
 
 // The library, loaded once for all runs; each run gets a fresh folder.
 class Library {
-public:
+ public:
   Library() {
     const std::string path = std::string(WB_STAGE_DIR) + "/Libraries/libBrennic.so";
     handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -57,7 +57,7 @@ public:
 
   int Run() const { return entry_(); }
 
-private:
+ private:
   void* handle_;
   int (*entry_)();
 };

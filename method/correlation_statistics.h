@@ -10,7 +10,7 @@
 #include "method/statistic.h"
 
 class TCStatCorr : public TCStatistic {
-public:
+ public:
   TCStatCorr(std::int32_t i, std::int32_t j);
   ~TCStatCorr() override;
 
@@ -21,13 +21,13 @@ public:
   const std::int32_t I;
   const std::int32_t J;
 
-protected:
+ protected:
   // The coefficient of the sample's own covariance about its own mean.
   double SampleCoefficient(const Matrix* x);
 };
 
 class TCStatCorrT : public TCStatCorr {
-public:
+ public:
   TCStatCorrT(std::int32_t i, std::int32_t j, std::int32_t n);
   ~TCStatCorrT() override;
 
@@ -40,14 +40,14 @@ public:
 };
 
 class TCStatPairT : public TCStatCorrT {
-public:
+ public:
   TCStatPairT(std::int32_t i, std::int32_t j, std::int32_t n);
   ~TCStatPairT() override;
   double Coefficient(const Matrix* s) override;
 };
 
 class TCStatIndividT : public TCStatCorrT {
-public:
+ public:
   TCStatIndividT(std::int32_t i, std::int32_t j, std::int32_t n, std::int32_t q);
   ~TCStatIndividT() override;
   double Coefficient(const Matrix* s) override;
@@ -57,7 +57,7 @@ public:
 };
 
 class TCStatCorrZ0 : public TCStatCorr {
-public:
+ public:
   TCStatCorrZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0);
   ~TCStatCorrZ0() override;
 
@@ -70,14 +70,14 @@ public:
 };
 
 class TCStatPairZ0 : public TCStatCorrZ0 {
-public:
+ public:
   TCStatPairZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0);
   ~TCStatPairZ0() override;
   double Coefficient(const Matrix* s) override;
 };
 
 class TCStatIndividZ0 : public TCStatCorrZ0 {
-public:
+ public:
   TCStatIndividZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0, std::int32_t q);
   ~TCStatIndividZ0() override;
   double Coefficient(const Matrix* s) override;
@@ -86,7 +86,7 @@ public:
 };
 
 class TCStatF : public TCStatCorr {
-public:
+ public:
   // J is 0 and unused: variable i is regressed on the last p - q variables.
   TCStatF(std::int32_t i, std::int32_t q);
   ~TCStatF() override;

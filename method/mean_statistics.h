@@ -8,21 +8,21 @@
 #include "method/statistic.h"
 
 class TCStatMean : public TCStatistic {
-public:
+ public:
   // Keeps a copy of m0; the caller keeps its own.
   explicit TCStatMean(const Vector* m0);
   ~TCStatMean() override;
 
-protected:
+ protected:
   // mean - M0 as a p x 1 column.
   Matrix DeviationColumn(const Vector& mean) const;
 
-private:
+ private:
   std::unique_ptr<Vector> M0;
 };
 
 class TCStatX2 : public TCStatMean {
-public:
+ public:
   // Inverts sigma once for the whole run; sigma itself is not kept.
   TCStatX2(const Vector* m0, const Matrix* sigma);
   ~TCStatX2() override;
@@ -30,12 +30,12 @@ public:
   // N (x̄ - M0)ᵀ Σ⁻¹ (x̄ - M0), the chi-square statistic with p degrees of freedom.
   double Statistic(const Matrix* x) override;
 
-private:
+ private:
   std::unique_ptr<Matrix> SigmaInv;
 };
 
 class TCStatT2 : public TCStatMean {
-public:
+ public:
   explicit TCStatT2(const Vector* m0);
   ~TCStatT2() override;
 

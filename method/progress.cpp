@@ -1,6 +1,7 @@
 #include "method/progress.h"
 
-TCProgress::TCProgress(std::int32_t total, std::int32_t step) : window_(platform::FindWindowByClass("TWMain")) {
+TCProgress::TCProgress(std::int32_t total, std::int32_t step)
+    : window_(platform::FindWindowByClass("TWMain")) {
   if (window_ != nullptr) {
     platform::SendWindowMessage(window_, WM_PROGRESSBEGIN, static_cast<std::uintptr_t>(total), step);
   }

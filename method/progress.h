@@ -12,7 +12,7 @@ constexpr std::uint32_t WM_PROGRESSSTEP = platform::kWmUser + 1;
 constexpr std::uint32_t WM_PROGRESSEND = platform::kWmUser + 2;
 
 class TCProgress {
-public:
+ public:
   // Sends begin with the total number of steps and the default step.
   TCProgress(std::int32_t total, std::int32_t step);
   // Sends end: the run has completed.
@@ -27,6 +27,6 @@ public:
   // message: the end message means a completed run.
   void Abandon();
 
-private:
+ private:
   platform::WindowHandle window_;
 };

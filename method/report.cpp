@@ -24,14 +24,18 @@ std::string HypothesisSentence(const RunState& run) {
     case kTestKindT2:
       return "Гипотеза о равенстве математического ожидания некоторому известному вектору M0 при "
              "неизвестной ковариационной матрице.";
-    case kTestKindPairT: return "Гипотеза о нулевом парном коэффициенте корреляции.";
+    case kTestKindPairT:
+      return "Гипотеза о нулевом парном коэффициенте корреляции.";
     case kTestKindPairZ0:
       return "Гипотеза о парном коэффициенте корреляции, который равен " + SentenceNumber(run.R0) + ".";
-    case kTestKindIndividT: return "Гипотеза о нулевом частном коэффициенте корреляции.";
+    case kTestKindIndividT:
+      return "Гипотеза о нулевом частном коэффициенте корреляции.";
     case kTestKindIndividZ0:
       return "Гипотеза о частном коэффициенте корреляции, который равен " + SentenceNumber(run.R0) + ".";
-    case kTestKindF: return "Гипотеза о нулевом множественном коэфициенте корреляции.";
-    default: return "";
+    case kTestKindF:
+      return "Гипотеза о нулевом множественном коэфициенте корреляции.";
+    default:
+      return "";
   }
 }
 

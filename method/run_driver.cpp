@@ -58,13 +58,20 @@ std::unique_ptr<TCStatistic> MakeStatistic(const RunState& run) {
     case kTestKindX2:
       if (run.Alternative != 0) return std::make_unique<TCStatX2>(run.AltMean.get(), run.AltCovariance.get());
       return std::make_unique<TCStatX2>(run.Mean.get(), run.Covariance.get());
-    case kTestKindT2: return std::make_unique<TCStatT2>(run.Mean.get());
-    case kTestKindPairT: return std::make_unique<TCStatPairT>(i, j, run.N);
-    case kTestKindPairZ0: return std::make_unique<TCStatPairZ0>(i, j, run.N, run.R0);
-    case kTestKindIndividT: return std::make_unique<TCStatIndividT>(i, j, partial_n, run.Q);
-    case kTestKindIndividZ0: return std::make_unique<TCStatIndividZ0>(i, j, partial_n, run.R0, run.Q);
-    case kTestKindF: return std::make_unique<TCStatF>(i, run.Q);
-    default: UnknownTestKind(run.TestKind);
+    case kTestKindT2:
+      return std::make_unique<TCStatT2>(run.Mean.get());
+    case kTestKindPairT:
+      return std::make_unique<TCStatPairT>(i, j, run.N);
+    case kTestKindPairZ0:
+      return std::make_unique<TCStatPairZ0>(i, j, run.N, run.R0);
+    case kTestKindIndividT:
+      return std::make_unique<TCStatIndividT>(i, j, partial_n, run.Q);
+    case kTestKindIndividZ0:
+      return std::make_unique<TCStatIndividZ0>(i, j, partial_n, run.R0, run.Q);
+    case kTestKindF:
+      return std::make_unique<TCStatF>(i, run.Q);
+    default:
+      UnknownTestKind(run.TestKind);
   }
 }
 
@@ -73,30 +80,44 @@ std::unique_ptr<DistribFunc> MakeDistribution(const RunState& run) {
   const std::int32_t n = run.N;
   const std::int32_t q = run.Q;
   auto law = [](DistribKind kind, std::int32_t first, std::int32_t second) {
-    return std::make_unique<DistribFunc>(DistribFunc{kind, static_cast<double>(first), static_cast<double>(second)});
+    return std::make_unique<DistribFunc>(
+        DistribFunc{kind, static_cast<double>(first), static_cast<double>(second)});
   };
   switch (run.TestKind) {
-    case kTestKindX2: return law(dfChi2, p, 0);
-    case kTestKindT2: return law(dfFisher, p, n - p);
-    case kTestKindPairT: return law(dfStudent, n - 2, 0);
-    case kTestKindPairZ0: return law(dfNormal, 0, 0);
-    case kTestKindIndividT: return law(dfStudent, n - p + q - 2, 0);
-    case kTestKindIndividZ0: return law(dfNormal, 0, 0);
-    case kTestKindF: return law(dfFisher, p - q, n - p + q - 1);
-    default: UnknownTestKind(run.TestKind);
+    case kTestKindX2:
+      return law(dfChi2, p, 0);
+    case kTestKindT2:
+      return law(dfFisher, p, n - p);
+    case kTestKindPairT:
+      return law(dfStudent, n - 2, 0);
+    case kTestKindPairZ0:
+      return law(dfNormal, 0, 0);
+    case kTestKindIndividT:
+      return law(dfStudent, n - p + q - 2, 0);
+    case kTestKindIndividZ0:
+      return law(dfNormal, 0, 0);
+    case kTestKindF:
+      return law(dfFisher, p - q, n - p + q - 1);
+    default:
+      UnknownTestKind(run.TestKind);
   }
 }
 
 std::unique_ptr<TCValueUni> MakeGenerator(const RunState& run) {
   switch (run.GeneratorKind) {
-    case kGeneratorNormal: return std::make_unique<TCValueNorm>(run.GenParam1, run.GenParam2);
-    case kGeneratorLogistic: return std::make_unique<TCValueLog>(run.GenParam1, run.GenParam2);
-    case kGeneratorLaplace: return std::make_unique<TCValueLaplas>(run.GenParam1, run.GenParam2);
-    case kGeneratorCauchy: return std::make_unique<TCValueKoshi>(run.GenParam1, run.GenParam2);
+    case kGeneratorNormal:
+      return std::make_unique<TCValueNorm>(run.GenParam1, run.GenParam2);
+    case kGeneratorLogistic:
+      return std::make_unique<TCValueLog>(run.GenParam1, run.GenParam2);
+    case kGeneratorLaplace:
+      return std::make_unique<TCValueLaplas>(run.GenParam1, run.GenParam2);
+    case kGeneratorCauchy:
+      return std::make_unique<TCValueKoshi>(run.GenParam1, run.GenParam2);
     case kGeneratorExpPower:
       return std::make_unique<TCValueBiExp>(run.GenParam1, run.GenParam2, static_cast<double>(run.GenParam3));
     default:
-      throw Exception("Код закона распределения " + std::to_string(run.GeneratorKind) + " вне пределов от 1 до 5");
+      throw Exception("Код закона распределения " + std::to_string(run.GeneratorKind) +
+                      " вне пределов от 1 до 5");
   }
 }
 
@@ -171,7 +192,8 @@ void FitCriteria(RunState& run, std::int32_t k) {
   sort_up(run.M, values);
   CritVA criteria{};
   KolmSmOm(values, run.M, run.Distribution.get(), criteria);
-  ChiRTrueStats(values, run.M, run.Distribution.get(), kEqualCountGrouping, kIntervals, criteria, kTablesFolder);
+  ChiRTrueStats(values, run.M, run.Distribution.get(), kEqualCountGrouping, kIntervals, criteria,
+                kTablesFolder);
   if (k == 0) {
     run.Criteria = criteria;
     return;

@@ -32,6 +32,6 @@ std::int32_t ProgressStep(std::int32_t total);
 
 // Each criterion of the record, for work over all twelve fields.
 inline constexpr double CritVA::*kCriteriaFields[] = {
-    &CritVA::KolmStat,     &CritVA::KolmP,     &CritVA::SmirnStat, &CritVA::SmirnP,
-    &CritVA::OmegaStat,    &CritVA::OmegaP,    &CritVA::BigOmegaStat, &CritVA::BigOmegaP,
-    &CritVA::ChiStat,      &CritVA::ChiP,      &CritVA::LRStat,    &CritVA::LRP};
+    &CritVA::KolmStat,  &CritVA::KolmP,  &CritVA::SmirnStat,    &CritVA::SmirnP,
+    &CritVA::OmegaStat, &CritVA::OmegaP, &CritVA::BigOmegaStat, &CritVA::BigOmegaP,
+    &CritVA::ChiStat,   &CritVA::ChiP,   &CritVA::LRStat,       &CritVA::LRP};

@@ -33,9 +33,9 @@ struct RunState {
   double GenParam2 = 0;
   float GenParam3 = 0;
   std::unique_ptr<TCStatistic> Statistic;
-  std::int32_t N = 0;  // observations per sample
-  std::int32_t M = 0;  // samples per repetition
-  std::int32_t K = 0;  // repetitions
+  std::int32_t N = 0;                         // observations per sample
+  std::int32_t M = 0;                         // samples per repetition
+  std::int32_t K = 0;                         // repetitions
   std::unique_ptr<DistribFunc> Distribution;  // the statistic's law under the hypothesis
   std::vector<double> Values;                 // the current repetition's M statistic values
   CritVA Criteria{};                          // sums over the repetitions, then their means

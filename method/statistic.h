@@ -9,7 +9,7 @@
 #include "linalg/vector.h"
 
 class TCStatistic {
-public:
+ public:
   TCStatistic() = default;
   TCStatistic(const TCStatistic&) = delete;
   TCStatistic& operator=(const TCStatistic&) = delete;

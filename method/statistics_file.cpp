@@ -17,14 +17,22 @@ std::string StatisticsFileName(const std::string& path, std::int32_t repetition_
 
 std::string StatisticName(int test_kind) {
   switch (test_kind) {
-    case kTestKindX2: return "stX2";
-    case kTestKindT2: return "stT2";
-    case kTestKindPairT: return "stPair_t";
-    case kTestKindPairZ0: return "stPair_z0";
-    case kTestKindIndividT: return "stIndivid_t";
-    case kTestKindIndividZ0: return "stIndivid_z0";
-    case kTestKindF: return "stF";
-    default: return "";
+    case kTestKindX2:
+      return "stX2";
+    case kTestKindT2:
+      return "stT2";
+    case kTestKindPairT:
+      return "stPair_t";
+    case kTestKindPairZ0:
+      return "stPair_z0";
+    case kTestKindIndividT:
+      return "stIndivid_t";
+    case kTestKindIndividZ0:
+      return "stIndivid_z0";
+    case kTestKindF:
+      return "stF";
+    default:
+      return "";
   }
 }
 

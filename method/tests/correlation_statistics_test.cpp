@@ -25,18 +25,18 @@ Matrix EquicorrelatedCovariance(std::int32_t p) {
 // The statistic's formula over a coefficient fixed by the test.
 template <typename Base>
 class FixedCoefficient : public Base {
-public:
+ public:
   template <typename... Arguments>
   explicit FixedCoefficient(double r, Arguments... arguments) : Base(arguments...), r_(r) {}
   double Coefficient(const Matrix*) override { return r_; }
 
-private:
+ private:
   double r_;
 };
 
 // Any sample with spread in each variable: the fixed coefficient ignores it.
-const Matrix kAnySample = MakeMatrix({{1, 2, 4, 0, 3, 1, 2, 5, 0, 1}, {2, 1, 0, 4, 1, 3, 2, 2, 5, 1},
-                                      {0, 3, 1, 2, 2, 4, 1, 0, 3, 3}});
+const Matrix kAnySample = MakeMatrix(
+    {{1, 2, 4, 0, 3, 1, 2, 5, 0, 1}, {2, 1, 0, 4, 1, 3, 2, 2, 5, 1}, {0, 3, 1, 2, 2, 4, 1, 0, 3, 3}});
 
 TEST(CorrelationCoefficients, PairFromAKnownCovariance) {
   // S = ((4, 2), (2, 9)): r = 2 / sqrt(36) = 1/3, whichever variable comes first.

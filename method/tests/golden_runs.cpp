@@ -12,8 +12,7 @@ namespace brennic_test {
 namespace {
 
 RunParameters Pinned(RunParameters block) {
-  block.SaveValues = 1;
-  block.StatisticsPath = "stat.txt";
+  block = WithStatisticsFiles(block, "stat.txt");
   block.EstimateMean = 1;
   block.EstimateCovariance = 1;
   return block;

@@ -75,10 +75,11 @@ RunOutcome RunBrennic(const RunOptions& options) {
           return 0;
         });
   }
-  const platform::MessageBoxHandler previous_box = platform::SetMessageBoxHandler([&](const std::string& text) {
-    std::lock_guard lock(mutex);
-    outcome.error_boxes.push_back(text);
-  });
+  const platform::MessageBoxHandler previous_box =
+      platform::SetMessageBoxHandler([&](const std::string& text) {
+        std::lock_guard lock(mutex);
+        outcome.error_boxes.push_back(text);
+      });
   platform::FixUtcMillisecond(options.millisecond);
 
   std::thread worker([&] { outcome.result = entry(); });
@@ -113,6 +114,12 @@ RunParameters SmallRun(int test_kind, int generator_kind) {
   run.M = 20;
   run.K = 2;
   return run;
+}
+
+RunParameters WithStatisticsFiles(RunParameters block, const std::string& path) {
+  block.SaveValues = 1;
+  block.StatisticsPath = path;
+  return block;
 }
 
 std::string ReportText(const std::string& html) {

@@ -30,7 +30,7 @@ struct RunOutcome {
 // A fresh temporary folder, current while the object lives; the previous
 // current directory comes back and the folder goes at the end.
 class RunFolder {
-public:
+ public:
   RunFolder();
   ~RunFolder();
   RunFolder(const RunFolder&) = delete;
@@ -42,7 +42,7 @@ public:
   std::string ReadFile(const std::string& name) const;
   bool Exists(const std::string& name) const;
 
-private:
+ private:
   std::filesystem::path previous_;
   std::filesystem::path path_;
 };
@@ -60,6 +60,9 @@ RunOutcome RunBrennic(const RunOptions& options = {});
 // p = 3 (4 for the partial and multiple hypotheses), N = 10, M = 20, K = 2,
 // the normal law, unit variances and correlations 0.5, no files or estimates.
 RunParameters SmallRun(int test_kind, int generator_kind);
+
+// The block with one statistics file per repetition, named after `path`.
+RunParameters WithStatisticsFiles(RunParameters block, const std::string& path);
 
 // The report's visible text: paragraphs, captions and table rows, one a line,
 // cells joined by " | ".

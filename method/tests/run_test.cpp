@@ -1,8 +1,7 @@
 // The staged library run for real: its progress messages, its statistics
 // files and report in the run folder, and its failure paths.
-#include <gtest/gtest.h>
-
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <locale>
 #include <regex>
@@ -19,6 +18,7 @@ using brennic_test::RunBrennic;
 using brennic_test::RunFolder;
 using brennic_test::SmallRun;
 using brennic_test::WindowMessage;
+using brennic_test::WithStatisticsFiles;
 
 // A quick block of M samples over K repetitions: X2 with p = 1 and N = 2.
 RunParameters CountRun(std::int32_t m, std::int32_t k) {
@@ -61,9 +61,7 @@ TEST(BrennicProgress, StepsFollowTheRunningSampleNumber) {
 
 TEST(BrennicProgress, WithoutAMainWindowTheRunIsTheSame) {
   RunFolder folder;
-  RunParameters block = CountRun(20, 2);
-  block.SaveValues = 1;
-  block.StatisticsPath = "stat.txt";
+  RunParameters block = WithStatisticsFiles(CountRun(20, 2), "stat.txt");
   folder.WriteParameters(block);
   const auto with_window = RunBrennic({.main_window = true, .millisecond = 7});
   const std::string values = folder.ReadFile("stat1.txt");
@@ -81,8 +79,7 @@ TEST(BrennicFiles, OneStatisticsFilePerRepetitionNamedByItsNumber) {
   RunParameters block = SmallRun(kTestKindPairT, kGeneratorNormal);
   block.K = 3;
   block.M = 5;
-  block.SaveValues = 1;
-  block.StatisticsPath = "stat.txt";
+  block = WithStatisticsFiles(block, "stat.txt");
   folder.WriteParameters(block);
   ASSERT_EQ(RunBrennic().result, 1);
   for (const char* name : {"stat1.txt", "stat2.txt", "stat3.txt"}) {
@@ -110,9 +107,7 @@ TEST(BrennicFiles, NumberGoesBeforeTheFirstDotOrInFrontOfTheName) {
   RunFolder folder;
   std::filesystem::create_directories(folder.Path() / "a1.b");
   std::filesystem::create_directories(folder.Path() / "a2.b");
-  RunParameters block = CountRun(5, 2);
-  block.SaveValues = 1;
-  block.StatisticsPath = "a.b/s.txt";
+  RunParameters block = WithStatisticsFiles(CountRun(5, 2), "a.b/s.txt");
   folder.WriteParameters(block);
   ASSERT_EQ(RunBrennic().result, 1);
   EXPECT_TRUE(folder.Exists("a1.b/s.txt"));
@@ -132,9 +127,7 @@ struct CommaPunctuation : std::numpunct<char> {
 
 TEST(BrennicFiles, ValuesKeepThePointWhateverTheLocale) {
   RunFolder folder;
-  RunParameters block = CountRun(5, 1);
-  block.SaveValues = 1;
-  block.StatisticsPath = "stat.txt";
+  RunParameters block = WithStatisticsFiles(CountRun(5, 1), "stat.txt");
   folder.WriteParameters(block);
   const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaPunctuation));
   const auto outcome = RunBrennic();
@@ -147,9 +140,8 @@ TEST(BrennicFiles, ValuesKeepThePointWhateverTheLocale) {
 
 TEST(BrennicFiles, CodePage1251PathBecomesAUtf8Name) {
   RunFolder folder;
-  RunParameters block = CountRun(5, 1);
-  block.SaveValues = 1;
-  block.StatisticsPath = "\xF1\xF2\xE0\xF2.txt";  // "стат.txt" in code page 1251
+  RunParameters block =
+      WithStatisticsFiles(CountRun(5, 1), "\xF1\xF2\xE0\xF2.txt");  // "стат.txt" in code page 1251
   folder.WriteParameters(block);
   ASSERT_EQ(RunBrennic().result, 1);
   EXPECT_TRUE(folder.Exists("стат1.txt"));
@@ -188,14 +180,16 @@ TEST(BrennicReport, EstimatesAreAddedOnRequest) {
   EXPECT_EQ(text.find("Оценка математического ожидания"), std::string::npos);
   EXPECT_NE(text.find("Оценка ковариационной матрицы"), std::string::npos);
   // The correlation of a variable with itself is exactly 1.
-  EXPECT_NE(text.find("Оценка корелляционной матрицы\nK | 1 | 2 | 3\n1 | 1.0000 | "), std::string::npos) << text;
+  EXPECT_NE(text.find("Оценка корелляционной матрицы\nK | 1 | 2 | 3\n1 | 1.0000 | "), std::string::npos)
+      << text;
 
   block.EstimateMean = 1;
   block.EstimateCovariance = 0;
   folder.WriteParameters(block);
   ASSERT_EQ(RunBrennic().result, 1);
   text = ReportText(folder.ReadFile("index.html"));
-  EXPECT_NE(text.find("Оценивание параметров многомерного распределения\nОценка математического ожидания\nM | Value\n1 | "),
+  EXPECT_NE(text.find("Оценивание параметров многомерного распределения\nОценка математического ожидания\nM "
+                      "| Value\n1 | "),
             std::string::npos)
       << text;
   EXPECT_EQ(text.find("Оценка ковариационной матрицы"), std::string::npos);
@@ -203,9 +197,7 @@ TEST(BrennicReport, EstimatesAreAddedOnRequest) {
 
 TEST(BrennicReport, AlternativeChangesOnlyTheKnownMeanStatistic) {
   RunFolder folder;
-  RunParameters block = SmallRun(kTestKindX2, kGeneratorNormal);
-  block.SaveValues = 1;
-  block.StatisticsPath = "stat.txt";
+  RunParameters block = WithStatisticsFiles(SmallRun(kTestKindX2, kGeneratorNormal), "stat.txt");
   folder.WriteParameters(block);
   ASSERT_EQ(RunBrennic().result, 1);
   const std::string null_values = folder.ReadFile("stat1.txt");
@@ -273,9 +265,7 @@ TEST(BrennicFailure, BlocksRefusedBeforeAnySampleIsDrawn) {
 
 TEST(BrennicFailure, StatisticsFileThatCannotBeCreated) {
   RunFolder folder;
-  RunParameters block = CountRun(20, 2);
-  block.SaveValues = 1;
-  block.StatisticsPath = "missing/stat.txt";
+  RunParameters block = WithStatisticsFiles(CountRun(20, 2), "missing/stat.txt");
   folder.WriteParameters(block);
   const auto outcome = RunBrennic();
   ExpectFailure(outcome, folder, "Невозможно создать файл статистик «missing/stat1.txt»");
@@ -293,8 +283,7 @@ TEST(BrennicFailure, AFailedRunLeavesTheLoadedLibraryReadyForTheNext) {
   RunParameters block = SmallRun(kTestKindT2, kGeneratorNormal);
   block.EstimateMean = 1;
   block.EstimateCovariance = 1;
-  block.SaveValues = 1;
-  block.StatisticsPath = "stat.txt";
+  block = WithStatisticsFiles(block, "stat.txt");
   folder.WriteParameters(block);
   ASSERT_EQ(RunBrennic({.millisecond = 3}).result, 1);
   const std::string values = folder.ReadFile("stat1.txt");

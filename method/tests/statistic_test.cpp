@@ -13,7 +13,7 @@ namespace {
 
 // Any concrete statistic serves for the estimates, which use no field.
 class Estimates : public TCStatistic {
-public:
+ public:
   double Statistic(const Matrix*) override { return 0; }
 };
 

@@ -101,17 +101,18 @@ TEST(SaveStatistics, FailureNamesTheFileAndKeepsTheOldOne) {
 
 // Records what a registered "TWMain" window receives.
 class MainWindow {
-public:
+ public:
   MainWindow()
-      : window_(platform::RegisterWindow("TWMain", [this](std::uint32_t message, std::uintptr_t w, std::intptr_t l) {
-          received.push_back({message, w, l});
-          return std::intptr_t{0};
-        })) {}
+      : window_(platform::RegisterWindow("TWMain",
+                                         [this](std::uint32_t message, std::uintptr_t w, std::intptr_t l) {
+                                           received.push_back({message, w, l});
+                                           return std::intptr_t{0};
+                                         })) {}
   ~MainWindow() { platform::UnregisterWindow(window_); }
 
   std::vector<WindowMessage> received;
 
-private:
+ private:
   platform::WindowHandle window_;
 };
 
