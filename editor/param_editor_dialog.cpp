@@ -1,0 +1,146 @@
+#include "editor/param_editor_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "editor/alternative_group.h"
+#include "editor/counts_group.h"
+#include "editor/dimension_group.h"
+#include "editor/exchange_files.h"
+#include "editor/hypothesis_group.h"
+#include "editor/law_group.h"
+#include "editor/output_group.h"
+#include "method/parameter_block.h"
+#include "platform/exceptions.h"
+
+namespace {
+
+QLabel* NewMessageLabel(const QString& name, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  MarkAsProblem(label);
+  return label;
+}
+
+}  // namespace
+
+TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_set, const QString& notice,
+                             const QString& parameters_file, QWidget* parent)
+    : QDialog(parent),
+      parameters_file_(parameters_file),
+      general_problems_(NewMessageLabel("lblProblems", this)),
+      write_error_(NewMessageLabel("lblWriteError", this)),
+      problems_(std::make_unique<ProblemLabels>(general_problems_)) {
+  setObjectName("WParamEditor");
+  setWindowTitle("Параметры метода Монте-Карло");
+
+  auto* data_set_edit = new QLineEdit(data_set, this);
+  data_set_edit->setObjectName("edDataSet");
+  data_set_edit->setReadOnly(true);
+  data_set_edit->setPlaceholderText("Набор данных не выбран");
+  auto* data_set_row = new QFormLayout;
+  data_set_row->addRow("Набор данных:", data_set_edit);
+
+  QLabel* notice_label = NewMessageLabel("lblNotice", this);
+  notice_label->setText(notice);
+  notice_label->setVisible(!notice.isEmpty());
+
+  auto* hypothesis = new HypothesisGroup(*problems_, this);
+  auto* law = new LawGroup(*problems_, this);
+  auto* counts = new CountsGroup(*problems_, this);
+  auto* output = new OutputGroup(*problems_, this);
+  auto* dimension = new DimensionGroup(*problems_, this);
+  auto* alternative = new AlternativeGroup(*problems_, this);
+  connect(dimension, &DimensionGroup::dimensionChanged, alternative, &AlternativeGroup::Resize);
+  // The alternative pair is shown after the dimension it follows.
+  groups_ = {hypothesis, law, dimension, counts, output, alternative};
+
+  auto* left = new QVBoxLayout;
+  for (QWidget* group : {static_cast<QWidget*>(hypothesis), static_cast<QWidget*>(law),
+                         static_cast<QWidget*>(counts), static_cast<QWidget*>(output)}) {
+    left->addWidget(group);
+  }
+  left->addStretch();
+  auto* right = new QVBoxLayout;
+  right->addWidget(dimension, 1);
+  right->addWidget(alternative);
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left);
+  columns->addLayout(right, 1);
+
+  auto* buttons = new QDialogButtonBox(this);
+  ok_ = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
+  ok_->setObjectName("btnOK");
+  ok_->setDefault(true);
+  QPushButton* cancel = buttons->addButton("Отмена", QDialogButtonBox::RejectRole);
+  cancel->setObjectName("btnCancel");
+  connect(buttons, &QDialogButtonBox::accepted, this, &TWParamEditor::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &TWParamEditor::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(data_set_row);
+  layout->addWidget(notice_label);
+  layout->addLayout(columns, 1);
+  layout->addWidget(general_problems_);
+  layout->addWidget(write_error_);
+  layout->addWidget(buttons);
+
+  for (ParameterGroup* group : groups_) group->Show(initial);
+  for (ParameterGroup* group : groups_)
+    connect(group, &ParameterGroup::changed, this, &TWParamEditor::Revalidate);
+  Revalidate();
+}
+
+TWParamEditor::~TWParamEditor() = default;
+
+RunParameters TWParamEditor::Collect(std::vector<ParameterProblem>& problems) const {
+  RunParameters parameters;
+  problems.clear();
+  for (const ParameterGroup* group : groups_) group->Collect(parameters, problems);
+  // A text that holds no value says more than what the method makes of the
+  // value left in its place.
+  for (ParameterProblem& problem : CheckRunParameters(parameters)) {
+    const bool known = std::any_of(problems.begin(), problems.end(), [&](const ParameterProblem& input) {
+      return input.Field == problem.Field;
+    });
+    if (!known) problems.push_back(std::move(problem));
+  }
+  return parameters;
+}
+
+RunParameters TWParamEditor::Parameters() const {
+  std::vector<ParameterProblem> problems;
+  return Collect(problems);
+}
+
+std::vector<ParameterProblem> TWParamEditor::Problems() const {
+  std::vector<ParameterProblem> problems;
+  Collect(problems);
+  return problems;
+}
+
+void TWParamEditor::Revalidate() {
+  const std::vector<ParameterProblem> problems = Problems();
+  problems_->Show(problems);
+  ok_->setEnabled(problems.empty());
+}
+
+void TWParamEditor::accept() {
+  std::vector<ParameterProblem> problems;
+  const RunParameters parameters = Collect(problems);
+  problems_->Show(problems);
+  ok_->setEnabled(problems.empty());
+  if (!problems.empty()) return;
+  try {
+    WriteParametersFile(parameters_file_, EncodeRunParameters(parameters));
+  } catch (const Exception& error) {
+    write_error_->setText(QString::fromStdString(error.Message()));
+    write_error_->show();
+    return;
+  }
+  QDialog::accept();
+}

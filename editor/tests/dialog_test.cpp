@@ -1,0 +1,234 @@
+// The dialog over the parameter block: what it shows, what it refuses with the
+// method's own reasons, and the bytes it writes on OK.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include "dialog_driver.h"
+#include "editor/exchange_files.h"
+#include "editor/param_editor_dialog.h"
+#include "method/parameter_block.h"
+#include "platform/cp1251.h"
+
+namespace {
+
+using namespace driver;
+
+// A block as the decoder gives it: fields the kinds leave out are zero.
+RunParameters AsDecoded(const RunParameters& parameters) {
+  return DecodeRunParameters(EncodeRunParameters(parameters));
+}
+
+// Every optional field present: partial correlation equal to r0, the
+// exponential-power law, p = 3, statistics files with a Cyrillic path, both
+// estimates and the alternative pair.
+RunParameters FullBlock() {
+  RunParameters parameters = DefaultRunParameters();
+  parameters.TestKind = kTestKindIndividZ0;
+  parameters.VarI = 2;
+  parameters.VarJ = 1;
+  parameters.R0 = -0.35;
+  parameters.Q = 2;
+  parameters.GeneratorKind = kGeneratorExpPower;
+  parameters.GenParam1 = 1.5;
+  parameters.GenParam2 = 0.1;
+  parameters.GenParam3 = 1.3f;
+  parameters.Dimension = 3;
+  parameters.Mean = {1, -2, 1e-7};
+  parameters.Covariance = {2, 0.5, 0.25, 3, -0.125, 1};
+  parameters.N = 40;
+  parameters.M = 7;
+  parameters.K = 3;
+  parameters.SaveValues = 1;
+  parameters.StatisticsPath = platform::Utf8ToCp1251("/tmp/статистика.txt");
+  parameters.EstimateMean = 1;
+  parameters.EstimateCovariance = 1;
+  parameters.Alternative = 1;
+  parameters.AltMean = {0.5, 0.25, 0};
+  parameters.AltCovariance = {1, 0, 0, 1, 0, 1};
+  return AsDecoded(parameters);
+}
+
+class Dialog : public testing::Test {
+ protected:
+  // The dialog writes into a folder of the test's own.
+  std::unique_ptr<TWParamEditor> Open(const RunParameters& parameters, const QString& notice = {}) {
+    auto dialog = std::make_unique<TWParamEditor>(parameters, "/data/set.sds", notice,
+                                                  folder_.filePath(kParametersFile), nullptr);
+    dialog->show();
+    return dialog;
+  }
+
+  QByteArray Written() const {
+    QFile file(folder_.filePath(kParametersFile));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+  }
+
+  QTemporaryDir folder_;
+};
+
+TEST_F(Dialog, ShowsABlockAndGivesItBackUnchanged) {
+  RunParameters multiple = DefaultRunParameters();
+  multiple.TestKind = kTestKindF;
+  multiple.VarI = 1;
+  multiple.Q = 1;
+  multiple.GeneratorKind = kGeneratorLaplace;
+  RunParameters known_covariance = DefaultRunParameters();
+  known_covariance.TestKind = kTestKindX2;
+  known_covariance.GeneratorKind = kGeneratorCauchy;
+  known_covariance.Alternative = 1;
+  known_covariance.AltMean = {3, 4};
+  known_covariance.AltCovariance = {2, 1, 2};
+  RunParameters empty_path = DefaultRunParameters();
+  empty_path.TestKind = kTestKindPairT;
+  empty_path.VarI = 2;
+  empty_path.VarJ = 1;
+  empty_path.GeneratorKind = kGeneratorLogistic;
+  empty_path.SaveValues = 1;
+
+  for (const RunParameters& block : {DefaultRunParameters(), FullBlock(), AsDecoded(multiple),
+                                     AsDecoded(known_covariance), AsDecoded(empty_path)}) {
+    ASSERT_TRUE(CheckRunParameters(block).empty()) << int(block.TestKind);
+    auto dialog = Open(block);
+    EXPECT_EQ(dialog->Parameters(), block) << int(block.TestKind);
+    EXPECT_TRUE(dialog->Problems().empty());
+    EXPECT_TRUE(OkEnabled(*dialog));
+  }
+}
+
+TEST_F(Dialog, ShowsTheFieldsOfTheChosenKindsOnly) {
+  auto dialog = Open(DefaultRunParameters());
+  for (int kind = kTestKindX2; kind <= kTestKindF; ++kind) {
+    Choose(*dialog, "cbTestKind", kind);
+    EXPECT_EQ(Shown(*dialog, "seVarI"), TestKindHasVarI(kind)) << kind;
+    EXPECT_EQ(Shown(*dialog, "seVarJ"), TestKindHasVarJ(kind)) << kind;
+    EXPECT_EQ(Shown(*dialog, "edR0"), TestKindHasR0(kind)) << kind;
+    EXPECT_EQ(Shown(*dialog, "seQ"), TestKindHasQ(kind)) << kind;
+  }
+  for (int law = kGeneratorNormal; law <= kGeneratorExpPower; ++law) {
+    Choose(*dialog, "cbGeneratorKind", law);
+    EXPECT_EQ(Shown(*dialog, "edGenParam3"), law == kGeneratorExpPower) << law;
+  }
+  EXPECT_FALSE(Shown(*dialog, "tblAltMean"));
+  EXPECT_FALSE(Shown(*dialog, "tblAltCovariance"));
+  Check(*dialog, "chkAlternative", true);
+  EXPECT_TRUE(Shown(*dialog, "tblAltMean"));
+  EXPECT_TRUE(Shown(*dialog, "tblAltCovariance"));
+  EXPECT_FALSE(Find<QWidget>(*dialog, "edStatisticsPath").isEnabled());
+  Check(*dialog, "chkSaveValues", true);
+  EXPECT_TRUE(Find<QWidget>(*dialog, "edStatisticsPath").isEnabled());
+}
+
+TEST_F(Dialog, RefusesOkWithTheMethodsReasonBesideTheField) {
+  auto dialog = Open(DefaultRunParameters());
+  // T2 with p = 2 needs N >= 3.
+  SetNumber(*dialog, "seN", 2);
+  RunParameters expected = DefaultRunParameters();
+  expected.N = 2;
+  const std::vector<ParameterProblem> reasons = CheckRunParameters(expected);
+  ASSERT_EQ(reasons.size(), 1u);
+  EXPECT_EQ(Problem(*dialog, "N").toStdString(), reasons[0].Message);
+  EXPECT_FALSE(OkEnabled(*dialog));
+  dialog->accept();
+  EXPECT_NE(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(Written(), "<none>");
+
+  SetNumber(*dialog, "seN", 3);
+  EXPECT_EQ(Problem(*dialog, "N"), "");
+  EXPECT_TRUE(OkEnabled(*dialog));
+
+  // A covariance that is not positive definite, typed into the upper
+  // triangle: the lower one follows.
+  TypeIntoCell(*dialog, "tblCovariance", 0, 1, "2");
+  EXPECT_EQ(Cell(*dialog, "tblCovariance", 1, 0), "2");
+  EXPECT_EQ(Problem(*dialog, "Covariance"), "Ковариационная матрица должна быть положительно определенной");
+  EXPECT_FALSE(OkEnabled(*dialog));
+  TypeIntoCell(*dialog, "tblCovariance", 1, 0, "0,5");
+  EXPECT_EQ(Problem(*dialog, "Covariance"), "");
+
+  // A refused cell text says why beside its table.
+  TypeIntoCell(*dialog, "tblMean", 0, 0, "один");
+  EXPECT_EQ(Problem(*dialog, "Mean"), "Значение «один» не может быть прочитано как число");
+  EXPECT_EQ(Cell(*dialog, "tblMean", 0, 0), "0");
+}
+
+TEST_F(Dialog, TextThatIsNoNumberIsRefusedUntilItsFieldIsGone) {
+  auto dialog = Open(DefaultRunParameters());
+  Choose(*dialog, "cbTestKind", kTestKindPairZ0);
+  Type(*dialog, "edR0", "abc");
+  EXPECT_EQ(Problem(*dialog, "R0"), "Значение «abc» не может быть прочитано как число");
+  EXPECT_FALSE(OkEnabled(*dialog));
+  // The pair-correlation test without r0 does not carry the field.
+  Choose(*dialog, "cbTestKind", kTestKindPairT);
+  EXPECT_TRUE(OkEnabled(*dialog));
+
+  Choose(*dialog, "cbGeneratorKind", kGeneratorExpPower);
+  Type(*dialog, "edGenParam3", "1e39");
+  EXPECT_EQ(Problem(*dialog, "GenParam3"), "Значение «1e39» не может быть прочитано как число");
+  Type(*dialog, "edGenParam3", "0");
+  EXPECT_EQ(Problem(*dialog, "GenParam3").toStdString(), CheckRunParameters(dialog->Parameters())[0].Message);
+}
+
+TEST_F(Dialog, TheStatisticsPathMustFitCodePage1251In260Bytes) {
+  auto dialog = Open(DefaultRunParameters());
+  Check(*dialog, "chkSaveValues", true);
+  Type(*dialog, "edStatisticsPath", "统计.txt");
+  EXPECT_TRUE(Problem(*dialog, "StatisticsPath").startsWith("Путь файлов статистик: "));
+  EXPECT_FALSE(OkEnabled(*dialog));
+  // Code page 1251 holds each Cyrillic letter in one byte, UTF-8 in two.
+  Type(*dialog, "edStatisticsPath", QString(260, QChar(u'я')));
+  EXPECT_EQ(Problem(*dialog, "StatisticsPath"), "");
+  EXPECT_EQ(dialog->Parameters().StatisticsPath, std::string(260, '\xFF'));
+  Type(*dialog, "edStatisticsPath", QString(261, QChar(u'я')));
+  EXPECT_EQ(Problem(*dialog, "StatisticsPath"), "Путь файлов статистик не должен быть длиннее 260 байт");
+  // Without the files the path is not part of the block.
+  Check(*dialog, "chkSaveValues", false);
+  EXPECT_TRUE(OkEnabled(*dialog));
+  EXPECT_EQ(dialog->Parameters().StatisticsPath, "");
+}
+
+TEST_F(Dialog, TheDimensionSizesBothPairsAndGrowsThemByTheIdentity) {
+  auto dialog = Open(DefaultRunParameters());
+  Check(*dialog, "chkAlternative", true);
+  SetNumber(*dialog, "seDimension", 3);
+  const RunParameters shown = dialog->Parameters();
+  EXPECT_EQ(shown.Dimension, 3);
+  EXPECT_EQ(shown.Mean, (std::vector<double>{0, 0, 0}));
+  EXPECT_EQ(shown.Covariance, (std::vector<double>{1, 0, 0, 1, 0, 1}));
+  EXPECT_EQ(shown.AltMean, shown.Mean);
+  EXPECT_EQ(shown.AltCovariance, shown.Covariance);
+  EXPECT_EQ(Find<QTableView>(*dialog, "tblAltCovariance").model()->columnCount(), 3);
+}
+
+TEST_F(Dialog, OkWritesTheEncodersBytesForTheValuesShown) {
+  auto dialog = Open(FullBlock());
+  Type(*dialog, "edGenParam3", "0,7");
+  SetNumber(*dialog, "seK", 12);
+  ClickOk(*dialog);
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  RunParameters expected = FullBlock();
+  expected.GenParam3 = 0.7f;
+  expected.K = 12;
+  EXPECT_EQ(dialog->Parameters(), expected);
+  EXPECT_EQ(Written().toStdString(), EncodeRunParameters(expected));
+}
+
+TEST_F(Dialog, AFailedWriteIsShownAndTheDialogStaysOpen) {
+  // A folder in the file's place cannot be replaced by a file.
+  ASSERT_TRUE(QDir(folder_.path()).mkdir(kParametersFile));
+  auto dialog = Open(DefaultRunParameters());
+  ClickOk(*dialog);
+  EXPECT_NE(dialog->result(), QDialog::Accepted);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(Shown(*dialog, "lblWriteError"));
+  EXPECT_EQ(Find<QLabel>(*dialog, "lblWriteError").text(),
+            "Невозможно записать файл параметров «" + folder_.filePath(kParametersFile) + "»");
+  EXPECT_TRUE(QFileInfo(folder_.filePath(kParametersFile)).isDir());
+}
+
+}  // namespace
