@@ -40,5 +40,9 @@ double TCStatT2::Statistic(const Matrix* x) {
   const std::unique_ptr<Vector> mean = SampleMean(x);
   const std::unique_ptr<Matrix> covariance = SampleCovariance(x, mean.get());
   const double form = QuadraticForm(DeviationColumn(*mean), covariance->Inverse());
-  return form * ((n - p) * n) / ((n - 1) * p);
+  // The products in 64 bits: exact as doubles for every N, where 32 bits
+  // would overflow from N = 46 341 on.
+  const std::int64_t scale = std::int64_t{n - p} * n;
+  const std::int64_t divisor = std::int64_t{n - 1} * p;
+  return form * static_cast<double>(scale) / static_cast<double>(divisor);
 }

@@ -5,7 +5,6 @@
 
 #include "method/correlation_statistics.h"
 #include "method/tests/run_harness.h"
-#include "platform/exceptions.h"
 
 namespace {
 
@@ -67,24 +66,6 @@ TEST(PrepareRun, NullDistributionsByTestKind) {
     EXPECT_EQ(run.Distribution->Param2, expected[test_kind - 1][1]);
     FreeRunObjects(run);
   }
-}
-
-TEST(ReadParameters, RefusedBlockLeavesTheStateAsItWas) {
-  RunFolder folder;
-  RunParameters block = SmallRun(kTestKindPairT, kGeneratorNormal);
-  block.VarJ = 1;  // equal to VarI
-  folder.WriteParameters(block);
-  RunState run;
-  run.N = 77;
-  try {
-    ReadParameters(run, "Parameters.dat");
-    FAIL() << "no error";
-  } catch (const Exception& error) {
-    EXPECT_EQ(error.Message(), "Номер второй переменной j должен отличаться от номера первой переменной i");
-  }
-  EXPECT_EQ(run.N, 77);
-  EXPECT_EQ(run.Mean, nullptr);
-  EXPECT_THROW(ReadParameters(run, "Missing.dat"), EFOpenError);
 }
 
 }  // namespace

@@ -103,23 +103,6 @@ TEST(BrennicFiles, OneStatisticsFilePerRepetitionNamedByItsNumber) {
   EXPECT_FALSE(folder.Exists("stat4.txt"));
 }
 
-TEST(BrennicFiles, NumberGoesBeforeTheFirstDotOrInFrontOfTheName) {
-  RunFolder folder;
-  std::filesystem::create_directories(folder.Path() / "a1.b");
-  std::filesystem::create_directories(folder.Path() / "a2.b");
-  RunParameters block = WithStatisticsFiles(CountRun(5, 2), "a.b/s.txt");
-  folder.WriteParameters(block);
-  ASSERT_EQ(RunBrennic().result, 1);
-  EXPECT_TRUE(folder.Exists("a1.b/s.txt"));
-  EXPECT_TRUE(folder.Exists("a2.b/s.txt"));
-
-  block.StatisticsPath = "stat";
-  folder.WriteParameters(block);
-  ASSERT_EQ(RunBrennic().result, 1);
-  EXPECT_TRUE(folder.Exists("1.stat"));
-  EXPECT_TRUE(folder.Exists("2.stat"));
-}
-
 // A stream's numeric punctuation with a comma, as a Russian locale has it.
 struct CommaPunctuation : std::numpunct<char> {
   char do_decimal_point() const override { return ','; }

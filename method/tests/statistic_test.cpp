@@ -86,6 +86,16 @@ TEST(MeanStatistics, OneVariableByHand) {
   EXPECT_NEAR(TCStatT2(&m0).Statistic(&x), 24.0 / 7.0, 4e-15);
 }
 
+TEST(MeanStatistics, T2OfALargeSample) {
+  // N = 50 000 alternating ±1: mean 0, s² = N / (N - 1); with μ0 = -0.01,
+  // T2 = N · 0.0001 / s² = (N - 1) · 0.0001 = 4.9999, where (N - p) · N passes 2^31.
+  constexpr std::int32_t n = 50000;
+  Matrix x(1, n, 0.0);
+  for (std::int32_t s = 0; s < n; ++s) x[0][s] = s % 2 == 0 ? 1.0 : -1.0;
+  const Vector m0 = MakeVector({-0.01});
+  EXPECT_NEAR(TCStatT2(&m0).Statistic(&x), 4.9999, 1e-9);
+}
+
 TEST(MeanStatistics, IdentityCovarianceGivesNTimesTheSquaredDistance) {
   // Mean (1, 2), M0 = 0, N = 5: 5 · (1 + 4) = 25, exact.
   const Matrix x = MakeMatrix({{0, 2, 1, 1, 1}, {2, 2, 1, 3, 2}});

@@ -1,23 +1,18 @@
-// Statistics file names and contents, and the progress reporter, in-process.
+// Statistics file names and contents, in-process.
 #include "method/statistics_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
+#include <locale>
 #include <sstream>
 
-#include "method/progress.h"
-#include "method/run_driver.h"
 #include "method/tests/run_harness.h"
 #include "platform/exceptions.h"
-#include "platform/window_messages.h"
 
 namespace {
 
 using brennic_test::RunFolder;
-using brennic_test::WindowMessage;
 
 TEST(StatisticsFileName, NumberBeforeTheFirstDot) {
   EXPECT_EQ(StatisticsFileName("stat.txt", 1), "stat1.txt");
@@ -29,11 +24,6 @@ TEST(StatisticsFileName, NumberBeforeTheFirstDot) {
   // Without a dot the number and a dot go in front.
   EXPECT_EQ(StatisticsFileName("stat", 1), "1.stat");
   EXPECT_EQ(StatisticsFileName("", 4), "4.");
-}
-
-TEST(StatisticsFileName, NamesOfTheStatistics) {
-  const char* names[] = {"stX2", "stT2", "stPair_t", "stPair_z0", "stIndivid_t", "stIndivid_z0", "stF"};
-  for (int kind = 1; kind <= 7; ++kind) EXPECT_EQ(StatisticName(kind), names[kind - 1]);
 }
 
 struct CommaPunctuation : std::numpunct<char> {
@@ -97,62 +87,6 @@ TEST(SaveStatistics, FailureNamesTheFileAndKeepsTheOldOne) {
   RunState run = SavedRun();
   run.StatisticsPath = "\x98.txt";  // the one byte code page 1251 leaves undefined
   EXPECT_THROW(SaveStatistics(run, 0), EConvertError);
-}
-
-// Records what a registered "TWMain" window receives.
-class MainWindow {
- public:
-  MainWindow()
-      : window_(platform::RegisterWindow("TWMain",
-                                         [this](std::uint32_t message, std::uintptr_t w, std::intptr_t l) {
-                                           received.push_back({message, w, l});
-                                           return std::intptr_t{0};
-                                         })) {}
-  ~MainWindow() { platform::UnregisterWindow(window_); }
-
-  std::vector<WindowMessage> received;
-
- private:
-  platform::WindowHandle window_;
-};
-
-TEST(Progress, BeginStepsAndEnd) {
-  MainWindow window;
-  {
-    TCProgress progress(1000, 50);
-    progress.Step(0);
-    progress.Step(7);
-  }
-  EXPECT_EQ(window.received,
-            (std::vector<WindowMessage>{{0x400, 1000, 50}, {0x401, 0, 0}, {0x401, 0, 7}, {0x402, 0, 0}}));
-}
-
-TEST(Progress, AnAbandonedReporterSendsNoEnd) {
-  MainWindow window;
-  {
-    TCProgress progress(30, 1);
-    progress.Step(0);
-    progress.Abandon();
-    progress.Step(0);
-  }
-  EXPECT_EQ(window.received, (std::vector<WindowMessage>{{0x400, 30, 1}, {0x401, 0, 0}}));
-}
-
-TEST(Progress, NothingWithoutAMainWindow) {
-  TCProgress progress(100, 5);
-  progress.Step(0);
-  SUCCEED();
-}
-
-TEST(Progress, DefaultStepIsATwentiethAndAtLeastOne) {
-  EXPECT_EQ(ProgressStep(1000), 50);
-  EXPECT_EQ(ProgressStep(1010), 50);
-  EXPECT_EQ(ProgressStep(100), 5);
-  EXPECT_EQ(ProgressStep(45), 2);
-  EXPECT_EQ(ProgressStep(30), 1);
-  EXPECT_EQ(ProgressStep(20), 1);
-  EXPECT_EQ(ProgressStep(19), 1);
-  EXPECT_EQ(ProgressStep(5), 1);
 }
 
 }  // namespace
