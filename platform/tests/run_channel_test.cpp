@@ -23,44 +23,15 @@ struct SocketPair {
   int Release(int i) { return std::exchange(fd[i], -1); }
 };
 
-TEST(RunChannel, FramesAndTheirPayloadsSurviveTheTrip) {
-  SocketPair pair;
-  const platform::WindowMessageRequest sent{"TWMain", 0x400, 1000, -50};
-  ASSERT_TRUE(platform::WriteRunFrame(pair.fd[1], platform::EncodeWindowMessage(sent)));
-  ASSERT_TRUE(platform::WriteRunFrame(pair.fd[1], platform::EncodeNumber(RunFrameKind::EntryReturned, 1)));
-
-  const auto first = platform::ReadRunFrame(pair.fd[0]);
-  ASSERT_TRUE(first);
-  const auto request = platform::DecodeWindowMessage(*first);
-  ASSERT_TRUE(request);
-  EXPECT_EQ(request->class_name, "TWMain");
-  EXPECT_EQ(request->message, 0x400u);
-  EXPECT_EQ(request->wparam, 1000u);
-  EXPECT_EQ(request->lparam, -50);
-
-  const auto second = platform::ReadRunFrame(pair.fd[0]);
-  ASSERT_TRUE(second);
-  EXPECT_EQ(second->kind, RunFrameKind::EntryReturned);
-  EXPECT_EQ(platform::DecodeNumber(*second), 1);
-}
-
 TEST(RunChannel, BrokenStreamsGiveNoFrame) {
-  {
+  const std::string streams[] = {
+      std::string("\x09\0\0\0\0\0\0\0", 8),             // an unknown kind
+      std::string("\x04\0\0\0\0\0\0\x40", 8),           // a payload over the limit
+      std::string("\x04\0\0\0\x08\0\0\0\x01\x02", 10),  // cut short by the writer's end
+  };
+  for (const std::string& bytes : streams) {
     SocketPair pair;
-    const char unknown_kind[8] = {9, 0, 0, 0, 0, 0, 0, 0};
-    ASSERT_EQ(write(pair.fd[1], unknown_kind, 8), 8);
-    EXPECT_FALSE(platform::ReadRunFrame(pair.fd[0]));
-  }
-  {
-    SocketPair pair;
-    const char huge[8] = {4, 0, 0, 0, 0, 0, 0, 0x40};
-    ASSERT_EQ(write(pair.fd[1], huge, 8), 8);
-    EXPECT_FALSE(platform::ReadRunFrame(pair.fd[0]));
-  }
-  {
-    SocketPair pair;  // a frame cut short by the writer's end
-    const char cut[10] = {4, 0, 0, 0, 8, 0, 0, 0, 1, 2};
-    ASSERT_EQ(write(pair.fd[1], cut, 10), 10);
+    ASSERT_EQ(write(pair.fd[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     close(pair.Release(1));
     EXPECT_FALSE(platform::ReadRunFrame(pair.fd[0]));
   }
@@ -68,21 +39,24 @@ TEST(RunChannel, BrokenStreamsGiveNoFrame) {
   EXPECT_FALSE(platform::DecodeWindowMessage(RunFrame{RunFrameKind::Answer, std::string(20, 'x')}));
 }
 
+// The test plays the shell: it answers each window message with wparam + lparam.
 TEST(RunChannel, TheRunHostsWindowMessagesAndErrorBoxesAreAnsweredByTheShell) {
   SocketPair pair;
   std::vector<std::string> boxes;
+  std::int64_t returned = -1;
   std::thread shell([&] {
     while (auto frame = platform::ReadRunFrame(pair.fd[0])) {
-      if (frame->kind == RunFrameKind::ErrorBox) {
-        boxes.push_back(frame->payload);
-        platform::WriteRunFrame(pair.fd[0], platform::EncodeNumber(RunFrameKind::Answer, 0));
-      } else if (auto message = platform::DecodeWindowMessage(*frame)) {
-        const auto answer = static_cast<std::int64_t>(message->wparam) + message->lparam;
-        platform::WriteRunFrame(pair.fd[0], platform::EncodeNumber(RunFrameKind::Answer, answer));
-      } else {
-        EXPECT_EQ(frame->kind, RunFrameKind::EntryReturned);
-        EXPECT_EQ(platform::DecodeNumber(*frame), 1);
+      std::int64_t answer = 0;
+      if (frame->kind == RunFrameKind::EntryReturned) {
+        returned = platform::DecodeNumber(*frame).value_or(-2);
+        continue;
       }
+      if (frame->kind == RunFrameKind::ErrorBox) boxes.push_back(frame->payload);
+      if (auto message = platform::DecodeWindowMessage(*frame)) {
+        EXPECT_EQ(message->class_name, "TWMain");
+        answer = static_cast<std::int64_t>(message->wparam) + message->lparam;
+      }
+      platform::WriteRunFrame(pair.fd[0], platform::EncodeNumber(RunFrameKind::Answer, answer));
     }
   });
   {
@@ -91,13 +65,14 @@ TEST(RunChannel, TheRunHostsWindowMessagesAndErrorBoxesAreAnsweredByTheShell) {
     client.ForwardErrorBoxes();
     auto window = platform::FindWindowByClass("TWMain");
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(platform::SendWindowMessage(window, 0x400, 1000, 50), 1050);
+    EXPECT_EQ(platform::SendWindowMessage(window, 0x400, 1000, -50), 950);
     platform::ShowErrorBox("Cannot open file Parameters.dat");
     client.ReportEntryReturned(1);
   }
   shell.join();
   EXPECT_EQ(boxes, std::vector<std::string>{"Cannot open file Parameters.dat"});
-  // The client has gone: the window and the box handler are the process's own again.
+  EXPECT_EQ(returned, 1);
+  // The client has gone: the window and the error box are the process's own again.
   EXPECT_EQ(platform::FindWindowByClass("TWMain"), nullptr);
   testing::internal::CaptureStderr();
   platform::ShowErrorBox("x");

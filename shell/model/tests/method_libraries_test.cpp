@@ -25,7 +25,6 @@ protected:
     ASSERT_NE(editor_, nullptr);
     script_ = reinterpret_cast<void (*)(int, const char*, long)>(dlsym(editor_, "StubEditorScript"));
     saw_ = reinterpret_cast<const char* (*)(long*)>(dlsym(editor_, "StubEditorSaw"));
-    script_(0, nullptr, -1);
   }
   void TearDown() override { dlclose(editor_); }
 
@@ -36,8 +35,16 @@ protected:
     return bytes ? QByteArray(bytes, size) : QByteArray("<none>");
   }
 
-  void ChooseStubMethod(TCalculation& calculation) {
-    calculation.SetMethod("MC", "Метод", "Monte Carlo", kEditor, kTranslator, "");
+  // A calculation of the stub method whose block is the given bytes.
+  CalculationPtr WithBlock(const QByteArray& block) {
+    auto calculation = NewCalculation();
+    calculation->SetMethod("MC", "Метод", "Monte Carlo", kEditor, kTranslator, "");
+    if (!block.isEmpty()) {
+      WriteBytes("Parameters.dat", block);
+      calculation->LoadParameters();
+      QFile::remove("Parameters.dat");
+    }
+    return calculation;
   }
 
   // The calculation's block, as its exchange file shows it.
@@ -55,14 +62,6 @@ protected:
   const char* (*saw_)(long*) = nullptr;
 };
 
-TEST_F(MethodLibraries, AMethodWithoutEditorOrTranslatorBindsNothing) {
-  auto calculation = NewCalculation();
-  calculation->SetMethod("MC", "Метод", "", "", "", "libBrennic.so");
-  EXPECT_FALSE(calculation->HasParamEditor());
-  calculation->RunParamEditor();
-  EXPECT_TRUE(calculation->IsModified());  // from SetMethod
-}
-
 TEST_F(MethodLibraries, EachBindingFailureHasItsTextAndLeavesNothingBound) {
   const struct {
     const char* editor;
@@ -73,48 +72,32 @@ TEST_F(MethodLibraries, EachBindingFailureHasItsTextAndLeavesNothingBound) {
       {kEditor, "libMissing.so", "Невозможно загрузить библиотеку транслятора данных !"},
       {kNoEntry, kTranslator, "Не найдена точка входа в редактор параметров !"},
       {kEditor, kNoEntry, "Не найдена точка входа в транслятор данных !"},
-      // A name with a folder part is never loaded, even where the file exists.
+      // A name with a folder part never loads, even where the file exists.
       {"../Libraries/libStubEditor.so", "", "Невозможно загрузить библиотеку редактора параметров !"},
   };
   for (const auto& failing : cases) {
-    auto calculation = NewCalculation();
-    ChooseStubMethod(*calculation);
-    WriteBytes("Parameters.dat", "block");
-    calculation->LoadParameters();
-    QFile::remove("Parameters.dat");
-    auto unmodified = NewCalculation();
-
+    auto calculation = WithBlock("block");
+    calculation->SaveAs(folder_.File("c.scl"));
     try {
       calculation->SetMethod("New", "Новый", "New method", failing.editor, failing.translator, "");
       ADD_FAILURE() << "bound: " << failing.text;
     } catch (const Exception& error) {
       EXPECT_EQ(error.Message(), failing.text);
     }
-    // The new method's strings are in place and the old block is kept ...
+    // The new method's strings are in place, the old block is kept, the
+    // calculation is unchanged ...
     EXPECT_EQ(calculation->GetMethodName(), "Новый");
-    EXPECT_TRUE(calculation->HasParameters());
-    // ... and no library is bound: the editor, which would change the block, does nothing.
+    EXPECT_FALSE(calculation->IsModified());
+    // ... and no editor is bound: running it changes nothing.
     script_(1, "new", 3);
     calculation->RunParamEditor();
+    EXPECT_FALSE(calculation->IsModified());
     EXPECT_EQ(Block(*calculation), "block");
   }
 }
 
 TEST_F(MethodLibraries, AFileNamingAMissingLibraryIsReadWholeThenRefused) {
-  WriteBytes("missing.scl", LayoutBytes()
-                                .Text("\xD0\xE0\xF1\xF7\xE5\xF2")  // "Расчет"
-                                .Text("MC")
-                                .Text("M")
-                                .Text("Monte Carlo")
-                                .Text("libMissing.so")
-                                .Text("")
-                                .Text("")
-                                .Text("")
-                                .Block({})
-                                .List({})
-                                .DateTime(45000.5)
-                                .List({})
-                                .Bytes());
+  WriteBytes("missing.scl", CalculationFile({}, 45000.5, "libMissing.so"));
   auto calculation = NewCalculation("");
   try {
     calculation->LoadFromFile(folder_.File("missing.scl"));
@@ -124,21 +107,16 @@ TEST_F(MethodLibraries, AFileNamingAMissingLibraryIsReadWholeThenRefused) {
   }
   EXPECT_EQ(calculation->GetName(), "Расчет");
   EXPECT_EQ(calculation->GetFullName(), "Monte Carlo");
-  EXPECT_TRUE(calculation->HasParamEditor());
   EXPECT_FALSE(calculation->IsNew());
 }
 
 TEST_F(MethodLibraries, TheEditorsAnswerDecidesWhetherTheBlockChanges) {
-  auto calculation = NewCalculation();
-  ChooseStubMethod(*calculation);
+  auto calculation = WithBlock("old");
   ASSERT_TRUE(calculation->HasParamEditor());
-  WriteBytes("Parameters.dat", "old");
-  calculation->LoadParameters();
-  QFile::remove("Parameters.dat");
+  calculation->SaveAs(folder_.File("c.scl"));
 
   // Refused: the block stays, the file written for the editor stays, and the
-  // calculation still counts as changed.
-  calculation->SaveAs(folder_.File("c.scl"));
+  // calculation counts as changed all the same.
   script_(0, "ignored", 7);
   calculation->RunParamEditor();
   EXPECT_EQ(EditorSaw(), "old");
@@ -147,13 +125,7 @@ TEST_F(MethodLibraries, TheEditorsAnswerDecidesWhetherTheBlockChanges) {
   QFile::remove("Parameters.dat");
   EXPECT_EQ(Block(*calculation), "old");
 
-  // Accepted leaving the file written for it: the block reads back unchanged.
-  script_(1, nullptr, -1);
-  calculation->RunParamEditor();
-  EXPECT_FALSE(QFile::exists("Parameters.dat"));
-  EXPECT_EQ(Block(*calculation), "old");
-
-  // Accepted with a file: the block is the file's bytes and the file is gone.
+  // Accepted: the block is the file's bytes, and the file is gone.
   script_(7, QByteArray("\x00new\xFF", 5).constData(), 5);
   calculation->RunParamEditor();
   EXPECT_FALSE(QFile::exists("Parameters.dat"));
@@ -161,9 +133,8 @@ TEST_F(MethodLibraries, TheEditorsAnswerDecidesWhetherTheBlockChanges) {
 }
 
 TEST_F(MethodLibraries, AnEmptyBlockWritesNoFileAndAFileAlreadyThereIsReadBack) {
-  auto calculation = NewCalculation();
-  ChooseStubMethod(*calculation);
-  script_(1, nullptr, -1);
+  auto calculation = WithBlock("");
+  script_(1, nullptr, -1);  // accepted without leaving a file
   calculation->RunParamEditor();
   EXPECT_EQ(EditorSaw(), "<none>");
   EXPECT_FALSE(calculation->HasParameters());
@@ -178,8 +149,7 @@ TEST_F(MethodLibraries, AnEmptyBlockWritesNoFileAndAFileAlreadyThereIsReadBack) 
 }
 
 TEST_F(MethodLibraries, DataSetsDatHoldsExactlyThePathsCodePage1251Bytes) {
-  auto calculation = NewCalculation();
-  ChooseStubMethod(*calculation);
+  auto calculation = WithBlock("");
   calculation->SetDataSet("/данные/выборка.sds");
   script_(0, nullptr, -1);
   calculation->RunParamEditor();
@@ -188,8 +158,7 @@ TEST_F(MethodLibraries, DataSetsDatHoldsExactlyThePathsCodePage1251Bytes) {
   calculation->SetDataSet("/a.sds");
   calculation->WriteDataSetsFile();
   EXPECT_EQ(ReadBytes("DataSets.dat"), "/a.sds");
-  // A path code page 1251 cannot hold is not written mangled.
-  calculation->SetDataSet("/数据.sds");
+  calculation->SetDataSet("/数据.sds");  // not written mangled
   calculation->WriteDataSetsFile();
   EXPECT_EQ(ReadBytes("DataSets.dat"), "/a.sds");
 }
@@ -209,9 +178,6 @@ TEST_F(MethodLibraries, ExchangeFileErrorsCarryTheirMessages) {
   } catch (const EFCreateError& error) {
     EXPECT_EQ(error.Message(), "Невозможно записать параметры метода !");
   }
-  QDir().rmdir("Parameters.dat");
-  calculation->ClearParameters();  // without the file it only empties the block
-  EXPECT_FALSE(calculation->HasParameters());
 }
 
 }  // namespace

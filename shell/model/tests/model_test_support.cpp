@@ -1,5 +1,7 @@
 #include "model_test_support.h"
 
+#include <dlfcn.h>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -92,3 +94,52 @@ CalculationPtr NewCalculation(const QString& name) { return CalculationPtr(new T
 StubProgramFolder::StubProgramFolder() { platform::SetProgramFolder(WB_TEST_PROGRAM_DIR); }
 
 StubProgramFolder::~StubProgramFolder() { platform::SetProgramFolder(""); }
+
+bool IsLoaded(const std::string& path) {
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  if (handle) dlclose(handle);
+  return handle != nullptr;
+}
+
+QByteArray CalculationFile(const QByteArray& block, double runTime, const QByteArray& paramEditorDll) {
+  return LayoutBytes()
+      .Text("\xD0\xE0\xF1\xF7\xE5\xF2")  // "Расчет"
+      .Text("MC")
+      .Text("\xCC\xE5\xF2\xEE\xE4")  // "Метод"
+      .Text("Monte Carlo")
+      .Text(paramEditorDll)
+      .Text("")
+      .Text("")
+      .Text("/d/a.sds")
+      .Block(block)
+      .List({"first", "\xCC\xE5\xF2\xEE\xE4"})
+      .DateTime(runTime)
+      .List({"second"})
+      .Bytes();
+}
+
+RunTest::RunTest()
+    : mainWindow_("TWMain", &receiver_,
+                  [this](std::uint32_t number, std::uintptr_t wparam, std::intptr_t lparam) {
+                    messages_.push_back({number, static_cast<std::intptr_t>(wparam), lparam});
+                    onGuiThread_ = onGuiThread_ && QThread::currentThread() == receiver_.thread();
+                    if (onMessage_) onMessage_(number);
+                    return std::intptr_t{number == 0x400 ? 7 : 0};
+                  }),
+      errorBox_(&receiver_, prompt_) {
+  calculation_->OnCalculationEnd = [this](TThreadedLaunch*) {
+    ++ends_;
+    exchangeFilesAtEnd_ = QFile::exists("DataSets.dat") || QFile::exists("Parameters.dat");
+  };
+}
+
+void RunTest::SetBlock(const QByteArray& block) {
+  WriteBytes("Parameters.dat", block);
+  calculation_->LoadParameters();
+  QFile::remove("Parameters.dat");
+}
+
+int RunTest::Steps() const {
+  return static_cast<int>(
+      std::count_if(messages_.begin(), messages_.end(), [](const auto& m) { return m[0] == 0x401; }));
+}

@@ -3,18 +3,23 @@
 // the GUI thread's events are processed.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "shell/model/calculation.h"
+#include "shell/model/gui_error_box.h"
+#include "shell/model/gui_window.h"
 #include "shell/model/prompt.h"
 
 // A fresh folder that is the current directory while the object lives.
@@ -77,4 +82,33 @@ class StubProgramFolder {
 public:
   StubProgramFolder();
   ~StubProgramFolder();
+};
+
+// Whether the library of that path is loaded in this process.
+bool IsLoaded(const std::string& path);
+
+// A calculation file whose 5th string names the parameter editor.
+QByteArray CalculationFile(const QByteArray& block, double runTime, const QByteArray& paramEditorDll = "");
+
+// What the runs of a calculation need: a run folder made current, a "TWMain"
+// window that records each message (number, wparam, lparam) and answers
+// begin with 7, the error box through a scripted prompt and the end event.
+class RunTest : public testing::Test {
+protected:
+  RunTest();
+  // The given bytes as the calculation's block.
+  void SetBlock(const QByteArray& block);
+  int Steps() const;
+
+  ScratchFolder folder_;
+  QObject receiver_;
+  ScriptedPrompt prompt_;
+  std::vector<std::array<std::intptr_t, 3>> messages_;
+  bool onGuiThread_ = true;
+  std::function<void(std::uint32_t)> onMessage_;
+  GuiWindow mainWindow_;
+  GuiErrorBox errorBox_;
+  CalculationPtr calculation_ = NewCalculation();
+  int ends_ = 0;
+  bool exchangeFilesAtEnd_ = true;
 };

@@ -2,12 +2,9 @@
 // naming what it does:
 //   report N  - progress begin, steps and end for N samples, then index.html
 //               with what the run saw; returns 1
-//   long      - writes its process id to "RunHost.pid", then progress
-//               without end until it is stopped
+//   long      - progress without end until it is stopped
 //   crash     - dereferences null
 //   throw     - lets an exception outside the family escape
-// Without "Parameters.dat" it shows its error box and returns 0, as the real
-// method does.
 #include <unistd.h>
 
 #include <chrono>
@@ -17,7 +14,6 @@
 #include <string>
 #include <thread>
 
-#include "platform/message_box.h"
 #include "platform/window_messages.h"
 
 namespace {
@@ -53,10 +49,6 @@ int Report(int samples) {
 
 extern "C" __attribute__((visibility("default"))) int _RunCalcProgram() {
   std::ifstream parameters("Parameters.dat");
-  if (!parameters) {
-    platform::ShowErrorBox("Cannot open file Parameters.dat");
-    return 0;
-  }
   std::string command;
   parameters >> command;
   if (command == "report") {
@@ -65,7 +57,6 @@ extern "C" __attribute__((visibility("default"))) int _RunCalcProgram() {
     return Report(samples);
   }
   if (command == "long") {
-    std::ofstream("RunHost.pid") << getpid();
     auto window = platform::FindWindowByClass("TWMain");
     Send(window, platform::kWmUser, 1000000, 50000);
     for (;;) {
