@@ -34,7 +34,7 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
       parameters_file_(parameters_file),
       general_problems_(NewMessageLabel("lblProblems", this)),
       write_error_(NewMessageLabel("lblWriteError", this)),
-      problems_(std::make_unique<ProblemLabels>(general_problems_)) {
+      problems_(general_problems_) {
   setObjectName("WParamEditor");
   setWindowTitle("Параметры метода Монте-Карло");
 
@@ -49,12 +49,12 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
   notice_label->setText(notice);
   notice_label->setVisible(!notice.isEmpty());
 
-  auto* hypothesis = new HypothesisGroup(*problems_, this);
-  auto* law = new LawGroup(*problems_, this);
-  auto* counts = new CountsGroup(*problems_, this);
-  auto* output = new OutputGroup(*problems_, this);
-  auto* dimension = new DimensionGroup(*problems_, this);
-  auto* alternative = new AlternativeGroup(*problems_, this);
+  auto* hypothesis = new HypothesisGroup(problems_, this);
+  auto* law = new LawGroup(problems_, this);
+  auto* counts = new CountsGroup(problems_, this);
+  auto* output = new OutputGroup(problems_, this);
+  auto* dimension = new DimensionGroup(problems_, this);
+  auto* alternative = new AlternativeGroup(problems_, this);
   connect(dimension, &DimensionGroup::dimensionChanged, alternative, &AlternativeGroup::Resize);
   // The alternative pair is shown after the dimension it follows.
   groups_ = {hypothesis, law, dimension, counts, output, alternative};
@@ -95,8 +95,6 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
   Revalidate();
 }
 
-TWParamEditor::~TWParamEditor() = default;
-
 RunParameters TWParamEditor::Collect(std::vector<ParameterProblem>& problems) const {
   RunParameters parameters;
   problems.clear();
@@ -125,14 +123,14 @@ std::vector<ParameterProblem> TWParamEditor::Problems() const {
 
 void TWParamEditor::Revalidate() {
   const std::vector<ParameterProblem> problems = Problems();
-  problems_->Show(problems);
+  problems_.Show(problems);
   ok_->setEnabled(problems.empty());
 }
 
 void TWParamEditor::accept() {
   std::vector<ParameterProblem> problems;
   const RunParameters parameters = Collect(problems);
-  problems_->Show(problems);
+  problems_.Show(problems);
   ok_->setEnabled(problems.empty());
   if (!problems.empty()) return;
   try {

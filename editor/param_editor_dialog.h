@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <memory>
 #include <vector>
 
 #include "editor/parameter_group.h"
@@ -23,7 +22,6 @@ class TWParamEditor : public QDialog {
   // writes the block to `parameters_file`.
   TWParamEditor(const RunParameters& initial, const QString& data_set, const QString& notice,
                 const QString& parameters_file, QWidget* parent);
-  ~TWParamEditor() override;
 
   // The values shown, as the block's decoder would give them back.
   RunParameters Parameters() const;
@@ -36,13 +34,13 @@ class TWParamEditor : public QDialog {
   void accept() override;
 
  private:
-  RunParameters Collect(std::vector<ParameterProblem>& input_problems) const;
+  RunParameters Collect(std::vector<ParameterProblem>& problems) const;
   void Revalidate();
 
   QString parameters_file_;
   QLabel* general_problems_;
   QLabel* write_error_;
   QPushButton* ok_;
-  std::unique_ptr<ProblemLabels> problems_;
+  ProblemLabels problems_;
   std::vector<ParameterGroup*> groups_;
 };

@@ -57,8 +57,8 @@ RunParameters FullBlock() {
 class Dialog : public testing::Test {
  protected:
   // The dialog writes into a folder of the test's own.
-  std::unique_ptr<TWParamEditor> Open(const RunParameters& parameters, const QString& notice = {}) {
-    auto dialog = std::make_unique<TWParamEditor>(parameters, "/data/set.sds", notice,
+  std::unique_ptr<TWParamEditor> Open(const RunParameters& parameters) {
+    auto dialog = std::make_unique<TWParamEditor>(parameters, "/data/set.sds", "",
                                                   folder_.filePath(kParametersFile), nullptr);
     dialog->show();
     return dialog;
