@@ -11,6 +11,9 @@ HypothesisGroup::HypothesisGroup(ProblemLabels& problems, QWidget* parent)
       r0_(NewNumberEdit("edR0", this)),
       q_(NewInt32Box("seQ", this)) {
   test_kind_->setObjectName("cbTestKind");
+  // The list shows the hypotheses in full; the closed box need not be as wide.
+  test_kind_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  test_kind_->setMinimumContentsLength(46);
   test_kind_->addItem("Математическое ожидание равно M0, ковариационная матрица известна", kTestKindX2);
   test_kind_->addItem("Математическое ожидание равно M0, ковариационная матрица неизвестна", kTestKindT2);
   test_kind_->addItem("Парный коэффициент корреляции равен нулю", kTestKindPairT);

@@ -4,6 +4,8 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -56,21 +58,29 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
   auto* dimension = new DimensionGroup(problems_, this);
   auto* alternative = new AlternativeGroup(problems_, this);
   connect(dimension, &DimensionGroup::dimensionChanged, alternative, &AlternativeGroup::Resize);
-  // The alternative pair is shown after the dimension it follows.
+  // Shown and collected in this order: the alternative pair takes its size
+  // from the dimension shown before it.
   groups_ = {hypothesis, law, dimension, counts, output, alternative};
 
   auto* left = new QVBoxLayout;
-  for (QWidget* group : {static_cast<QWidget*>(hypothesis), static_cast<QWidget*>(law),
-                         static_cast<QWidget*>(counts), static_cast<QWidget*>(output)}) {
-    left->addWidget(group);
-  }
+  left->addWidget(hypothesis);
+  left->addWidget(law);
+  left->addWidget(counts);
+  left->addWidget(output);
   left->addStretch();
   auto* right = new QVBoxLayout;
   right->addWidget(dimension, 1);
   right->addWidget(alternative);
-  auto* columns = new QHBoxLayout;
+  // The fields scroll where the screen is too small for them.
+  auto* page = new QWidget;
+  auto* columns = new QHBoxLayout(page);
+  columns->setContentsMargins(0, 0, 0, 0);
   columns->addLayout(left);
   columns->addLayout(right, 1);
+  auto* scroll = new QScrollArea(this);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(page);
 
   auto* buttons = new QDialogButtonBox(this);
   ok_ = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
@@ -84,7 +94,7 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(data_set_row);
   layout->addWidget(notice_label);
-  layout->addLayout(columns, 1);
+  layout->addWidget(scroll, 1);
   layout->addWidget(general_problems_);
   layout->addWidget(write_error_);
   layout->addWidget(buttons);
@@ -93,6 +103,15 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
   for (ParameterGroup* group : groups_)
     connect(group, &ParameterGroup::changed, this, &TWParamEditor::Revalidate);
   Revalidate();
+  FitToScreen(*scroll, *page);
+}
+
+void TWParamEditor::FitToScreen(const QScrollArea& scroll, const QWidget& page) {
+  const QSize around = layout()->sizeHint() - scroll.sizeHint();
+  const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  const QSize wanted(std::max(around.width(), 0) + page.sizeHint().width() + scroll_bar,
+                     around.height() + page.sizeHint().height());
+  resize(wanted.boundedTo(screen()->availableGeometry().size() * 0.9));
 }
 
 RunParameters TWParamEditor::Collect(std::vector<ParameterProblem>& problems) const {

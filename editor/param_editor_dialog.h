@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <vector>
 
 #include "editor/parameter_group.h"
@@ -36,6 +37,8 @@ class TWParamEditor : public QDialog {
  private:
   RunParameters Collect(std::vector<ParameterProblem>& problems) const;
   void Revalidate();
+  // As large as the fields want, as far as the screen allows.
+  void FitToScreen(const QScrollArea& scroll, const QWidget& page);
 
   QString parameters_file_;
   QLabel* general_problems_;
