@@ -1,9 +1,7 @@
 #include "shell/model/run_host_process.h"
 
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/syscall.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,13 +17,14 @@ void RunHostChannel::Answer(std::int64_t value) const {
 }
 
 RunHostProcess::~RunHostProcess() {
-  if (pid_ < 0) return;
-  kill(pid_, SIGKILL);
-  Reap();
+  Stop();
+  Wait();
 }
 
 bool RunHostProcess::Start(const std::string& program, const std::string& libraryPath,
                            const std::string& folder) {
+  std::lock_guard lock(mutex_);
+  if (stopped_) return false;
   int ends[2];
   if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return false;
   channel_ = std::make_shared<RunHostChannel>(ends[0]);
@@ -51,42 +50,35 @@ bool RunHostProcess::Start(const std::string& program, const std::string& librar
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(ends[1]);
-  if (failed != 0) {
+  if (failed != 0) pid_ = -1;
+  return failed == 0;
+}
+
+std::optional<platform::RunFrame> RunHostProcess::Next() const {
+  return platform::ReadRunFrame(channel_->Descriptor());
+}
+
+void RunHostProcess::Wait() {
+  pid_t pid;
+  {
+    std::lock_guard lock(mutex_);
+    pid = pid_;
+  }
+  if (pid < 0) return;
+  // Wait for the end without reaping, so that Stop never signals a reused id.
+  siginfo_t info;
+  while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+  }
+  {
+    std::lock_guard lock(mutex_);
     pid_ = -1;
-    return false;
   }
-  return true;
-}
-
-std::optional<platform::RunFrame> RunHostProcess::Next(int stopFd) const {
-  pollfd watched[2] = {{channel_->Descriptor(), POLLIN, 0}, {stopFd, POLLIN, 0}};
-  for (;;) {
-    if (poll(watched, 2, -1) < 0) {
-      if (errno == EINTR) continue;
-      return std::nullopt;
-    }
-    if (watched[1].revents != 0) return std::nullopt;
-    if (watched[0].revents != 0) return platform::ReadRunFrame(channel_->Descriptor());
+  while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
   }
 }
 
-void RunHostProcess::Finish(int stopFd) {
-  if (pid_ < 0) return;
-  const int exited = static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));
-  if (exited >= 0) {
-    pollfd watched[2] = {{exited, POLLIN, 0}, {stopFd, POLLIN, 0}};
-    while (poll(watched, 2, -1) < 0 && errno == EINTR) {
-    }
-    close(exited);
-    if (watched[1].revents != 0) kill(pid_, SIGKILL);
-  } else {
-    kill(pid_, SIGKILL);
-  }
-  Reap();
-}
-
-void RunHostProcess::Reap() {
-  while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
-  }
-  pid_ = -1;
+void RunHostProcess::Stop() {
+  std::lock_guard lock(mutex_);
+  stopped_ = true;
+  if (pid_ >= 0) kill(pid_, SIGKILL);
 }

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -32,28 +33,32 @@ private:
 class RunHostProcess {
 public:
   RunHostProcess() = default;
-  // Kills a run host that is still there.
+  // Stops a run host that is still there and waits for it.
   ~RunHostProcess();
   RunHostProcess(const RunHostProcess&) = delete;
   RunHostProcess& operator=(const RunHostProcess&) = delete;
 
   // Starts the run host program in the folder on the library's path; false
-  // when it cannot be started.
+  // when it cannot be started or was stopped before.
   bool Start(const std::string& program, const std::string& libraryPath, const std::string& folder);
 
   const std::shared_ptr<RunHostChannel>& Channel() const { return channel_; }
 
-  // The run host's next frame; nothing once it has closed the channel or
-  // when the stop descriptor becomes readable.
-  std::optional<platform::RunFrame> Next(int stopFd) const;
+  // The run host's next frame; nothing once it has closed the channel.
+  std::optional<platform::RunFrame> Next() const;
 
-  // Waits for the run host to end, killing it as soon as the stop descriptor
-  // becomes readable.
-  void Finish(int stopFd);
+  // Waits until the run host has ended.
+  void Wait();
+
+  // From any thread: kills the run host, or keeps it from being started. Its
+  // channel then ends, which ends Next.
+  void Stop();
 
 private:
-  void Reap();
-
+  // Guards the process id against reuse: the run host is killed only while
+  // it is not yet reaped.
+  std::mutex mutex_;
   pid_t pid_ = -1;
+  bool stopped_ = false;
   std::shared_ptr<RunHostChannel> channel_;
 };

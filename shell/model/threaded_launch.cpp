@@ -1,8 +1,5 @@
 #include "shell/model/threaded_launch.h"
 
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <QDir>
 
 #include <exception>
@@ -11,7 +8,6 @@
 #include "platform/message_box.h"
 #include "platform/program_folder.h"
 #include "platform/window_messages.h"
-#include "shell/model/run_host_process.h"
 #include "shell/model/strings.h"
 
 namespace {
@@ -49,44 +45,36 @@ TThreadedLaunch::TThreadedLaunch(const QString& calcProgramDll)
   }
   libraryPath_ = platform::LibraryPath(name);
   runFolder_ = QDir::currentPath();
-  stopFd_ = eventfd(0, EFD_CLOEXEC);
-  if (stopFd_ < 0) throw Exception(LoadStdStr(StringId::CalcProgramFailed));
   connect(this, &QThread::finished, this, [this] { Terminated(); }, Qt::QueuedConnection);
 }
 
-TThreadedLaunch::~TThreadedLaunch() {
-  if (stopFd_ >= 0) close(stopFd_);
-}
+TThreadedLaunch::~TThreadedLaunch() = default;
 
 void TThreadedLaunch::Start() { start(QThread::NormalPriority); }
 
 void TThreadedLaunch::Abort() {
   *aborted_ = true;
-  const std::uint64_t one = 1;
-  if (write(stopFd_, &one, sizeof one) < 0) {
-    // An eventfd write fails only on overflow, when a stop is already pending.
-  }
+  host_.Stop();
   wait();
 }
 
 void TThreadedLaunch::run() { Execute(); }
 
 void TThreadedLaunch::Execute() {
-  RunHostProcess host;
-  if (host.Start(platform::ProgramFolder() + "RunHost", libraryPath_, runFolder_.toStdString())) {
-    while (auto frame = host.Next(stopFd_)) {
+  if (host_.Start(platform::ProgramFolder() + "RunHost", libraryPath_, runFolder_.toStdString())) {
+    while (auto frame = host_.Next()) {
       if (frame->kind == platform::RunFrameKind::EntryReturned) {
         entryReturned_ = true;
       } else {
         QMetaObject::invokeMethod(
             this,
-            [channel = host.Channel(), aborted = aborted_, request = std::move(*frame)] {
+            [channel = host_.Channel(), aborted = aborted_, request = std::move(*frame)] {
               AnswerRequest(*channel, *aborted, request);
             },
             Qt::QueuedConnection);
       }
     }
-    host.Finish(stopFd_);
+    host_.Wait();
   }
   // Released before the end of the run is handled.
   FLibrary.Free();

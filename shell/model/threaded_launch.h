@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/library.h"
+#include "shell/model/run_host_process.h"
 
 class TThreadedLaunch : public QThread {
 public:
@@ -46,7 +47,7 @@ private:
   platform::Library FLibrary;
   std::string libraryPath_;
   QString runFolder_;
-  int stopFd_ = -1;
+  RunHostProcess host_;
   // Shared with requests already handed to the GUI thread, which may outlive this object.
   std::shared_ptr<std::atomic<bool>> aborted_;
   // Written by the worker, read on the GUI thread once the worker has ended.
