@@ -15,7 +15,7 @@ WB_EXPORT std::string LibraryPath(const std::string& name);
 
 // One loaded library; released when the object goes or on Free.
 class WB_EXPORT Library {
-public:
+ public:
   Library() = default;
   ~Library();
   Library(Library&& other) noexcept;
@@ -36,7 +36,7 @@ public:
 
   void Free() noexcept;
 
-private:
+ private:
   void* handle_ = nullptr;
 };
 

@@ -130,8 +130,9 @@ void RunChannelClient::ProxyWindow(const std::string& class_name) {
 }
 
 void RunChannelClient::ForwardErrorBoxes() {
-  replaced_box_handler_ = SetMessageBoxHandler(
-      [this](const std::string& text) { Ask(RunFrame{RunFrameKind::ErrorBox, text}); });
+  replaced_box_handler_ = SetMessageBoxHandler([this](const std::string& text) {
+    Ask(RunFrame{RunFrameKind::ErrorBox, text});
+  });
 }
 
 void RunChannelClient::ReportEntryReturned(int result) {

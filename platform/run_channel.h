@@ -52,7 +52,7 @@ WB_EXPORT std::optional<std::int64_t> DecodeNumber(const RunFrame& frame);
 // The run host's end of the channel. A run host whose shell has gone has
 // nobody to report to, so a request that gets no answer ends the process.
 class WB_EXPORT RunChannelClient {
-public:
+ public:
   explicit RunChannelClient(int fd);  // takes the descriptor over
   ~RunChannelClient();
   RunChannelClient(const RunChannelClient&) = delete;
@@ -66,7 +66,7 @@ public:
 
   void ReportEntryReturned(int result);
 
-private:
+ private:
   std::int64_t Ask(const RunFrame& request);
 
   int fd_;

@@ -7,7 +7,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 
 #include "platform/library.h"
@@ -15,7 +14,7 @@
 class TThreadedLaunch;
 
 class TCalculation {
-public:
+ public:
   explicit TCalculation(const QString& name);
 
   // Frees a calculation; refused with an Exception while it runs, since the
@@ -74,10 +73,10 @@ public:
   // the main window assigns its end-of-run handler before each run.
   std::function<void(TThreadedLaunch* sender)> OnCalculationEnd;
 
-protected:
+ protected:
   virtual ~TCalculation();
 
-private:
+ private:
   void Reset();
   void ThreadTerminate(TThreadedLaunch* sender);
   void RefuseWhileRunning(const char* message) const;

@@ -27,9 +27,9 @@ void* Bind(platform::Library& library, const QString& name, const char* entry, i
 void TCalculation::LoadLibraries() {
   FreeLibraries();
   try {
-    FRunParamEditor = reinterpret_cast<int (*)()>(Bind(FParamEditorLib, FParamEditorDll, "_RunParamEditor",
-                                                       StringId::ParamEditorLoadError,
-                                                       StringId::ParamEditorEntryMissing));
+    FRunParamEditor =
+        reinterpret_cast<int (*)()>(Bind(FParamEditorLib, FParamEditorDll, "_RunParamEditor",
+                                         StringId::ParamEditorLoadError, StringId::ParamEditorEntryMissing));
     FRunDataTranslator = Bind(FDataTranslatorLib, FDataTranslatorDll, "_RunDataTranslator",
                               StringId::DataTranslatorLoadError, StringId::DataTranslatorEntryMissing);
   } catch (const Exception&) {

@@ -2,7 +2,6 @@
 // thread and its abort.
 #include <QDir>
 #include <QFile>
-
 #include <utility>
 
 #include "platform/exceptions.h"

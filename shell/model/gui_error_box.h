@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QObject>
-
 #include <memory>
 
 #include "platform/message_box.h"
@@ -12,7 +11,7 @@
 #include "shell/model/prompt.h"
 
 class GuiErrorBox {
-public:
+ public:
   // Installs itself as the process's error box; the prompt and the receiver,
   // whose thread shows the boxes, must outlive it.
   GuiErrorBox(QObject* receiver, Prompt& prompt);
@@ -21,7 +20,7 @@ public:
   GuiErrorBox(const GuiErrorBox&) = delete;
   GuiErrorBox& operator=(const GuiErrorBox&) = delete;
 
-private:
+ private:
   // Shared with the installed handler, which a box raised on another thread
   // may still be running when this object goes.
   std::shared_ptr<GuiThreadCall> call_;

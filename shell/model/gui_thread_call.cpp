@@ -2,7 +2,6 @@
 
 #include <QMetaObject>
 #include <QThread>
-
 #include <condition_variable>
 #include <exception>
 #include <mutex>

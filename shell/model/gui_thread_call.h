@@ -4,14 +4,13 @@
 #pragma once
 
 #include <QObject>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class GuiThreadCall {
-public:
+ public:
   // The receiver must outlive this object.
   explicit GuiThreadCall(QObject* receiver);
   // Releases every caller still waiting.
@@ -26,7 +25,7 @@ public:
   // Releases the waiting callers and refuses later ones; on the receiver's thread.
   void Close();
 
-private:
+ private:
   struct Shared;
 
   QObject* receiver_;

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QObject>
-
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,7 +12,7 @@
 #include "shell/model/gui_thread_call.h"
 
 class GuiWindow {
-public:
+ public:
   using Handler =
       std::function<std::intptr_t(std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam)>;
 
@@ -25,7 +24,7 @@ public:
   GuiWindow(const GuiWindow&) = delete;
   GuiWindow& operator=(const GuiWindow&) = delete;
 
-private:
+ private:
   GuiThreadCall call_;
   platform::WindowHandle window_;
 };

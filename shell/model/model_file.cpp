@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
-
 #include <cstring>
 
 #include "platform/cp1251.h"
@@ -33,7 +32,8 @@ void ModelFileWriter::WriteString(const QString& text) {
                         error.Message());
   }
   if (encoded.size() > kMaxFileStringBytes) {
-    throw EConvertError(("Текст " + Quoted(text) + " длиннее 256 байт и не может быть сохранен").toStdString());
+    throw EConvertError(
+        ("Текст " + Quoted(text) + " длиннее 256 байт и не может быть сохранен").toStdString());
   }
   WriteInt32(static_cast<qint32>(encoded.size()));
   bytes_.append(encoded.data(), static_cast<qsizetype>(encoded.size()));
@@ -77,7 +77,8 @@ QString ModelFileReader::ReadString() {
   }
   const char* data = Take(size);
   try {
-    return QString::fromStdString(platform::Cp1251ToUtf8(std::string_view(data, static_cast<std::size_t>(size))));
+    return QString::fromStdString(
+        platform::Cp1251ToUtf8(std::string_view(data, static_cast<std::size_t>(size))));
   } catch (const EConvertError& error) {
     Fail(QString::fromStdString(error.Message()));
   }

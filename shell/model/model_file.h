@@ -8,7 +8,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
 #include <string>
 
 // The longest string, in bytes, that the files hold.
@@ -17,7 +16,7 @@ constexpr int kMaxFileStringBytes = 256;
 // Builds a file's bytes in memory, so that a text that cannot be stored is
 // refused before anything is written.
 class ModelFileWriter {
-public:
+ public:
   void WriteInt32(qint32 value);
   // EConvertError for a text over 256 bytes or with a character code page
   // 1251 cannot hold.
@@ -28,14 +27,14 @@ public:
 
   const QByteArray& Bytes() const { return bytes_; }
 
-private:
+ private:
   QByteArray bytes_;
 };
 
 // Reads a file's bytes field by field. Every fault is an EReadError whose
 // message begins with the file's own fault text.
 class ModelFileReader {
-public:
+ public:
   ModelFileReader(QByteArray bytes, QString fault);
 
   qint32 ReadInt32();
@@ -48,7 +47,7 @@ public:
   // Refuses the file for a fault that only its reader can see.
   [[noreturn]] void Fail(const QString& detail) const;
 
-private:
+ private:
   const char* Take(qsizetype count);
 
   QByteArray bytes_;

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-
 #include <new>
 
 #include "platform/exceptions.h"
@@ -89,7 +88,8 @@ void TProject::DeleteCalculation(int index) {
 }
 
 void TProject::RenameActiveCalculation(const QString& path) {
-  if (FActiveCalculation >= 0 && FActiveCalculation < FCalculations.size()) FCalculations[FActiveCalculation] = path;
+  if (FActiveCalculation >= 0 && FActiveCalculation < FCalculations.size())
+    FCalculations[FActiveCalculation] = path;
   FModified = true;
 }
 

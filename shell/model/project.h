@@ -6,7 +6,7 @@
 #include <QStringList>
 
 class TProject {
-public:
+ public:
   explicit TProject(const QString& name);
   virtual ~TProject();
 
@@ -39,7 +39,7 @@ public:
   void Save();
   void SaveAs(const QString& path);
 
-private:
+ private:
   void Reset();
 
   QString FFileName;

@@ -15,7 +15,7 @@
 // The shell's end of the channel, shared by the launch thread, which reads
 // the run host's requests, and the GUI thread, which answers them.
 class RunHostChannel {
-public:
+ public:
   explicit RunHostChannel(int fd) : fd_(fd) {}
   ~RunHostChannel();
   RunHostChannel(const RunHostChannel&) = delete;
@@ -26,12 +26,12 @@ public:
   // An answer to a run host that has already gone is dropped.
   void Answer(std::int64_t value) const;
 
-private:
+ private:
   int fd_;
 };
 
 class RunHostProcess {
-public:
+ public:
   RunHostProcess() = default;
   // Stops a run host that is still there and waits for it.
   ~RunHostProcess();
@@ -54,7 +54,7 @@ public:
   // channel then ends, which ends Next.
   void Stop();
 
-private:
+ private:
   // Guards the process id against reuse: the run host is killed only while
   // it is not yet reaped.
   std::mutex mutex_;

@@ -1,7 +1,6 @@
 #include "shell/model/threaded_launch.h"
 
 #include <QDir>
-
 #include <exception>
 
 #include "platform/exceptions.h"
@@ -45,7 +44,8 @@ TThreadedLaunch::TThreadedLaunch(const QString& calcProgramDll)
   }
   libraryPath_ = platform::LibraryPath(name);
   runFolder_ = QDir::currentPath();
-  connect(this, &QThread::finished, this, [this] { Terminated(); }, Qt::QueuedConnection);
+  connect(
+      this, &QThread::finished, this, [this] { Terminated(); }, Qt::QueuedConnection);
 }
 
 TThreadedLaunch::~TThreadedLaunch() = default;

@@ -7,7 +7,6 @@
 
 #include <QString>
 #include <QThread>
-
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -17,7 +16,7 @@
 #include "shell/model/run_host_process.h"
 
 class TThreadedLaunch : public QThread {
-public:
+ public:
   // On the GUI thread, with the run folder current. Throws Exception with
   // 3901 when the library cannot be loaded and 3902 when it lacks its entry.
   explicit TThreadedLaunch(const QString& calcProgramDll);
@@ -37,10 +36,10 @@ public:
 
   const QString& RunFolder() const { return runFolder_; }
 
-protected:
+ protected:
   void run() override;
 
-private:
+ private:
   void Execute();
   void Terminated();
 

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-
 #include <fstream>
 
 #include "method/parameter_block.h"
@@ -44,7 +43,7 @@ int ChildProcesses() {
 }
 
 class BrennicRun : public RunTest {
-protected:
+ protected:
   BrennicRun() {
     platform::SetProgramFolder(WB_STAGE_DIR);
     calculation_->SetMethod("MC", "Метод", "", "", "", "libBrennic.so");

@@ -71,7 +71,8 @@ TEST(Calculation, DamagedFilesAreRefusedAndLeaveNothingHalfRead) {
     QByteArray bytes;
     const char* fault;
   } cases[] = {
-      {LayoutBytes().Text(QByteArray(257, 'x')).Bytes(), "длина строки 257 байт вне допустимых пределов от 0 до 256"},
+      {LayoutBytes().Text(QByteArray(257, 'x')).Bytes(),
+       "длина строки 257 байт вне допустимых пределов от 0 до 256"},
       {LayoutBytes().Raw(strings).Int32(-3).Bytes(), "отрицательный размер блока параметров (-3)"},
       {LayoutBytes().Raw(strings).Int32(1000).Raw("abc").Bytes(), "файл короче, чем указано в нем"},
       {LayoutBytes().Raw(strings).Block("abc").Int32(-1).Bytes(), "отрицательное число строк в списке (-1)"},

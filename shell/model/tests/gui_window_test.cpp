@@ -6,7 +6,6 @@
 
 #include <QObject>
 #include <QThread>
-
 #include <atomic>
 #include <thread>
 
@@ -22,11 +21,12 @@ using platform::SendWindowMessage;
 TEST(GuiWindow, MessagesAreHandledOnTheGuiThreadWhileTheSenderWaits) {
   QObject receiver;
   QThread* handledOn = nullptr;
-  GuiWindow window("TWTestMain", &receiver, [&](std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
-    handledOn = QThread::currentThread();
-    if (wparam == 0) throw Exception("Ошибка окна");
-    return static_cast<std::intptr_t>(message + wparam + lparam);
-  });
+  GuiWindow window("TWTestMain", &receiver,
+                   [&](std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
+                     handledOn = QThread::currentThread();
+                     if (wparam == 0) throw Exception("Ошибка окна");
+                     return static_cast<std::intptr_t>(message + wparam + lparam);
+                   });
   const auto handle = FindWindowByClass("TWTestMain");
   EXPECT_EQ(SendWindowMessage(handle, 0x400, 1000, 50), 0x400 + 1050);  // on this thread: at once
 

@@ -19,7 +19,7 @@ const char* const kTranslator = "libStubTranslator.so";
 const char* const kNoEntry = "libStubNoEntry.so";
 
 class MethodLibraries : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     editor_ = dlopen(platform::LibraryPath(kEditor).c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(editor_, nullptr);

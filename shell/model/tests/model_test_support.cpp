@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QtEndian>
-
 #include <cstring>
 
 #include "platform/program_folder.h"

@@ -10,7 +10,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
-
 #include <array>
 #include <functional>
 #include <memory>
@@ -24,13 +23,13 @@
 
 // A fresh folder that is the current directory while the object lives.
 class ScratchFolder {
-public:
+ public:
   ScratchFolder();
   ~ScratchFolder();
   QString Path() const { return dir_.path(); }
   QString File(const QString& name) const { return dir_.filePath(name); }
 
-private:
+ private:
   QTemporaryDir dir_;
   QString previous_;
 };
@@ -38,7 +37,7 @@ private:
 // File bytes as the layout tables give them: little-endian signed 32-bit
 // counts, strings as a count and code page 1251 bytes.
 class LayoutBytes {
-public:
+ public:
   LayoutBytes& Int32(qint32 value);
   LayoutBytes& Text(const QByteArray& cp1251);
   LayoutBytes& List(const std::vector<QByteArray>& cp1251);
@@ -47,7 +46,7 @@ public:
   LayoutBytes& Raw(const QByteArray& bytes);
   const QByteArray& Bytes() const { return bytes_; }
 
-private:
+ private:
   QByteArray bytes_;
 };
 
@@ -57,7 +56,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 // Answers every question with Yes and records each error box with the thread
 // that showed it.
 class ScriptedPrompt : public Prompt {
-public:
+ public:
   void Error(const QString& text) override;
   Answer Question(const QString& caption, const QString& text) override;
 
@@ -79,7 +78,7 @@ CalculationPtr NewCalculation(const QString& name = "Расчет");
 
 // The program folder with the stub libraries and the run host, current while it lives.
 class StubProgramFolder {
-public:
+ public:
   StubProgramFolder();
   ~StubProgramFolder();
 };
@@ -94,7 +93,7 @@ QByteArray CalculationFile(const QByteArray& block, double runTime, const QByteA
 // window that records each message (number, wparam, lparam) and answers
 // begin with 7, the error box through a scripted prompt and the end event.
 class RunTest : public testing::Test {
-protected:
+ protected:
   RunTest();
   // The given bytes as the calculation's block.
   void SetBlock(const QByteArray& block);

@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-
 #include <csignal>
 
 #include "model_test_support.h"
@@ -42,14 +41,15 @@ TEST(Project, AFullProjectIsWrittenByteForByteAndReadBack) {
   project.SetActiveCalculation(0);
   project.AddReport("Отчет", "/r/Reports/20240102-030405006");
   project.SaveAs(folder.File("full.spr"));
-  const QByteArray expected = LayoutBytes()
-                                  .Text(kProjectCp1251)
-                                  .List({"/d/a.sds", "/d/b.sds"})
-                                  .List({"/c/one.scl", "/c/two.scl"})
-                                  .List({"\xCE\xF2\xF7\xE5\xF2|/r/Reports/20240102-030405006"})  // "Отчет|..."
-                                  .Int32(1)
-                                  .Int32(0)
-                                  .Bytes();
+  const QByteArray expected =
+      LayoutBytes()
+          .Text(kProjectCp1251)
+          .List({"/d/a.sds", "/d/b.sds"})
+          .List({"/c/one.scl", "/c/two.scl"})
+          .List({"\xCE\xF2\xF7\xE5\xF2|/r/Reports/20240102-030405006"})  // "Отчет|..."
+          .Int32(1)
+          .Int32(0)
+          .Bytes();
   EXPECT_EQ(ReadBytes(folder.File("full.spr")), expected);
 
   TProject read("");
@@ -70,16 +70,19 @@ TEST(Project, AFullProjectIsWrittenByteForByteAndReadBack) {
 TEST(Project, DamagedFilesAreRefusedAndLeaveNothingHalfRead) {
   ScratchFolder folder;
   const QByteArray head = LayoutBytes().Text("P").List({"/d/a.sds"}).Bytes();
-  const QByteArray whole = LayoutBytes().Raw(head).List({"/c/a.scl"}).List({"R|/r"}).Int32(0).Int32(0).Bytes();
+  const QByteArray whole =
+      LayoutBytes().Raw(head).List({"/c/a.scl"}).List({"R|/r"}).Int32(0).Int32(0).Bytes();
   const struct {
     QByteArray bytes;
     const char* fault;
   } cases[] = {
-      {LayoutBytes().Text(QByteArray(257, 'x')).Bytes(), "длина строки 257 байт вне допустимых пределов от 0 до 256"},
+      {LayoutBytes().Text(QByteArray(257, 'x')).Bytes(),
+       "длина строки 257 байт вне допустимых пределов от 0 до 256"},
       {LayoutBytes().Int32(-1).Bytes(), "длина строки -1 байт вне допустимых пределов от 0 до 256"},
       {LayoutBytes().Raw(head).Int32(-2).Bytes(), "отрицательное число строк в списке (-2)"},
       {whole + "z", "после последнего поля остались лишние байты (1)"},
-      {LayoutBytes().Raw(head).List({}).List({}).Int32(1).Int32(-1).Bytes(), "номер активного набора данных 1 вне списка"},
+      {LayoutBytes().Raw(head).List({}).List({}).Int32(1).Int32(-1).Bytes(),
+       "номер активного набора данных 1 вне списка"},
       {LayoutBytes().Raw(head).List({"/c/a.scl"}).List({}).Int32(0).Int32(1).Bytes(),
        "номер активного расчета 1 вне списка"},
       {LayoutBytes().Text("\x98").Bytes(), "Байт 0x98 не определён в кодировке Windows-1251"},
@@ -124,8 +127,9 @@ TEST(Project, ATextTheFileCannotHoldIsRefusedBeforeAnythingIsWritten) {
     project.SaveAs(folder.File("p.spr"));
     FAIL();
   } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(),
-              "Текст \"数据\" не может быть сохранен: Символ \"数\" невозможно записать в кодировке Windows-1251");
+    EXPECT_EQ(
+        error.Message(),
+        "Текст \"数据\" не может быть сохранен: Символ \"数\" невозможно записать в кодировке Windows-1251");
   }
   EXPECT_FALSE(QFile::exists(folder.File("p.spr")));
 
@@ -188,10 +192,10 @@ TEST(Project, CalculationEntriesMoveTheActiveIndexToTheLastEntry) {
 
 TEST(Project, EveryChangeMarksTheProjectModified) {
   const std::function<void(TProject&)> changes[] = {
-      [](TProject& p) { p.SetName("x"); },         [](TProject& p) { p.SetActiveCalculation(-1); },
-      [](TProject& p) { p.AddCalculation("/a"); }, [](TProject& p) { p.RemoveCalculation("/not-listed"); },
+      [](TProject& p) { p.SetName("x"); },          [](TProject& p) { p.SetActiveCalculation(-1); },
+      [](TProject& p) { p.AddCalculation("/a"); },  [](TProject& p) { p.RemoveCalculation("/not-listed"); },
       [](TProject& p) { p.DeleteCalculation(-1); }, [](TProject& p) { p.AddReport("r", "/f"); },
-      [](TProject& p) { p.DeleteReport(-1); },     [](TProject& p) { p.AddDataSet("/a.sds"); },
+      [](TProject& p) { p.DeleteReport(-1); },      [](TProject& p) { p.AddDataSet("/a.sds"); },
   };
   for (const auto& change : changes) {
     TProject project("");
@@ -232,7 +236,7 @@ TEST(Project, DeletingAReportDeletesTheFilesOfARunFolderOnly) {
 
   TProject project("");
   project.AddReport("Отчет", run);
-  project.AddReport("a", scratch.Path() + "/Other/20240102-030405006");  // not below "Reports"
+  project.AddReport("a", scratch.Path() + "/Other/20240102-030405006");           // not below "Reports"
   project.AddReport("b", scratch.Path() + "/linked/Reports/20240102-030405009");  // a link
   project.AddReport("c", scratch.Path());                                         // not a time stamp
   for (int index = 3; index >= 0; --index) project.DeleteReport(index);

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-
 #include <cstring>
 
 #include "model_test_support.h"
@@ -28,7 +27,7 @@ double SavedRunTime(TCalculation& calculation, const QString& path) {
 }
 
 class RunLife : public RunTest {
-protected:
+ protected:
   // The stub library as the calculation program, with the given command as the block.
   void Prepare(const QByteArray& command, const QString& library = "libStubCalc.so") {
     calculation_->SetMethod("MC", "Метод", "", "", "", library);
@@ -130,7 +129,8 @@ TEST_F(RunLife, ACrashOrAForeignExceptionIsReportedOnTheGuiThreadAndTheRunEndsNo
 TEST_F(RunLife, AbortFromInsideAProgressMessageDoesNotDeadlock) {
   Prepare("long");
   onMessage_ = [&](std::uint32_t number) {
-    if (number == 0x401 && calculation_->IsRunning()) calculation_->Abort();  // the run host waits for this answer
+    if (number == 0x401 && calculation_->IsRunning())
+      calculation_->Abort();  // the run host waits for this answer
   };
   calculation_->Run();
   ASSERT_TRUE(WaitUntil([&] { return !calculation_->IsRunning(); }));
@@ -154,8 +154,10 @@ TEST_F(RunLife, WhileRunningTheMethodTheEditorAndTheCalculationItselfStay) {
   };
   refused([&] { calculation_->SetMethod("X", "Другой", "", "", "", "libStubCalc.so"); },
           "Невозможно сменить метод во время расчета !");
-  refused([&] { calculation_->RunParamEditor(); }, "Невозможно запустить редактор параметров во время расчета !");
-  refused([&] { TCalculation::Free(calculation_.get()); }, "Невозможно закрыть расчет во время его выполнения !");
+  refused([&] { calculation_->RunParamEditor(); },
+          "Невозможно запустить редактор параметров во время расчета !");
+  refused([&] { TCalculation::Free(calculation_.get()); },
+          "Невозможно закрыть расчет во время его выполнения !");
   refused([&] { calculation_->Run(); }, "Расчет уже выполняется !");
   EXPECT_EQ(calculation_->GetMethodName(), "Метод");
 
