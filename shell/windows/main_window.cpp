@@ -4,6 +4,8 @@
 #include <QScreen>
 
 #include "shell/config/method_registry.h"
+#include "shell/model/gui_error_box.h"
+#include "shell/model/gui_window.h"
 #include "shell/model/prompt.h"
 #include "shell/windows/action_list.h"
 #include "shell/windows/application.h"
@@ -44,9 +46,18 @@ TWMain::TWMain(Prompt& prompt, const QString& ini_path) : prompt_(prompt), ini_p
   CreateComponents();
   FormCreate();
   CentreOnDesktop();
+  window_class_ = std::make_unique<GuiWindow>(
+      "TWMain", this, [this](std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
+        return Dispatch(message, wparam, lparam);
+      });
+  error_box_ = std::make_unique<GuiErrorBox>(this, prompt_);
 }
 
-TWMain::~TWMain() { FormDestroy(); }
+TWMain::~TWMain() {
+  error_box_.reset();
+  window_class_.reset();
+  FormDestroy();
+}
 
 void TWMain::FormCreate() {
   const MainWindowSettings settings = LoadMainWindowSettings(CurrentSettings());

@@ -24,11 +24,14 @@
 #include <QTreeWidget>
 #include <cstdint>
 #include <exception>
+#include <memory>
 
 #include "shell/config/settings_store.h"
 
 class ActionLink;
 class ActionList;
+class GuiErrorBox;
+class GuiWindow;
 class ImageList;
 class PanelSplitter;
 class Prompt;
@@ -66,6 +69,11 @@ class TWMain : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The fixed groups below the project tree's root, in their order.
+  static constexpr int kCalculationsGroup = 0;
+  static constexpr int kDataSetsGroup = 1;
+  static constexpr int kReportsGroup = 2;
+
   // main_window.cpp
   void FormCreate();
   void FormDestroy();
@@ -93,13 +101,20 @@ class TWMain : public QMainWindow {
   void FileSaveUpdate();
   void FileSaveAsUpdate();
   void FileProjectSaveAsUpdate();
+  void FileSaveAllUpdate();
   void FileCloseUpdate();
   void FileCloseAllUpdate();
+  void PrjSetActiveUpdate();
   void PrjAddUpdate();
+  void PrjDelUpdate();
+  void CalcParameterEditorUpdate();
+  void CalcRunUpdate();
 
   // main_window_project_tree.cpp
   void tsProjectShow();
   void ClearProjectTree();
+  QTreeWidgetItem* ProjectGroup(int group) const;
+  QTreeWidgetItem* SelectedNodeOf(int group) const;
 
   // main_window_calculation_panel.cpp
   void tsCalculationShow();
@@ -113,6 +128,10 @@ class TWMain : public QMainWindow {
 
   Prompt& prompt_;
   const QString ini_path_;
+  // The window class "TWMain" that method libraries send their progress to,
+  // and the error box of libraries, both served on the GUI thread.
+  std::unique_ptr<GuiWindow> window_class_;
+  std::unique_ptr<GuiErrorBox> error_box_;
 
   TProject* FProject = nullptr;
   TCalculation* FCalculation = nullptr;

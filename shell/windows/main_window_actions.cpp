@@ -1,6 +1,8 @@
 // The main window's action list: every command with its caption, hint,
 // category and picture, in the list's stored order, and the handlers bound to
 // each.
+#include "shell/model/calculation.h"
+#include "shell/model/project.h"
 #include "shell/windows/action_list.h"
 #include "shell/windows/main_window.h"
 #include "shell/windows/window_close_all.h"
@@ -100,9 +102,16 @@ void TWMain::BindHandlers() {
   ActionList_->SetHandlers(FileSave, {}, [this] { FileSaveUpdate(); });
   ActionList_->SetHandlers(FileSaveAs, {}, [this] { FileSaveAsUpdate(); });
   ActionList_->SetHandlers(FileProjectSaveAs, {}, [this] { FileProjectSaveAsUpdate(); });
+  ActionList_->SetHandlers(FileSaveAll, {}, [this] { FileSaveAllUpdate(); });
   ActionList_->SetHandlers(FileClose, {}, [this] { FileCloseUpdate(); });
   ActionList_->SetHandlers(FileCloseAll, {}, [this] { FileCloseAllUpdate(); });
+  ActionList_->SetHandlers(PrjSetActive, {}, [this] { PrjSetActiveUpdate(); });
   ActionList_->SetHandlers(PrjAdd, {}, [this] { PrjAddUpdate(); });
+  ActionList_->SetHandlers(PrjDel, {}, [this] { PrjDelUpdate(); });
+  ActionList_->SetHandlers(CalcParameterEditor, {}, [this] { CalcParameterEditorUpdate(); });
+  ActionList_->SetHandlers(CalcRun, {}, [this] { CalcRunUpdate(); });
+  // Abort is never disabled: its update handler sets the state of Run.
+  ActionList_->SetHandlers(CalcAbort, {}, [this] { CalcRunUpdate(); });
 }
 
 void TWMain::FileNewCalculationUpdate() { FileNewCalculation->setEnabled(FProject != nullptr); }
@@ -118,8 +127,37 @@ void TWMain::FileSaveAsUpdate() { FileSaveAs->setEnabled(FCalculation != nullptr
 
 void TWMain::FileProjectSaveAsUpdate() { FileProjectSaveAs->setEnabled(FProject != nullptr); }
 
+void TWMain::FileSaveAllUpdate() {
+  const bool project_unsaved = FProject != nullptr && (FProject->IsModified() || FProject->IsNew());
+  const bool calculation_unsaved =
+      FCalculation != nullptr && (FCalculation->IsModified() || FCalculation->IsNew());
+  FileSaveAll->setEnabled(project_unsaved || calculation_unsaved);
+}
+
 void TWMain::FileCloseUpdate() { FileClose->setEnabled(FCalculation != nullptr); }
 
 void TWMain::FileCloseAllUpdate() { FileCloseAll->setEnabled(FProject != nullptr); }
 
+// Enabled on a calculation node other than the active calculation's.
+void TWMain::PrjSetActiveUpdate() {
+  QTreeWidgetItem* node = SelectedNodeOf(kCalculationsGroup);
+  PrjSetActive->setEnabled(FProject != nullptr && node != nullptr &&
+                           node->parent()->indexOfChild(node) != FProject->GetActiveCalculation());
+}
+
 void TWMain::PrjAddUpdate() { PrjAdd->setEnabled(FProject != nullptr); }
+
+// Calculations and reports can be removed from the project, data sets cannot.
+void TWMain::PrjDelUpdate() {
+  const bool removable =
+      SelectedNodeOf(kCalculationsGroup) != nullptr || SelectedNodeOf(kReportsGroup) != nullptr;
+  PrjDel->setEnabled(FProject != nullptr && removable);
+}
+
+void TWMain::CalcParameterEditorUpdate() {
+  CalcParameterEditor->setEnabled(FCalculation != nullptr && FCalculation->HasParamEditor());
+}
+
+void TWMain::CalcRunUpdate() {
+  CalcRun->setEnabled(FCalculation != nullptr && FCalculation->HasCalcProgram());
+}

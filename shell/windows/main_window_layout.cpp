@@ -108,6 +108,7 @@ void TWMain::CreateProjectPage() {
   };
   QTreeWidgetItem* root = node(nullptr, "Проект", 0);
   tvProject->addTopLevelItem(root);
+  // In the order of kCalculationsGroup, kDataSetsGroup and kReportsGroup.
   node(root, "Расчеты", 20);
   node(root, "Наборы данных", 19);
   node(root, "Отчеты", 21);

@@ -10,5 +10,14 @@ void TWMain::ClearProjectTree() {
   QTreeWidgetItem* root = tvProject->topLevelItem(0);
   root->setText(0, "Проект");
   tvProject->collapseAll();
-  for (int group = 0; group < root->childCount(); ++group) qDeleteAll(root->child(group)->takeChildren());
+  for (int group = 0; group < root->childCount(); ++group) qDeleteAll(ProjectGroup(group)->takeChildren());
+}
+
+QTreeWidgetItem* TWMain::ProjectGroup(int group) const { return tvProject->topLevelItem(0)->child(group); }
+
+// The selected node when it is an entry of that group, else null.
+QTreeWidgetItem* TWMain::SelectedNodeOf(int group) const {
+  QTreeWidgetItem* node = tvProject->currentItem();
+  if (node == nullptr || !node->isSelected() || node->parent() != ProjectGroup(group)) return nullptr;
+  return node;
 }

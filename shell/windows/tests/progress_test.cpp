@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QThread>
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "platform/window_messages.h"
 #include "shell/windows/gauge.h"
 #include "shell/windows/main_window.h"
 #include "shell/windows/tests/main_window_fixture.h"
@@ -28,6 +35,18 @@ class ProgressTest : public MainWindowFixture {
     return gauges.isEmpty() ? nullptr : gauges.first();
   }
 
+  // Runs `sender` on a thread of its own, as a run's worker, while this
+  // (the GUI) thread handles the messages it sends.
+  static void FromAnotherThread(const std::function<void()>& sender) {
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+      sender();
+      done = true;
+    });
+    while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    worker.join();
+  }
+
   std::unique_ptr<TWMain> window_;
   QStatusBar* status_bar_ = nullptr;
 };
@@ -53,6 +72,26 @@ TEST_F(ProgressTest, TwentyDefaultStepsFillTheBarOverTheStatusBar) {
   EXPECT_EQ(gauge->width(), status_bar_->width() - 10);
 
   Send(TWMain::WM_PROGRESSEND, 0, 0);
+  EXPECT_TRUE(Gauges().isEmpty());
+}
+
+TEST_F(ProgressTest, MessagesSentToTheWindowClassFromARunThreadDriveTheBar) {
+  std::intptr_t begin_answer = -1;
+  QThread* gui_thread = QThread::currentThread();
+  FromAnotherThread([&] {
+    ASSERT_NE(QThread::currentThread(), gui_thread);
+    const platform::WindowHandle window = platform::FindWindowByClass("TWMain");
+    ASSERT_NE(window, nullptr);
+    begin_answer = platform::SendWindowMessage(window, TWMain::WM_PROGRESSBEGIN, 1000, 50);
+    for (int step = 0; step < 10; ++step) platform::SendWindowMessage(window, TWMain::WM_PROGRESSSTEP, 0, 0);
+  });
+  EXPECT_EQ(begin_answer, 0);
+  ASSERT_NE(Gauge(), nullptr);
+  EXPECT_EQ(Gauge()->value(), 500);
+
+  FromAnotherThread([] {
+    platform::SendWindowMessage(platform::FindWindowByClass("TWMain"), TWMain::WM_PROGRESSEND, 0, 0);
+  });
   EXPECT_TRUE(Gauges().isEmpty());
 }
 
