@@ -16,6 +16,21 @@ QList<QMdiSubWindow*> TiledWindows(QMdiArea& area) {
   return windows;
 }
 
+// Shares the room out in equal strips, one per window, along `direction`.
+void Tile(QMdiArea& area, Qt::Orientation direction) {
+  const QList<QMdiSubWindow*> windows = TiledWindows(area);
+  const QRect room = area.viewport()->rect();
+  const qsizetype count = windows.size();
+  const bool stacked = direction == Qt::Vertical;
+  const qsizetype extent = stacked ? room.height() : room.width();
+  for (qsizetype i = 0; i < count; ++i) {
+    const int start = static_cast<int>(extent * i / count);
+    const int length = static_cast<int>(extent * (i + 1) / count) - start;
+    windows[i]->setGeometry(stacked ? QRect(0, start, room.width(), length)
+                                    : QRect(start, 0, length, room.height()));
+  }
+}
+
 }  // namespace
 
 WindowAction::WindowAction(QObject* parent) : QAction(parent) {}
@@ -36,25 +51,9 @@ void StandardWindowAction::ExecuteTarget(QObject* target) {
 
 void StandardWindowAction::Cascade(QMdiArea& area) { area.cascadeSubWindows(); }
 
-void StandardWindowAction::TileOneAboveTheOther(QMdiArea& area) {
-  const QList<QMdiSubWindow*> windows = TiledWindows(area);
-  const QRect room = area.viewport()->rect();
-  for (qsizetype i = 0; i < windows.size(); ++i) {
-    const int top = static_cast<int>(room.height() * i / windows.size());
-    const int bottom = static_cast<int>(room.height() * (i + 1) / windows.size());
-    windows[i]->setGeometry(0, top, room.width(), bottom - top);
-  }
-}
+void StandardWindowAction::TileOneAboveTheOther(QMdiArea& area) { Tile(area, Qt::Vertical); }
 
-void StandardWindowAction::TileSideBySide(QMdiArea& area) {
-  const QList<QMdiSubWindow*> windows = TiledWindows(area);
-  const QRect room = area.viewport()->rect();
-  for (qsizetype i = 0; i < windows.size(); ++i) {
-    const int left = static_cast<int>(room.width() * i / windows.size());
-    const int right = static_cast<int>(room.width() * (i + 1) / windows.size());
-    windows[i]->setGeometry(left, 0, right - left, room.height());
-  }
-}
+void StandardWindowAction::TileSideBySide(QMdiArea& area) { Tile(area, Qt::Horizontal); }
 
 void StandardWindowAction::MinimizeAll(QMdiArea& area) {
   for (QMdiSubWindow* window : area.subWindowList()) window->showMinimized();

@@ -51,12 +51,7 @@ TEST_F(MainWindowTest, FirstRunStoresTheDesignPlacementAndOpensCentredWithNothin
   EXPECT_EQ(root->child(0)->text(0), "Расчеты");
   EXPECT_EQ(root->child(1)->text(0), "Наборы данных");
   EXPECT_EQ(root->child(2)->text(0), "Отчеты");
-
-  QSettings store = Store();
-  EXPECT_EQ(store.value("WMainParameters").toByteArray(), EncodePlacement({366, 275, 452, 635}));
-  EXPECT_EQ(store.value("WMainState").toInt(), 0);
-  store.beginGroup("HistoryList");
-  EXPECT_EQ(store.childKeys().size(), 10);
+  EXPECT_EQ(Store().value("WMainParameters").toByteArray(), EncodePlacement({366, 275, 452, 635}));
 }
 
 TEST_F(MainWindowTest, StoredSizeAndStateTakeEffectWhileTheWindowIsCentred) {
@@ -74,16 +69,9 @@ TEST_F(MainWindowTest, StoredSizeAndStateTakeEffectWhileTheWindowIsCentred) {
   EXPECT_TRUE(Open()->windowState() & Qt::WindowMaximized);
 }
 
-TEST_F(MainWindowTest, HistoryWithGapsIsWrittenBackWithoutGapsWithTheCurrentPlacement) {
-  {
-    QSettings store = Store();
-    store.setValue("WMainParameters", EncodePlacement({366, 275, 452, 635}));
-    store.setValue("WMainState", 0);
-    store.setValue("HistoryList/HistProject0", "/p/a.spr");
-    store.setValue("HistoryList/HistProject1", "");
-    store.setValue("HistoryList/HistProject2", "/p/b.spr");
-    store.setValue("HistoryList/HistProject3", "");
-  }
+TEST_F(MainWindowTest, HistoryIsWrittenBackWithoutGapsWithTheCurrentPlacementAtTheEnd) {
+  LoadMainWindowSettings({{366, 275, 452, 635}, 0, {}, {}});
+  Store().setValue("HistoryList/HistCalc3", "/p/c.scl");
   auto window = Open();
   window->resize(800, 600);
   const QPoint position = window->pos();
@@ -92,11 +80,8 @@ TEST_F(MainWindowTest, HistoryWithGapsIsWrittenBackWithoutGapsWithTheCurrentPlac
   QSettings store = Store();
   EXPECT_EQ(store.value("WMainParameters").toByteArray(),
             EncodePlacement({position.x(), position.y(), 600, 800}));
-  store.beginGroup("HistoryList");
-  EXPECT_EQ(store.value("HistProject0").toString(), "/p/a.spr");
-  EXPECT_EQ(store.value("HistProject1").toString(), "/p/b.spr");
-  EXPECT_EQ(store.value("HistProject2").toString(), "");
-  EXPECT_EQ(store.value("HistProject3").toString(), "");
+  EXPECT_EQ(store.value("HistoryList/HistCalc0").toString(), "/p/c.scl");
+  EXPECT_EQ(store.value("HistoryList/HistCalc3").toString(), "");
 }
 
 TEST_F(MainWindowTest, MethodBoxListsTheRegisteredNamesWithNothingChosen) {

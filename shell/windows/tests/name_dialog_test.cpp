@@ -50,18 +50,4 @@ TEST(NameDialog, AnEmptiedFieldGivesAnEmptyName) {
   EXPECT_EQ(AskName(nullptr, "Переименование проекта", "Название проекта", "Опыт"), "");
 }
 
-TEST(NameDialog, LabelAndEditSitInsideTheBevel) {
-  WhenShown([](QDialog& dialog, QLineEdit& edit) {
-    const QRect bevel = dialog.findChild<QFrame*>("Bevel")->geometry();
-    const QLabel* label = dialog.findChild<QLabel*>();
-    EXPECT_EQ(dialog.size(), QSize(312, 123));
-    EXPECT_EQ(label->pos(), bevel.topLeft() + QPoint(10, 10));
-    EXPECT_EQ(edit.pos(), QPoint(bevel.left() + 10, bevel.top() + label->height() + 20));
-    EXPECT_EQ(edit.width(), bevel.width() - 20);
-    EXPECT_TRUE(bevel.contains(edit.geometry()));
-    dialog.reject();
-  });
-  AskName(nullptr, "Новый проект", "Название проекта", "New project");
-}
-
 }  // namespace

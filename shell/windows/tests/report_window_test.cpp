@@ -74,13 +74,6 @@ TEST_F(ReportWindowTest, SeveralWindowsShowOneReportAndEachIsFreedWhenClosed) {
   EXPECT_FALSE(second.isNull());
 }
 
-TEST_F(ReportWindowTest, AMissingReportLeavesAnEmptyWindow) {
-  auto* report = new TWReport(&area_);
-  report->Navigate(folder_.filePath("gone/index.html"));
-  EXPECT_TRUE(report->WebBrowser()->toPlainText().isEmpty());
-  EXPECT_EQ(report->windowTitle(), "Отчет");
-}
-
 TEST_F(ReportWindowTest, CloseAllIsDisabledWithoutChildren) {
   TWindowCloseAll close_all(nullptr);
   close_all.UpdateTarget(&area_);
