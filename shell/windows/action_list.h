@@ -25,7 +25,7 @@ class ActionList : public QObject {
 
   ActionList(QObject* parent, const ImageList& images);
 
-  // Adds `action` (a plain one when null) under the spec's name, caption,
+  // Adds `action` (a plain one when null) with the given name, caption,
   // hint, category and image. Without handlers it is enabled and does nothing.
   QAction* Add(const ActionSpec& spec, QAction* action = nullptr);
 
