@@ -40,11 +40,15 @@ std::string ExactRunText(const RunParameters& block) {
   }
   text += "== criteria sums\n";
   for (const auto field : kCriteriaFields) text += Exact(run.Criteria.*field);
-  text += "== mean sum\n";
-  for (std::int32_t i = 0; i < run.Dimension(); ++i) text += Exact((*run.MeanSum)[i]);
-  text += "== covariance sum\n";
-  for (std::int32_t i = 0; i < run.Dimension(); ++i) {
-    for (std::int32_t j = 0; j < run.Dimension(); ++j) text += Exact((*run.CovarianceSum)[i][j]);
+  if (run.MeanSum) {
+    text += "== mean sum\n";
+    for (std::int32_t i = 0; i < run.Dimension(); ++i) text += Exact((*run.MeanSum)[i]);
+  }
+  if (run.CovarianceSum) {
+    text += "== covariance sum\n";
+    for (std::int32_t i = 0; i < run.Dimension(); ++i) {
+      for (std::int32_t j = 0; j < run.Dimension(); ++j) text += Exact((*run.CovarianceSum)[i][j]);
+    }
   }
   run.Progress.reset();
   FreeRunObjects(run);

@@ -28,6 +28,14 @@ std::vector<GoldenRun> GoldenRuns() {
   x2.AltMean = {1.0, -2.0, 0.25};
   x2.AltCovariance = {2.0, 0.5, 0.0, 1.0, 0.25, 1.5};
   runs.push_back({"test_kind_1_x2", x2});
+  // The known-mean statistic needs no covariance: each estimate alone, over three repetitions.
+  RunParameters x2_mean_estimate = Pinned(SmallRun(kTestKindX2, kGeneratorNormal));
+  x2_mean_estimate.EstimateCovariance = 0;
+  x2_mean_estimate.K = 3;
+  runs.push_back({"test_kind_1_x2_mean_estimate", x2_mean_estimate});
+  RunParameters x2_covariance_estimate = Pinned(SmallRun(kTestKindX2, kGeneratorLaplace));
+  x2_covariance_estimate.EstimateMean = 0;
+  runs.push_back({"test_kind_1_x2_covariance_estimate", x2_covariance_estimate});
   runs.push_back({"test_kind_2_t2", Pinned(SmallRun(kTestKindT2, kGeneratorNormal))});
   runs.push_back({"test_kind_3_pair_t", Pinned(SmallRun(kTestKindPairT, kGeneratorNormal))});
   RunParameters pair_z = Pinned(SmallRun(kTestKindPairZ0, kGeneratorNormal));

@@ -17,7 +17,7 @@ constexpr int kGoldenMillisecond = 417;
 
 struct GoldenRun {
   std::string name;
-  RunParameters block;  // with statistics files and both estimates
+  RunParameters block;  // with statistics files and, unless its name says otherwise, both estimates
 };
 
 std::vector<GoldenRun> GoldenRuns();
