@@ -47,3 +47,12 @@ QStringList IniFile::ReadSectionValues(const QString& section) const {
   }
   return lines;
 }
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& default_value) const {
+  if (const Section* found = FindSection(section)) {
+    for (const Entry& entry : found->entries) {
+      if (SameName(entry.key, key)) return entry.value;
+    }
+  }
+  return default_value;
+}

@@ -18,6 +18,10 @@ class IniFile {
   // an empty list.
   QStringList ReadSectionValues(const QString& section) const;
 
+  // The value of the section's key (the first entry of that key), or
+  // `default_value` when the section or the key is missing.
+  QString ReadString(const QString& section, const QString& key, const QString& default_value) const;
+
  private:
   struct Entry {
     QString key;

@@ -34,3 +34,10 @@ MethodList ReadMethodList(const QString& ini_path) {
   }
   return methods;
 }
+
+MethodEntry ReadMethodEntry(const QString& ini_path, const QString& section) {
+  const IniFile ini(ini_path);
+  const auto value = [&](const char* key) { return ini.ReadString(section, key, ""); };
+  return {value("Code"), value("FullName"), value("DataTranslatorDll"), value("ParamEditorDll"),
+          value("CalcProgramDll")};
+}

@@ -19,3 +19,15 @@ QString ProgramIniPath(const QString& program_path);
 // value holding "=" gives its front part to the key. A missing file or
 // section gives empty lists.
 MethodList ReadMethodList(const QString& ini_path);
+
+// The values of a method's own section that a calculation takes when the
+// method is chosen; each is empty when the section does not give it.
+struct MethodEntry {
+  QString code;
+  QString full_name;
+  QString data_translator_dll;
+  QString param_editor_dll;
+  QString calc_program_dll;
+};
+
+MethodEntry ReadMethodEntry(const QString& ini_path, const QString& section);

@@ -5,6 +5,16 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+// What a file dialog starts with.
+struct FileDialogSetup {
+  QString initial_folder;
+  // Pairs of a description and a pattern, all joined by "|":
+  // "Файл проекта (*.spr)|*.spr|Все файлы (*.*)|*.*".
+  QString filter;
+  int filter_index = 1;  // the pair selected at first, counted from 1
+};
 
 class Prompt {
 public:
@@ -17,4 +27,17 @@ public:
 
   // A modal question with the buttons "Да" and "Нет".
   virtual Answer Question(const QString& caption, const QString& text) = 0;
+
+  // A confirmation: the question icon and the buttons "Да" and "Нет".
+  virtual Answer Confirm(const QString& text) = 0;
+
+  // The name dialog: `label` followed by ":" above an edit field holding
+  // `initial`. The text on OK, taken as it is; nothing on Cancel.
+  virtual std::optional<QString> AskName(const QString& caption, const QString& label,
+                                         const QString& initial) = 0;
+
+  // File dialogs: the chosen file's full path as typed or picked, or nothing
+  // when cancelled. Neither asks whether the file exists or may be replaced.
+  virtual std::optional<QString> OpenFileName(const FileDialogSetup& setup) = 0;
+  virtual std::optional<QString> SaveFileName(const FileDialogSetup& setup) = 0;
 };

@@ -5,8 +5,28 @@
 #include <string>
 
 namespace StringId {
+constexpr int WarningCaption = 2;
+constexpr int ProjectsFolder = 1003;
 constexpr int ReportsFolder = 1005;
+constexpr int ProjectFilter = 1006;
+constexpr int CalculationFilter = 1007;
+constexpr int DataSetFilter = 1008;
+constexpr int ReportFilter = 1009;
+constexpr int AllFilesFilter = 1010;
+constexpr int OutOfMemory = 1011;
+constexpr int NoActiveProject = 1012;
+constexpr int WorkbookFilter = 1013;
+constexpr int ProjectNameLabel = 1021;
+constexpr int NewProjectCaption = 1022;
+constexpr int NewProjectName = 1023;
+constexpr int CalculationNameLabel = 1024;
+constexpr int NewCalculationCaption = 1025;
+constexpr int NewCalculationName = 1026;
+constexpr int SaveProjectQuestion = 1027;
+constexpr int SaveCalculationQuestion = 1028;
 constexpr int Untitled = 1030;
+constexpr int DeleteCalculationQuestion = 1031;
+constexpr int DeleteReportQuestion = 1032;
 constexpr int ProjectOutOfMemory = 2011;
 constexpr int ProjectOpenError = 2012;
 constexpr int ProjectCreateError = 2013;

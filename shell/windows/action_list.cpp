@@ -31,15 +31,23 @@ void ActionList::SetHandlers(QAction* action, Handler execute, Handler update) {
 }
 
 bool ActionList::Execute(QAction* action) {
-  const Entry* entry = EntryOf(action);
   bool ran = false;
-  RunGuarded([&] {
-    if (entry->update) entry->update();
-    if (!action->isEnabled()) return;
-    ran = true;
-    if (entry->execute) entry->execute();
-  });
+  RunGuarded([&] { Run(action, ran); });
   return ran;
+}
+
+bool ActionList::Perform(QAction* action) {
+  bool ran = false;
+  Run(action, ran);
+  return ran;
+}
+
+void ActionList::Run(QAction* action, bool& ran) {
+  const Entry* entry = EntryOf(action);
+  if (entry->update) entry->update();
+  if (!action->isEnabled()) return;
+  ran = true;
+  if (entry->execute) entry->execute();
 }
 
 void ActionList::UpdateAll() {

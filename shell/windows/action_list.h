@@ -37,6 +37,10 @@ class ActionList : public QObject {
   // box.
   bool Execute(QAction* action);
 
+  // The same for a handler that executes another action: an exception passes
+  // to the caller, so that a failed step ends the calling command too.
+  bool Perform(QAction* action);
+
   void UpdateAll();
 
   QAction* Find(const QString& name) const;
@@ -53,6 +57,8 @@ class ActionList : public QObject {
     Handler update;
   };
 
+  // `ran` is set once the execute handler is reached, also when it throws.
+  void Run(QAction* action, bool& ran);
   Entry* EntryOf(const QAction* action);
   const Entry* EntryOf(const QAction* action) const;
 

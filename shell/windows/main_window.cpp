@@ -4,8 +4,10 @@
 #include <QScreen>
 
 #include "shell/config/method_registry.h"
+#include "shell/model/calculation.h"
 #include "shell/model/gui_error_box.h"
 #include "shell/model/gui_window.h"
+#include "shell/model/project.h"
 #include "shell/model/prompt.h"
 #include "shell/windows/action_list.h"
 #include "shell/windows/application.h"
@@ -38,7 +40,11 @@ Qt::WindowState WindowStateOf(qint32 number) {
 
 }  // namespace
 
-TWMain::TWMain(Prompt& prompt, const QString& ini_path) : prompt_(prompt), ini_path_(ini_path) {
+TWMain::TWMain(Prompt& prompt, const QString& ini_path)
+    : prompt_(prompt),
+      ini_path_(ini_path),
+      OpenDialog_(prompt, TFileDialog::Kind::Open),
+      SaveDialog_(prompt, TFileDialog::Kind::Save) {
   setObjectName("WMain");
   setWindowTitle("TALVO System (alpha version)");
   setGeometry(kDesignPlacement.left, kDesignPlacement.top, kDesignPlacement.width, kDesignPlacement.height);
@@ -53,11 +59,20 @@ TWMain::TWMain(Prompt& prompt, const QString& ini_path) : prompt_(prompt), ini_p
   error_box_ = std::make_unique<GuiErrorBox>(this, prompt_);
 }
 
+// Closing the window has closed the documents; a window destroyed without
+// being closed still ends a run and frees what is open.
 TWMain::~TWMain() {
+  if (FCalculation != nullptr) {
+    FCalculation->Abort();
+    TCalculation::Free(FCalculation);
+  }
+  delete FProject;
   error_box_.reset();
   window_class_.reset();
   FormDestroy();
 }
+
+bool TWMain::CalculationRunning() const { return FCalculation != nullptr && FCalculation->IsRunning(); }
 
 void TWMain::FormCreate() {
   const MainWindowSettings settings = LoadMainWindowSettings(CurrentSettings());
@@ -88,9 +103,21 @@ void TWMain::FormDestroy() {
 
 void TWMain::FormClose() { ActionList_->Execute(FileCloseAll); }
 
+// The run owns its calculation until its end is handled, so the window stays
+// while a calculation runs. It also stays when a save asked for while closing
+// failed: the error has been shown and nothing unsaved is thrown away.
 void TWMain::closeEvent(QCloseEvent* event) {
+  if (CalculationRunning()) {
+    prompt_.Error("Идет расчет: остановите его, прежде чем закрыть программу !");
+    event->ignore();
+    return;
+  }
   FormClose();
-  event->accept();
+  if (FProject != nullptr) {
+    event->ignore();
+  } else {
+    event->accept();
+  }
 }
 
 MainWindowSettings TWMain::CurrentSettings() const {

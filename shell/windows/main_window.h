@@ -3,9 +3,10 @@
 // calculation pages, the status bar that hosts the progress gauge, the menus
 // and the one list of commands. The class is split into source files by area:
 // main_window.cpp (creation, settings, closing, sizes), main_window_layout.cpp
-// (components), main_window_actions.cpp (the action list and its handlers),
-// main_window_project_tree.cpp, main_window_calculation_panel.cpp and
-// main_window_progress.cpp.
+// (components), main_window_actions.cpp (the action list and its update
+// handlers), main_window_file_dialogs.cpp, main_window_file_commands.cpp,
+// main_window_project_tree.cpp, main_window_calculation_panel.cpp,
+// main_window_run.cpp and main_window_progress.cpp.
 #pragma once
 
 #include <QComboBox>
@@ -24,12 +25,15 @@
 #include <QTreeWidget>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 
 #include "shell/config/settings_store.h"
+#include "shell/windows/file_dialog.h"
 
 class ActionLink;
 class ActionList;
+class DropDownComboBox;
 class GuiErrorBox;
 class GuiWindow;
 class ImageList;
@@ -38,6 +42,7 @@ class Prompt;
 class TCGauge;
 class TCalculation;
 class TProject;
+class TThreadedLaunch;
 class TWindowCloseAll;
 
 class TWMain : public QMainWindow {
@@ -48,6 +53,9 @@ class TWMain : public QMainWindow {
   static constexpr std::uint32_t WM_PROGRESSBEGIN = 0x400;
   static constexpr std::uint32_t WM_PROGRESSSTEP = 0x401;
   static constexpr std::uint32_t WM_PROGRESSEND = 0x402;
+
+  // A project tree node's image index, kept beside its picture.
+  static constexpr int kImageIndexRole = Qt::UserRole;
 
   // Creates the window from the per-user settings store and the method
   // registry in `ini_path`; questions and errors go through `prompt`.
@@ -63,6 +71,24 @@ class TWMain : public QMainWindow {
 
   ActionList& Actions() const { return *ActionList_; }
   QMdiArea* MdiArea() const { return mdiArea; }
+  const TProject* Project() const { return FProject; }
+  const TCalculation* Calculation() const { return FCalculation; }
+
+  // The two file dialogs. PrepareFileDialog sets one up for the file types of
+  // `mask` (ftProject, ftCalculation, ...): its initial folder, filter pairs,
+  // default extension and the filter selected at first (counted from 1).
+  TFileDialog& OpenDialog() { return OpenDialog_; }
+  TFileDialog& SaveDialog() { return SaveDialog_; }
+  void PrepareFileDialog(TFileDialog::Kind kind, int mask, int index);
+
+  // The file type of a path by its extension, compared exactly: ftProject,
+  // ftCalculation, ftDataSet, ftReport, or ftOther for any other.
+  static int FileTypeByExt(const QString& path);
+
+  // Told by the data-set editor when it opens and when it closes. The
+  // commands that depend on the editor look at it when they update, so
+  // nothing is to be done here.
+  void FerrantWindowChanged() {}
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -75,6 +101,7 @@ class TWMain : public QMainWindow {
   static constexpr int kReportsGroup = 2;
 
   // main_window.cpp
+  bool CalculationRunning() const;
   void FormCreate();
   void FormDestroy();
   void FormClose();
@@ -96,7 +123,10 @@ class TWMain : public QMainWindow {
   // main_window_actions.cpp
   void CreateActions();
   void BindHandlers();
+  void FileNewProjectUpdate();
   void FileNewCalculationUpdate();
+  void FileNewDataSetUpdate();
+  void FileOpenUpdate();
   void FileReopenUpdate();
   void FileSaveUpdate();
   void FileSaveAsUpdate();
@@ -108,17 +138,67 @@ class TWMain : public QMainWindow {
   void PrjAddUpdate();
   void PrjDelUpdate();
   void CalcParameterEditorUpdate();
+  void CalcTranslatorUpdate();
   void CalcRunUpdate();
+
+  // The data-set editor's commands, which the editor window brings along.
+  void FileNewDataSetExecute();
+  void CalcTranslatorExecute();
+
+  // main_window_file_dialogs.cpp
+  TFileDialog& FileDialog(TFileDialog::Kind kind);
+  void RunFileDialog(TFileDialog::Kind kind, int mask);
+  void OpenFileOfType(int type, const QString& path);
+  void SaveFileOfType(int type, const QString& path);
+  void OpenProjectFile(const QString& path);
+  void OpenCalculationFile(const QString& path);
+
+  // main_window_file_commands.cpp
+  void FileNewProjectExecute();
+  void FileNewCalculationExecute();
+  void FileOpenExecute();
+  void FileOpenProjectExecute();
+  void FileReopenExecute();
+  void FileHistoryItemExecute(QAction* item);
+  void FileSaveExecute();
+  void FileSaveAsExecute();
+  void FileProjectSaveAsExecute();
+  void FileSaveAllExecute();
+  void FileCloseExecute();
+  void FileCloseAllExecute();
+  void FileExitExecute();
+  bool AskToSave(int question_id);
+  static void ReportingMemoryShortage(const std::function<void()>& work);
 
   // main_window_project_tree.cpp
   void tsProjectShow();
+  void RefreshProjectTree();
   void ClearProjectTree();
+  QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, int image) const;
   QTreeWidgetItem* ProjectGroup(int group) const;
   QTreeWidgetItem* SelectedNodeOf(int group) const;
+  void PrjSetActiveExecute();
+  void PrjAddExecute();
+  void PrjDelExecute();
+  void DeleteCalculationEntry(int index);
+  void tvProjectDblClick(QTreeWidgetItem* node);
+  void itemRenameProjectClick();
 
   // main_window_calculation_panel.cpp
   void tsCalculationShow();
+  void RefreshCalculationPanel();
   void ClearCalculationPanel();
+  void cbDataSetsDropDown();
+  void cbDataSetsChange(int index);
+  void cbMethodsChange(int index);
+  void CalcParameterEditorExecute();
+
+  // main_window_run.cpp
+  void CalcRunExecute();
+  void CalcAbortExecute();
+  void CalcFinished(TThreadedLaunch* sender);
+  void ShowRunState(bool running);
+  QString RunFolder() const;
 
   // main_window_progress.cpp
   std::intptr_t ProgressBegin(std::uintptr_t wparam, std::intptr_t lparam);
@@ -132,6 +212,8 @@ class TWMain : public QMainWindow {
   // and the error box of libraries, both served on the GUI thread.
   std::unique_ptr<GuiWindow> window_class_;
   std::unique_ptr<GuiErrorBox> error_box_;
+  TFileDialog OpenDialog_;
+  TFileDialog SaveDialog_;
 
   TProject* FProject = nullptr;
   TCalculation* FCalculation = nullptr;
@@ -154,7 +236,7 @@ class TWMain : public QMainWindow {
   QWidget* tsCalculation = nullptr;
   QGroupBox* gbCalculation = nullptr;
   QLabel* lDataSet = nullptr;
-  QComboBox* cbDataSets = nullptr;
+  DropDownComboBox* cbDataSets = nullptr;
   QToolButton* sbEditDataSet = nullptr;
   QLabel* lMethod = nullptr;
   QComboBox* cbMethods = nullptr;
@@ -168,6 +250,7 @@ class TWMain : public QMainWindow {
 
   QMenu* menuFile = nullptr;
   QMenu* itemReopen = nullptr;
+  QAction* itemRenameProject = nullptr;
   QAction* sepFileReopen1 = nullptr;
   QMenu* menuProject = nullptr;
   QMenu* menuWindow = nullptr;

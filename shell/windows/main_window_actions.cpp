@@ -1,9 +1,11 @@
 // The main window's action list: every command with its caption, hint,
-// category and picture, in the list's stored order, and the handlers bound to
-// each.
+// category and picture, in the list's stored order, the handlers bound to
+// each, and the update handlers. While a calculation runs, the run owns it:
+// the commands that would close, replace or re-bind it are disabled.
 #include "shell/model/calculation.h"
 #include "shell/model/project.h"
 #include "shell/windows/action_list.h"
+#include "shell/windows/drop_down_combo_box.h"
 #include "shell/windows/main_window.h"
 #include "shell/windows/window_close_all.h"
 
@@ -97,27 +99,55 @@ void TWMain::BindHandlers() {
           [this, window_action] { window_action->UpdateTarget(mdiArea); });
     }
   }
-  ActionList_->SetHandlers(FileNewCalculation, {}, [this] { FileNewCalculationUpdate(); });
-  ActionList_->SetHandlers(FileReopen, {}, [this] { FileReopenUpdate(); });
-  ActionList_->SetHandlers(FileSave, {}, [this] { FileSaveUpdate(); });
-  ActionList_->SetHandlers(FileSaveAs, {}, [this] { FileSaveAsUpdate(); });
-  ActionList_->SetHandlers(FileProjectSaveAs, {}, [this] { FileProjectSaveAsUpdate(); });
-  ActionList_->SetHandlers(FileSaveAll, {}, [this] { FileSaveAllUpdate(); });
-  ActionList_->SetHandlers(FileClose, {}, [this] { FileCloseUpdate(); });
-  ActionList_->SetHandlers(FileCloseAll, {}, [this] { FileCloseAllUpdate(); });
-  ActionList_->SetHandlers(PrjSetActive, {}, [this] { PrjSetActiveUpdate(); });
-  ActionList_->SetHandlers(PrjAdd, {}, [this] { PrjAddUpdate(); });
-  ActionList_->SetHandlers(PrjDel, {}, [this] { PrjDelUpdate(); });
-  ActionList_->SetHandlers(CalcParameterEditor, {}, [this] { CalcParameterEditorUpdate(); });
-  ActionList_->SetHandlers(CalcRun, {}, [this] { CalcRunUpdate(); });
+  const auto bind = [this](QAction* action, void (TWMain::*execute)(), void (TWMain::*update)()) {
+    ActionList::Handler on_execute;
+    ActionList::Handler on_update;
+    if (execute != nullptr) on_execute = [this, execute] { (this->*execute)(); };
+    if (update != nullptr) on_update = [this, update] { (this->*update)(); };
+    ActionList_->SetHandlers(action, on_execute, on_update);
+  };
+  bind(PrjSetActive, &TWMain::PrjSetActiveExecute, &TWMain::PrjSetActiveUpdate);
+  bind(FileNewProject, &TWMain::FileNewProjectExecute, &TWMain::FileNewProjectUpdate);
+  bind(FileNewCalculation, &TWMain::FileNewCalculationExecute, &TWMain::FileNewCalculationUpdate);
+  // The data-set editor window connects FileNewDataSetExecute.
+  bind(FileNewDataSet, nullptr, &TWMain::FileNewDataSetUpdate);
+  bind(FileOpen, &TWMain::FileOpenExecute, &TWMain::FileOpenUpdate);
+  bind(FileOpenProject, &TWMain::FileOpenProjectExecute, &TWMain::FileOpenUpdate);
+  bind(FileReopen, &TWMain::FileReopenExecute, &TWMain::FileReopenUpdate);
+  bind(FileSave, &TWMain::FileSaveExecute, &TWMain::FileSaveUpdate);
+  bind(FileSaveAs, &TWMain::FileSaveAsExecute, &TWMain::FileSaveAsUpdate);
+  bind(FileProjectSaveAs, &TWMain::FileProjectSaveAsExecute, &TWMain::FileProjectSaveAsUpdate);
+  bind(FileSaveAll, &TWMain::FileSaveAllExecute, &TWMain::FileSaveAllUpdate);
+  bind(FileClose, &TWMain::FileCloseExecute, &TWMain::FileCloseUpdate);
+  bind(FileCloseAll, &TWMain::FileCloseAllExecute, &TWMain::FileCloseAllUpdate);
+  bind(FileExit, &TWMain::FileExitExecute, nullptr);
+  bind(CalcParameterEditor, &TWMain::CalcParameterEditorExecute, &TWMain::CalcParameterEditorUpdate);
+  // The data-set editor window connects CalcTranslatorExecute.
+  bind(CalcTranslator, nullptr, &TWMain::CalcTranslatorUpdate);
+  bind(CalcRun, &TWMain::CalcRunExecute, &TWMain::CalcRunUpdate);
   // Abort is never disabled: its update handler sets the state of Run.
-  ActionList_->SetHandlers(CalcAbort, {}, [this] { CalcRunUpdate(); });
+  bind(CalcAbort, &TWMain::CalcAbortExecute, &TWMain::CalcRunUpdate);
+  bind(PrjAdd, &TWMain::PrjAddExecute, &TWMain::PrjAddUpdate);
+  bind(PrjDel, &TWMain::PrjDelExecute, &TWMain::PrjDelUpdate);
 }
 
-void TWMain::FileNewCalculationUpdate() { FileNewCalculation->setEnabled(FProject != nullptr); }
+void TWMain::FileNewProjectUpdate() { FileNewProject->setEnabled(!CalculationRunning()); }
+
+void TWMain::FileNewCalculationUpdate() {
+  FileNewCalculation->setEnabled(FProject != nullptr && !CalculationRunning());
+}
+
+// The data-set editor adds its own condition: no editor window is open.
+void TWMain::FileNewDataSetUpdate() { FileNewDataSet->setEnabled(FProject != nullptr); }
+
+// Serves FileOpen and FileOpenProject.
+void TWMain::FileOpenUpdate() {
+  FileOpen->setEnabled(!CalculationRunning());
+  FileOpenProject->setEnabled(!CalculationRunning());
+}
 
 void TWMain::FileReopenUpdate() {
-  FileReopen->setEnabled(!FHistProjects.isEmpty() || !FHistCalcs.isEmpty());
+  FileReopen->setEnabled((!FHistProjects.isEmpty() || !FHistCalcs.isEmpty()) && !CalculationRunning());
   sepFileReopen1->setVisible(!FHistProjects.isEmpty() && !FHistCalcs.isEmpty());
 }
 
@@ -134,30 +164,37 @@ void TWMain::FileSaveAllUpdate() {
   FileSaveAll->setEnabled(project_unsaved || calculation_unsaved);
 }
 
-void TWMain::FileCloseUpdate() { FileClose->setEnabled(FCalculation != nullptr); }
+void TWMain::FileCloseUpdate() { FileClose->setEnabled(FCalculation != nullptr && !CalculationRunning()); }
 
-void TWMain::FileCloseAllUpdate() { FileCloseAll->setEnabled(FProject != nullptr); }
+void TWMain::FileCloseAllUpdate() { FileCloseAll->setEnabled(FProject != nullptr && !CalculationRunning()); }
 
 // Enabled on a calculation node other than the active calculation's.
 void TWMain::PrjSetActiveUpdate() {
   QTreeWidgetItem* node = SelectedNodeOf(kCalculationsGroup);
   PrjSetActive->setEnabled(FProject != nullptr && node != nullptr &&
-                           node->parent()->indexOfChild(node) != FProject->GetActiveCalculation());
+                           node->parent()->indexOfChild(node) != FProject->GetActiveCalculation() &&
+                           !CalculationRunning());
 }
 
-void TWMain::PrjAddUpdate() { PrjAdd->setEnabled(FProject != nullptr); }
+// Adding may open a calculation file.
+void TWMain::PrjAddUpdate() { PrjAdd->setEnabled(FProject != nullptr && !CalculationRunning()); }
 
-// Calculations and reports can be removed from the project, data sets cannot.
+// Calculations and reports can be removed from the project, data sets cannot;
+// no calculation while one runs, since removing its entry closes it.
 void TWMain::PrjDelUpdate() {
-  const bool removable =
-      SelectedNodeOf(kCalculationsGroup) != nullptr || SelectedNodeOf(kReportsGroup) != nullptr;
-  PrjDel->setEnabled(FProject != nullptr && removable);
+  const bool calculation = SelectedNodeOf(kCalculationsGroup) != nullptr && !CalculationRunning();
+  const bool report = SelectedNodeOf(kReportsGroup) != nullptr;
+  PrjDel->setEnabled(FProject != nullptr && (calculation || report));
 }
 
 void TWMain::CalcParameterEditorUpdate() {
-  CalcParameterEditor->setEnabled(FCalculation != nullptr && FCalculation->HasParamEditor());
+  CalcParameterEditor->setEnabled(FCalculation != nullptr && FCalculation->HasParamEditor() &&
+                                  !CalculationRunning());
 }
 
+// The data-set editor adds its own condition: no editor window is open.
+void TWMain::CalcTranslatorUpdate() { CalcTranslator->setEnabled(cbDataSets->currentIndex() >= 0); }
+
 void TWMain::CalcRunUpdate() {
-  CalcRun->setEnabled(FCalculation != nullptr && FCalculation->HasCalcProgram());
+  CalcRun->setEnabled(FCalculation != nullptr && FCalculation->HasCalcProgram() && !CalculationRunning());
 }

@@ -1,5 +1,11 @@
 // The calculation page of the main window: the open calculation, its data set
-// and method, and the Run button.
+// and method, and the parameter editor's button.
+#include <QFileInfo>
+
+#include "shell/config/method_registry.h"
+#include "shell/model/calculation.h"
+#include "shell/model/project.h"
+#include "shell/windows/drop_down_combo_box.h"
 #include "shell/windows/main_window.h"
 
 // Widths follow the page; the memo also fills the page's height below its top.
@@ -15,9 +21,46 @@ void TWMain::tsCalculationShow() {
   mCalculationInfo->resize(page_width - 10, tsCalculation->height() - mCalculationInfo->y() - 5);
 }
 
+// A method already shown keeps its selection and hint; otherwise the
+// calculation's method is looked up by its display name.
+void TWMain::RefreshCalculationPanel() {
+  tsCalculation->setEnabled(true);
+  gbCalculation->setTitle(FCalculation->GetName());
+  if (cbMethods->currentIndex() < 0) {
+    cbMethods->setCurrentIndex(cbMethods->findText(FCalculation->GetMethodName(), Qt::MatchFixedString));
+    cbMethods->setToolTip(FCalculation->GetFullName());
+  }
+}
+
 void TWMain::ClearCalculationPanel() {
   tsCalculation->setEnabled(false);
   gbCalculation->setTitle("Расчет");
   cbDataSets->setCurrentIndex(-1);
   cbMethods->setCurrentIndex(-1);
 }
+
+// The items are the file names of the project's data sets, in the project's
+// order, so an item's index is its entry's. The selection stays where it was.
+void TWMain::cbDataSetsDropDown() {
+  const int selected = cbDataSets->currentIndex();
+  cbDataSets->clear();
+  for (const QString& path : FProject->GetDataSets()) cbDataSets->addItem(QFileInfo(path).fileName());
+  cbDataSets->setCurrentIndex(selected < cbDataSets->count() ? selected : -1);
+}
+
+void TWMain::cbDataSetsChange(int index) {
+  if (index < 0 || index >= FProject->GetDataSets().size()) return;
+  FCalculation->SetDataSet(FProject->GetDataSets().at(index));
+}
+
+// The method's values are read from its own section of the method registry.
+void TWMain::cbMethodsChange(int index) {
+  if (index < 0 || index >= FMethodKeys.size()) return;
+  const MethodEntry method = ReadMethodEntry(ini_path_, FMethodKeys.at(index));
+  cbMethods->setToolTip(method.full_name);
+  FCalculation->SetMethod(method.code, cbMethods->currentText(), method.full_name, method.param_editor_dll,
+                          method.data_translator_dll, method.calc_program_dll);
+  RefreshCalculationPanel();
+}
+
+void TWMain::CalcParameterEditorExecute() { FCalculation->RunParamEditor(); }

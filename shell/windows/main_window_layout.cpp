@@ -6,6 +6,8 @@
 
 #include "shell/windows/action_link.h"
 #include "shell/windows/action_list.h"
+#include "shell/windows/application.h"
+#include "shell/windows/drop_down_combo_box.h"
 #include "shell/windows/image_list.h"
 #include "shell/windows/main_window.h"
 #include "shell/windows/splitter.h"
@@ -101,20 +103,18 @@ void TWMain::CreateProjectPage() {
   tvProject->setIndentation(19);
   tvProject->setEditTriggers(QAbstractItemView::NoEditTriggers);
   UseInfoBackground(tvProject);
-  const auto node = [this](QTreeWidgetItem* parent, const char* text, int image) {
-    auto* item = new QTreeWidgetItem(parent, {QString::fromUtf8(text)});
-    item->setIcon(0, ilMenuItem->Icon(image));
-    return item;
-  };
-  QTreeWidgetItem* root = node(nullptr, "Проект", 0);
-  tvProject->addTopLevelItem(root);
+  QTreeWidgetItem* root = AddNode(nullptr, "Проект", 0);
   // In the order of kCalculationsGroup, kDataSetsGroup and kReportsGroup.
-  node(root, "Расчеты", 20);
-  node(root, "Наборы данных", 19);
-  node(root, "Отчеты", 21);
+  AddNode(root, "Расчеты", 20);
+  AddNode(root, "Наборы данных", 19);
+  AddNode(root, "Отчеты", 21);
+  connect(tvProject, &QTreeWidget::itemDoubleClicked, this,
+          [this](QTreeWidgetItem* node) { RunGuarded([&] { tvProjectDblClick(node); }); });
 
   pmProject = Named(new QMenu(this), "pmProject");
-  Named(pmProject->addAction("Переименовать проект"), "itemRenameProject");
+  itemRenameProject = Named(pmProject->addAction("Переименовать проект"), "itemRenameProject");
+  connect(itemRenameProject, &QAction::triggered, this,
+          [this] { RunGuarded([&] { itemRenameProjectClick(); }); });
   AddLinkedItem(pmProject, "itemPrjSetActiveCalc", PrjSetActive);
   AddLinkedItem(pmProject, "itemPrjAddCalc", PrjAdd);
   AddLinkedItem(pmProject, "itemPrjDelCalc", PrjDel);
@@ -135,9 +135,12 @@ void TWMain::CreateCalculationPage() {
   gbCalculation->setGeometry(5, 5, 178, 126);
   lDataSet = Named(new QLabel("Набор данных:", gbCalculation), "lDataSet");
   lDataSet->move(10, 20);
-  cbDataSets = Named(new QComboBox(gbCalculation), "cbDataSets");
+  cbDataSets = Named(new DropDownComboBox(gbCalculation), "cbDataSets");
   cbDataSets->setGeometry(10, 40, 130, 22);
   UseInfoBackground(cbDataSets);
+  cbDataSets->OnDropDown = [this] { RunGuarded([&] { cbDataSetsDropDown(); }); };
+  connect(cbDataSets, &QComboBox::activated, this,
+          [this](int index) { RunGuarded([&] { cbDataSetsChange(index); }); });
   sbEditDataSet = Named(new QToolButton(gbCalculation), "sbEditDataSet");
   sbEditDataSet->setGeometry(145, 39, 23, 22);
   sbEditDataSet->setDefaultAction(CalcTranslator);
@@ -145,6 +148,8 @@ void TWMain::CreateCalculationPage() {
   lMethod->move(10, 70);
   cbMethods = Named(new QComboBox(gbCalculation), "cbMethods");
   cbMethods->setGeometry(10, 90, 130, 22);
+  connect(cbMethods, &QComboBox::activated, this,
+          [this](int index) { RunGuarded([&] { cbMethodsChange(index); }); });
   sbEditParameters = Named(new QToolButton(gbCalculation), "sbEditParameters");
   sbEditParameters->setGeometry(145, 89, 23, 22);
   sbEditParameters->setDefaultAction(CalcParameterEditor);
@@ -203,7 +208,12 @@ void TWMain::CreateFileMenu() {
   for (int slot = 0; slot < kHistCalcSlots; ++slot) {
     itemReopen->addAction(QString())->setObjectName(QString("itemHistCalc%1").arg(slot));
   }
-  for (QAction* item : itemReopen->actions()) item->setVisible(false);
+  for (QAction* item : itemReopen->actions()) {
+    item->setVisible(false);
+    if (item == sepFileReopen1) continue;
+    connect(item, &QAction::triggered, this,
+            [this, item] { RunGuarded([&] { FileHistoryItemExecute(item); }); });
+  }
 
   Named(menuFile->addSeparator(), "sepFile2");
   AddLinkedItem(menuFile, "itemSave", FileSave);

@@ -4,6 +4,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "shell/windows/file_dialog.h"
+#include "shell/windows/name_dialog.h"
+
 QtPrompt::QtPrompt(QWidget* parent) : parent_(parent) {}
 
 QWidget* QtPrompt::Owner() const { return parent_ ? parent_.data() : QApplication::activeWindow(); }
@@ -15,11 +18,58 @@ void QtPrompt::Error(const QString& text) {
 }
 
 Prompt::Answer QtPrompt::Question(const QString& caption, const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, Owner());
+  return YesOrNo(QMessageBox::NoIcon, caption, text);
+}
+
+Prompt::Answer QtPrompt::Confirm(const QString& text) {
+  return YesOrNo(QMessageBox::Question, "Подтверждение", text);
+}
+
+Prompt::Answer QtPrompt::YesOrNo(QMessageBox::Icon icon, const QString& caption, const QString& text) {
+  QMessageBox box(icon, caption, text, QMessageBox::NoButton, Owner());
   QPushButton* yes = box.addButton("Да", QMessageBox::YesRole);
   QPushButton* no = box.addButton("Нет", QMessageBox::NoRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(no);
   box.exec();
   return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+}
+
+std::optional<QString> QtPrompt::AskName(const QString& caption, const QString& label,
+                                         const QString& initial) {
+  return ::AskName(Owner(), caption, label, initial);
+}
+
+std::optional<QString> QtPrompt::OpenFileName(const FileDialogSetup& setup) {
+  return ChooseFile(setup, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtPrompt::SaveFileName(const FileDialogSetup& setup) {
+  return ChooseFile(setup, QFileDialog::AcceptSave);
+}
+
+// Qt's own dialog on every desktop, so that the filters show as the system
+// words them: the descriptions already name their patterns.
+std::optional<QString> QtPrompt::ChooseFile(const FileDialogSetup& setup, QFileDialog::AcceptMode mode) {
+  const bool open = mode == QFileDialog::AcceptOpen;
+  QFileDialog dialog(Owner(), open ? "Открыть" : "Сохранить как", setup.initial_folder);
+  dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
+                    QFileDialog::HideNameFilterDetails);
+  dialog.setAcceptMode(mode);
+  // A typed name is returned whether or not such a file exists.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setLabelText(QFileDialog::LookIn, "Папка:");
+  dialog.setLabelText(QFileDialog::FileName, "Имя файла:");
+  dialog.setLabelText(QFileDialog::FileType, "Тип файлов:");
+  dialog.setLabelText(QFileDialog::Accept, open ? "Открыть" : "Сохранить");
+  dialog.setLabelText(QFileDialog::Reject, "Отмена");
+  const QStringList filters = QtNameFilters(setup.filter);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    if (setup.filter_index >= 1 && setup.filter_index <= filters.size()) {
+      dialog.selectNameFilter(filters[setup.filter_index - 1]);
+    }
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
 }

@@ -1,7 +1,9 @@
-// The prompt of the running program: Qt message boxes with the system's
-// Russian button texts.
+// The prompt of the running program: Qt message boxes, the name dialog and Qt
+// file dialogs, with the system's Russian texts.
 #pragma once
 
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -14,9 +16,16 @@ class QtPrompt : public Prompt {
 
   void Error(const QString& text) override;
   Answer Question(const QString& caption, const QString& text) override;
+  Answer Confirm(const QString& text) override;
+  std::optional<QString> AskName(const QString& caption, const QString& label,
+                                 const QString& initial) override;
+  std::optional<QString> OpenFileName(const FileDialogSetup& setup) override;
+  std::optional<QString> SaveFileName(const FileDialogSetup& setup) override;
 
  private:
   QWidget* Owner() const;
+  Answer YesOrNo(QMessageBox::Icon icon, const QString& caption, const QString& text);
+  std::optional<QString> ChooseFile(const FileDialogSetup& setup, QFileDialog::AcceptMode mode);
 
   QPointer<QWidget> parent_;
 };

@@ -59,6 +59,23 @@ TEST_F(IniFileTest, MethodListOfAMissingFileIsEmpty) {
   EXPECT_TRUE(methods.keys.isEmpty());
 }
 
+TEST_F(IniFileTest, MethodEntryTakesTheTrimmedValuesOfTheMethodsSection) {
+  const QString path = Write(
+      "[Brennic]\n"
+      "code =  MC \n"
+      "FullName= Метод = Монте-Карло\n"
+      "ParamEditorDll=libBrennicEditor.so\n"
+      "ParamEditorDll=ignored, the first entry of a key counts\n"
+      "CalcProgramDll=\n");
+  const MethodEntry method = ReadMethodEntry(path, "BRENNIC");
+  EXPECT_EQ(method.code, "MC");
+  EXPECT_EQ(method.full_name, "Метод = Монте-Карло");
+  EXPECT_EQ(method.param_editor_dll, "libBrennicEditor.so");
+  EXPECT_EQ(method.data_translator_dll, "");
+  EXPECT_EQ(method.calc_program_dll, "");
+  EXPECT_EQ(ReadMethodEntry(path, "Other").code, "");
+}
+
 TEST(ProgramIniPath, ReplacesOrAppendsTheExtension) {
   EXPECT_EQ(ProgramIniPath("/opt/talvo/System"), "/opt/talvo/System.INI");
   EXPECT_EQ(ProgramIniPath("/opt/talvo/System.bin"), "/opt/talvo/System.INI");

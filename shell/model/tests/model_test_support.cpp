@@ -58,13 +58,6 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
   if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
 }
 
-void ScriptedPrompt::Error(const QString& text) {
-  errors.append(text);
-  errorThreads.push_back(QThread::currentThread());
-}
-
-Prompt::Answer ScriptedPrompt::Question(const QString&, const QString&) { return Answer::Yes; }
-
 bool WaitUntil(const std::function<bool()>& condition, int milliseconds) {
   QDeadlineTimer deadline(milliseconds);
   while (!condition()) {

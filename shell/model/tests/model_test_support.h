@@ -1,6 +1,6 @@
 // Helpers of the model's tests: a scratch folder made current, file bytes
-// built by hand from the layout tables, a scripted prompt and waiting while
-// the GUI thread's events are processed.
+// built by hand from the layout tables, runs with a scripted prompt and
+// waiting while the GUI thread's events are processed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,6 +20,7 @@
 #include "shell/model/gui_error_box.h"
 #include "shell/model/gui_window.h"
 #include "shell/model/prompt.h"
+#include "shell/model/tests/scripted_prompt.h"
 
 // A fresh folder that is the current directory while the object lives.
 class ScratchFolder {
@@ -52,17 +53,6 @@ class LayoutBytes {
 
 QByteArray ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const QByteArray& bytes);
-
-// Answers every question with Yes and records each error box with the thread
-// that showed it.
-class ScriptedPrompt : public Prompt {
- public:
-  void Error(const QString& text) override;
-  Answer Question(const QString& caption, const QString& text) override;
-
-  QStringList errors;
-  std::vector<QThread*> errorThreads;
-};
 
 // Processes the GUI thread's events until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 10000);

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "shell/model/tests/scripted_prompt.h"
 #include "shell/windows/main_window.h"
-#include "shell/windows/tests/scripted_prompt.h"
 
 class MainWindowFixture : public testing::Test {
  protected:

@@ -1,0 +1,92 @@
+// Runs of the open calculation: the run folder, the Run button that turns
+// into the Abort button, and the end of a run, whose report is shown and
+// recorded in the project.
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+
+#include "platform/program_folder.h"
+#include "shell/model/calculation.h"
+#include "shell/model/project.h"
+#include "shell/model/strings.h"
+#include "shell/windows/action_link.h"
+#include "shell/windows/image_list.h"
+#include "shell/windows/main_window.h"
+#include "shell/windows/report_window.h"
+#include "shell/windows/run_names.h"
+
+namespace {
+
+QString ProgramFolder() { return QString::fromStdString(platform::ProgramFolder()); }
+
+// Makes the program folder current again when it goes, however the scope ends.
+class ProgramFolderRestorer {
+ public:
+  ProgramFolderRestorer() = default;
+  ~ProgramFolderRestorer() { QDir::setCurrent(ProgramFolder()); }
+  ProgramFolderRestorer(const ProgramFolderRestorer&) = delete;
+  ProgramFolderRestorer& operator=(const ProgramFolderRestorer&) = delete;
+};
+
+}  // namespace
+
+// The project's folder, or the program's "Projects/" for a project never
+// saved, then "Reports/" and the time stamp.
+QString TWMain::RunFolder() const {
+  QString base = FProject->GetFolder();
+  if (base.isEmpty()) base = ProgramFolder() + LoadStr(StringId::ProjectsFolder);
+  return base + LoadStr(StringId::ReportsFolder) + RunFolderStamp(QDateTime::currentDateTime());
+}
+
+// A run that does not start leaves the Run button and the program folder as
+// they were before.
+void TWMain::CalcRunExecute() {
+  const QString folder = RunFolder();
+  QDir().mkpath(folder);
+  QDir::setCurrent(folder);
+  ShowRunState(true);
+  FCalculation->OnCalculationEnd = [this](TThreadedLaunch* sender) { CalcFinished(sender); };
+  try {
+    FCalculation->Run();
+  } catch (...) {
+    ShowRunState(false);
+    QDir::setCurrent(ProgramFolder());
+    throw;
+  }
+  if (!FCalculation->IsRunning()) {
+    ShowRunState(false);
+    QDir::setCurrent(ProgramFolder());
+  }
+}
+
+void TWMain::CalcAbortExecute() {
+  ShowRunState(false);
+  ProgressEnd();
+  if (FCalculation != nullptr) FCalculation->Abort();
+}
+
+// The run folder is current until the end is handled. A run that failed
+// before its end message leaves no gauge behind.
+void TWMain::CalcFinished(TThreadedLaunch*) {
+  const ProgramFolderRestorer restorer;
+  ShowRunState(false);
+  ProgressEnd();
+  const QString report_file = LoadStr(StringId::ReportFile);
+  if (!QFile::exists(report_file)) return;
+  const QString folder = QDir::currentPath();
+  const QString caption = ReportCaption(QDateTime::currentDateTime());
+  auto* report = new TWReport(mdiArea);
+  report->setWindowTitle(caption);
+  report->Navigate(folder + '/' + report_file);
+  FProject->AddReport(caption, folder);
+  RefreshProjectTree();
+}
+
+// While a calculation runs, the Run button is the Abort button and no other
+// method can be chosen.
+void TWMain::ShowRunState(bool running) {
+  bbRunCalculationLink->SetAction(running ? CalcAbort : CalcRun);
+  bbRunCalculation->setIcon(LoadGlyph(running ? "btn_Abort" : "btn_Run"));
+  bbRunCalculation->repaint();
+  cbMethods->setEnabled(!running);
+}
