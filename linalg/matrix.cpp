@@ -1,8 +1,10 @@
 #include "linalg/matrix.h"
 
-#include <cmath>
 #include <iostream>
 #include <utility>
+#include <vector>
+
+#include "linalg/gauss_jordan.h"
 
 namespace {
 
@@ -138,51 +140,19 @@ Matrix Matrix::Transpose() const {
 
 Matrix Matrix::Inverse() const {
   const std::int32_t n = rows_;
-  Matrix w(n, 2 * n, 0.0);
-  Matrix r(n, n, 0.0);
+  const auto size = static_cast<std::size_t>(n);
   if (rows_ != cols_) std::cout << "Matrix: non-square matrix in inversion\n";
-
+  // Through the bounds-tested access: a matrix with fewer columns reports what it lacks.
+  std::vector<double> a(size * size);
   for (std::int32_t i = 0; i < n; ++i) {
-    for (std::int32_t j = 0; j < n; ++j) w[i][j] = (*this)[i][j];
-    w[i][n + i] = 1.0;
+    for (std::int32_t j = 0; j < n; ++j) a[i * size + j] = (*this)[i][j];
   }
-
-  for (std::int32_t k = 0; k < n; ++k) {
-    // Strictly greater only: on equal magnitudes the earlier row keeps the pivot.
-    std::int32_t p = k;
-    double pivot = w[k][k];
-    for (std::int32_t i = k + 1; i < n; ++i) {
-      if (std::fabs(w[i][k]) > std::fabs(pivot)) {
-        p = i;
-        pivot = w[i][k];
-      }
-    }
-    if (pivot == 0.0) return r;
-
-    if (p != k) {
-      for (std::int32_t j = k; j < 2 * n; ++j) {
-        const double t = w[k][j];
-        w[k][j] = w[p][j];
-        w[p][j] = t;
-      }
-    }
-    for (std::int32_t j = k + 1; j < 2 * n; ++j) w[k][j] = w[k][j] / pivot;
-    for (std::int32_t i = k + 1; i < n; ++i) {
-      const double f = w[i][k];
-      for (std::int32_t j = k + 1; j < 2 * n; ++j) w[i][j] = w[i][j] - w[k][j] * f;
-    }
-  }
-
-  for (std::int32_t j = n; j < 2 * n; ++j) {
-    for (std::int32_t i = n - 2; i >= 0; --i) {
-      double s = w[i][j];
-      for (std::int32_t m = i + 1; m < n; ++m) s = s - w[i][m] * w[m][j];
-      w[i][j] = s;
-    }
-  }
-
+  std::vector<double> work(2 * size * size);
+  std::vector<double> inverse(size * size);
+  linalg::InvertInto(a.data(), n, n, work.data(), inverse.data());
+  Matrix r(n, n, 0.0);
   for (std::int32_t i = 0; i < n; ++i) {
-    for (std::int32_t j = n; j < 2 * n; ++j) r[i][j - n] = w[i][j];
+    for (std::int32_t j = 0; j < n; ++j) r[i][j] = inverse[i * size + j];
   }
   return r;
 }
