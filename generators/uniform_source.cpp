@@ -17,4 +17,6 @@ int rand() {
   return LcgOutput(state);
 }
 
+std::uint32_t& ThreadState() { return state; }
+
 }  // namespace olvend

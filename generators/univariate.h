@@ -1,8 +1,12 @@
 // Generators of the normal, logistic, Laplace and Cauchy laws. Each value comes
 // from fresh uniform draws of the thread's source in a fixed order; no parameter
-// is tested, so a zero or negative scale applies as it stands.
+// is tested, so a zero or negative scale applies as it stands. What a law makes
+// of one draw is looked up in a table filled as the draws come up. The bulk
+// draws CValues are reached through the table of virtual operations only, so
+// they stay out of the library's exports.
 #pragma once
 
+#include "generators/draw_table.h"
 #include "generators/value_uni.h"
 #include "platform/export.h"
 
@@ -13,12 +17,15 @@ class WB_EXPORT TCValueNorm : public TCValueUni {
   TCValueNorm(double mean, double sd);
   ~TCValueNorm() override;
   double CValue() override;
+  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count) override;
 
  private:
   double mean_;
   double sd_;
   bool new_pair_ = true;
   double kept_ = 0.0;
+  olvend::DrawTable<1> radius_;  // sqrt(-2 ln u) by the draw of u
+  olvend::DrawTable<2> turn_;    // sin(2 pi u) and cos(2 pi u) by the draw of u
 };
 
 // Logistic law with standard deviation s (two draws per value).
@@ -27,10 +34,12 @@ class WB_EXPORT TCValueLog : public TCValueUni {
   TCValueLog(double mean, double s);
   ~TCValueLog() override;
   double CValue() override;
+  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count) override;
 
  private:
   double mean_;
-  double s_;
+  double factor_;  // sqrt(3) / pi * s, formed in extended precision: the scale s enters only here
+  olvend::DrawTable<1> values_;
 };
 
 // Laplace law with density exp(-|x - mean| / b) / (2b), b = s * sqrt(2) in single
@@ -40,10 +49,12 @@ class WB_EXPORT TCValueLaplas : public TCValueUni {
   TCValueLaplas(double mean, double s);
   ~TCValueLaplas() override;
   double CValue() override;
+  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count) override;
 
  private:
   double mean_;
   double b_;
+  olvend::DrawTable<1> values_;
 };
 
 // Cauchy law with median `location` and half-width `scale` (two draws per value).
@@ -52,8 +63,10 @@ class WB_EXPORT TCValueKoshi : public TCValueUni {
   TCValueKoshi(double location, double scale);
   ~TCValueKoshi() override;
   double CValue() override;
+  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count) override;
 
  private:
   double location_;
   double scale_;
+  olvend::DrawTable<1> values_;
 };

@@ -4,7 +4,6 @@
 
 #include "generators/constants.h"
 #include "generators/gamma_functions.h"
-#include "generators/value_rav.h"
 #include "platform/exceptions.h"
 
 namespace {
@@ -26,6 +25,9 @@ TCValueBiExp::TCValueBiExp(double a, double b, double c) : a_(a), b_(b), c_(c) {
   if (!(c > 0.0)) {
     throw Exception("Параметр формы экспоненциально-степенного распределения должен быть больше нуля !");
   }
+  shape_reciprocal_ = 1.0 / c_;
+  gamma_ = olvend::GammaFunction(shape_reciprocal_);
+  density_divisor_ = gamma_ * (olvend::kSqrt2Single * b_);
 }
 
 TCValueBiExp::~TCValueBiExp() = default;
@@ -34,13 +36,13 @@ double TCValueBiExp::F(double x) {
   const double z = (x - a_) / b_;
   const double g = std::pow(std::fabs(z / olvend::kSqrt2Single), c_);
   const double h = olvend::SignOf(z / olvend::kSqrt2Single) * 0.5;
-  return (LowerGamma(g, 1.0 / c_) * h) / olvend::GammaFunction(1.0 / c_) + 0.5;
+  return (LowerGamma(g, shape_reciprocal_) * h) / gamma_ + 0.5;
 }
 
 double TCValueBiExp::f(double x) {
   const double z = (x - a_) / b_;
   const double g = std::pow(std::fabs(z / olvend::kSqrt2Single), c_);
-  return ((0.5 * c_) * std::exp(-g)) / (olvend::GammaFunction(1.0 / c_) * (olvend::kSqrt2Single * b_));
+  return ((0.5 * c_) * std::exp(-g)) / density_divisor_;
 }
 
 double TCValueBiExp::InvF(double p, double tol) {
@@ -122,6 +124,11 @@ double TCValueBiExp::InvF(double p, double tol) {
 }
 
 double TCValueBiExp::CValue() {
-  TCValueRav uniform(rtSystem);
-  return InvF(uniform.CValue(), 1e-10);
+  double value = 0.0;
+  TCValueBiExp::CValues(&value, 1);
+  return value;
+}
+
+void TCValueBiExp::CValues(double* values, std::int32_t count) {
+  olvend::DrawLawValues(values_, values, count, [this](double u) { return InvF(u, 1e-10); });
 }

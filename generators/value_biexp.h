@@ -1,8 +1,11 @@
 // The exponential-power law (density falling off as exp(-|z|^c)): values by
 // numerical inversion of its distribution function, a bracketing walk followed by
-// Newton steps with a bisection fallback.
+// Newton steps with a bisection fallback. The inversion is costly, so each
+// value is kept by the draw it came from and looked up when the draw comes up
+// again.
 #pragma once
 
+#include "generators/draw_table.h"
 #include "generators/value_uni.h"
 #include "platform/export.h"
 
@@ -24,9 +27,16 @@ class WB_EXPORT TCValueBiExp : public TCValueUni {
 
   // Two draws per value.
   double CValue() override;
+  // Reached through the table of virtual operations only: no export.
+  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count) override;
 
  private:
   double a_;
   double b_;
   double c_;
+  // Pure functions of the parameters, formed once.
+  double shape_reciprocal_;  // 1 / c
+  double gamma_;             // GammaFunction(1 / c)
+  double density_divisor_;   // GammaFunction(1 / c) * (sqrt 2 * b)
+  olvend::DrawTable<1> values_;
 };

@@ -15,9 +15,6 @@ TRavType CheckedKind(TRavType kind) {
   return kind;
 }
 
-// rand() / 32767 with the reciprocal held in extended precision, rounded to a double.
-double SourceFraction() { return static_cast<double>(olvend::rand() * (1.0L / 32767.0L)); }
-
 double FractionalPart(double value) {
   double integral = 0.0;
   return std::modf(value, &integral);
@@ -34,9 +31,7 @@ std::uint32_t LowBitsOfIntegerPart(double seed) {
 }  // namespace
 
 TCValueRav::TCValueRav(TRavType kind) : Kind(CheckedKind(kind)) {
-  X = SourceFraction();
-  if (X < olvend::kUniformBound) X = olvend::kUniformBound;
-  if (X > 1.0 - olvend::kUniformBound) X = 1.0 - olvend::kUniformBound;
+  X = olvend::UniformOfDraw(olvend::rand());
   if (Kind == rtMultCongruent) {
     Mult = std::pow(5.0, 13.0);
     X = FractionalPart(Mult * X);
@@ -64,7 +59,7 @@ double TCValueRav::CValue() {
   double v = 0.0;
   switch (Kind) {
     case rtSystem:
-      v = SourceFraction();
+      v = olvend::DrawFraction(olvend::rand());
       break;
     case rtMultCongruent:
       X = FractionalPart(Mult * X);
@@ -75,7 +70,5 @@ double TCValueRav::CValue() {
       v = X;
       break;
   }
-  if (v < olvend::kUniformBound) return olvend::kUniformBound;
-  if (v <= 1.0 - olvend::kUniformBound) return v;
-  return 1.0 - olvend::kUniformBound;
+  return olvend::ClampUniform(v);
 }

@@ -2,6 +2,8 @@
 // yields its next value through CValue, drawing from the calling thread's source.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/export.h"
 
 class WB_EXPORT TCValueUni {
@@ -11,4 +13,10 @@ class WB_EXPORT TCValueUni {
   virtual double CValue() = 0;
   // Stores the next value into `value`; the generator advances as by one CValue.
   virtual TCValueUni& operator>>(double& value);
+  // The next `count` values, exactly as `count` calls of CValue give them. The
+  // library's generators draw them in one loop; defined here, in every caller,
+  // so that the slot adds nothing to the library's exports.
+  virtual void CValues(double* values, std::int32_t count) {
+    for (std::int32_t i = 0; i < count; ++i) values[i] = CValue();
+  }
 };
