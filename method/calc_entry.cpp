@@ -4,9 +4,9 @@
 #include <new>
 
 #include "generators/clock_timer.h"
+#include "method/repetitions.h"
 #include "method/report.h"
 #include "method/run_driver.h"
-#include "method/statistics_file.h"
 #include "platform/exceptions.h"
 #include "platform/export.h"
 #include "platform/message_box.h"
@@ -23,12 +23,7 @@ void Run() {
   PrepareRun(run);
   const std::int32_t total = run.K * run.M;
   run.Progress = std::make_unique<TCProgress>(total, ProgressStep(total));
-  for (std::int32_t k = 0; k < run.K; ++k) {
-    RunSamples(run, k);
-    FitCriteria(run, k);
-    if (run.SaveValues != 0) SaveStatistics(run, k);
-    run.Values = {};
-  }
+  RunRepetitions(run);
   WriteReport(run);
   run.Progress.reset();
   FreeRunObjects(run);

@@ -1,8 +1,9 @@
 #include "method/correlation_statistics.h"
 
 #include <cmath>
-#include <memory>
+#include <cstddef>
 
+#include "linalg/plain_rows.h"
 #include "method/correlation_coefficients.h"
 
 namespace {
@@ -19,18 +20,37 @@ TCStatCorr::TCStatCorr(std::int32_t i, std::int32_t j) : I(i), J(j) {}
 
 TCStatCorr::~TCStatCorr() = default;
 
-double TCStatCorr::SampleCoefficient(const Matrix* x) {
-  const std::unique_ptr<Vector> mean = SampleMean(x);
-  const std::unique_ptr<Matrix> covariance = SampleCovariance(x, mean.get());
-  return Coefficient(covariance.get());
+double TCStatCorr::Statistic(const Matrix* x) {
+  SampleMoments moments;
+  moments.TakeCopy(*x);
+  const Matrix covariance = MatrixOfRows(moments.Covariance(), moments.P(), moments.P());
+  return FromCoefficient(Coefficient(&covariance), moments.P(), moments.N());
+}
+
+double TCStatCorr::FromMoments(SampleMoments& moments) {
+  return FromCoefficient(CoefficientOf(moments.Covariance(), moments.P()), moments.P(), moments.N());
+}
+
+double TCStatCorr::CoefficientOf(const double* s, std::int32_t p) {
+  const Matrix covariance = MatrixOfRows(s, p, p);
+  return Coefficient(&covariance);
+}
+
+double TCStatCorr::PlainCoefficient(const Matrix& s) {
+  // Through the bounds-tested access: a matrix that is not square reports what it lacks.
+  const std::int32_t p = s.Rows();
+  std::vector<double> plain(static_cast<std::size_t>(p) * static_cast<std::size_t>(p));
+  for (std::int32_t a = 0; a < p; ++a) {
+    for (std::int32_t b = 0; b < p; ++b) plain[static_cast<std::size_t>(a) * p + b] = s[a][b];
+  }
+  return CoefficientOf(plain.data(), p);
 }
 
 TCStatCorrT::TCStatCorrT(std::int32_t i, std::int32_t j, std::int32_t n) : TCStatCorr(i, j), EffectiveN(n) {}
 
 TCStatCorrT::~TCStatCorrT() = default;
 
-double TCStatCorrT::Statistic(const Matrix* x) {
-  const double r = SampleCoefficient(x);
+double TCStatCorrT::FromCoefficient(double r, std::int32_t, std::int32_t) {
   return (r * std::sqrt(EffectiveN - 2)) / std::sqrt(1 - r * r);
 }
 
@@ -38,22 +58,29 @@ TCStatPairT::TCStatPairT(std::int32_t i, std::int32_t j, std::int32_t n) : TCSta
 
 TCStatPairT::~TCStatPairT() = default;
 
-double TCStatPairT::Coefficient(const Matrix* s) { return brennic::PairCoefficient(*s, I, J); }
+double TCStatPairT::Coefficient(const Matrix* s) { return PlainCoefficient(*s); }
+
+double TCStatPairT::CoefficientOf(const double* s, std::int32_t p) {
+  return brennic::PairCoefficient(s, p, I, J);
+}
 
 TCStatIndividT::TCStatIndividT(std::int32_t i, std::int32_t j, std::int32_t n, std::int32_t q)
     : TCStatCorrT(i, j, n), Q(q) {}
 
 TCStatIndividT::~TCStatIndividT() = default;
 
-double TCStatIndividT::Coefficient(const Matrix* s) { return brennic::PartialCoefficient(*s, I, J, Q); }
+double TCStatIndividT::Coefficient(const Matrix* s) { return PlainCoefficient(*s); }
+
+double TCStatIndividT::CoefficientOf(const double* s, std::int32_t p) {
+  return brennic::PartialCoefficient(s, p, I, J, Q, work_);
+}
 
 TCStatCorrZ0::TCStatCorrZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0)
     : TCStatCorr(i, j), Z0(FisherCentre(n, r0)), EffectiveN(n) {}
 
 TCStatCorrZ0::~TCStatCorrZ0() = default;
 
-double TCStatCorrZ0::Statistic(const Matrix* x) {
-  const double r = SampleCoefficient(x);
+double TCStatCorrZ0::FromCoefficient(double r, std::int32_t, std::int32_t) {
   return (0.5 * std::log((1 + r) / (1 - r)) - Z0) * std::sqrt(EffectiveN - 3);
 }
 
@@ -62,26 +89,35 @@ TCStatPairZ0::TCStatPairZ0(std::int32_t i, std::int32_t j, std::int32_t n, doubl
 
 TCStatPairZ0::~TCStatPairZ0() = default;
 
-double TCStatPairZ0::Coefficient(const Matrix* s) { return brennic::PairCoefficient(*s, I, J); }
+double TCStatPairZ0::Coefficient(const Matrix* s) { return PlainCoefficient(*s); }
+
+double TCStatPairZ0::CoefficientOf(const double* s, std::int32_t p) {
+  return brennic::PairCoefficient(s, p, I, J);
+}
 
 TCStatIndividZ0::TCStatIndividZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0, std::int32_t q)
     : TCStatCorrZ0(i, j, n, r0), Q(q) {}
 
 TCStatIndividZ0::~TCStatIndividZ0() = default;
 
-double TCStatIndividZ0::Coefficient(const Matrix* s) { return brennic::PartialCoefficient(*s, I, J, Q); }
+double TCStatIndividZ0::Coefficient(const Matrix* s) { return PlainCoefficient(*s); }
+
+double TCStatIndividZ0::CoefficientOf(const double* s, std::int32_t p) {
+  return brennic::PartialCoefficient(s, p, I, J, Q, work_);
+}
 
 TCStatF::TCStatF(std::int32_t i, std::int32_t q) : TCStatCorr(i, 0), Q(q) {}
 
 TCStatF::~TCStatF() = default;
 
-double TCStatF::Statistic(const Matrix* x) {
-  const std::int32_t p = x->Rows();
-  const std::int32_t n = x->Cols();
+double TCStatF::FromCoefficient(double r, std::int32_t p, std::int32_t n) {
   const std::int32_t residual_freedom = n - p + Q - 1;
   const std::int32_t regressors = p - Q;
-  const double r = SampleCoefficient(x);
   return (residual_freedom * r * r) / ((1 - r * r) * regressors);
 }
 
-double TCStatF::Coefficient(const Matrix* s) { return brennic::MultipleCoefficient(*s, I, Q); }
+double TCStatF::Coefficient(const Matrix* s) { return PlainCoefficient(*s); }
+
+double TCStatF::CoefficientOf(const double* s, std::int32_t p) {
+  return brennic::MultipleCoefficient(s, p, I, Q, work_);
+}

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "method/statistic.h"
 
@@ -14,16 +15,31 @@ class TCStatCorr : public TCStatistic {
   TCStatCorr(std::int32_t i, std::int32_t j);
   ~TCStatCorr() override;
 
+  // The statistic from the coefficient of the sample's own covariance about
+  // its own mean: the matrix form through Coefficient, the run's path through
+  // CoefficientOf.
+  double Statistic(const Matrix* x) override;
+  double FromMoments(SampleMoments& moments) override;
+
   // The coefficient the statistic is built on, from a p x p covariance matrix.
   virtual double Coefficient(const Matrix* s) = 0;
+  // The same from the matrix held row by row in plain storage. A statistic
+  // that knows only the matrix form is evaluated through it.
+  virtual double CoefficientOf(const double* s, std::int32_t p);
 
   // 0-based variables (rows of the sample) whose coefficient is tested.
   const std::int32_t I;
   const std::int32_t J;
 
  protected:
-  // The coefficient of the sample's own covariance about its own mean.
-  double SampleCoefficient(const Matrix* x);
+  // The statistic from its coefficient r for a sample of p variables and N
+  // observations.
+  virtual double FromCoefficient(double r, std::int32_t p, std::int32_t n) = 0;
+  // The coefficient of a p x p covariance matrix through CoefficientOf.
+  double PlainCoefficient(const Matrix& s);
+
+  // Room for the coefficients' inversions, reused from sample to sample.
+  std::vector<double> work_;
 };
 
 class TCStatCorrT : public TCStatCorr {
@@ -31,12 +47,13 @@ class TCStatCorrT : public TCStatCorr {
   TCStatCorrT(std::int32_t i, std::int32_t j, std::int32_t n);
   ~TCStatCorrT() override;
 
-  // t = r sqrt(n - 2) / sqrt(1 - r²) with the signed r, Student's law with
-  // n - 2 degrees of freedom when the coefficient is zero.
-  double Statistic(const Matrix* x) override;
-
   // The observations less the variables partialled out.
   const std::int32_t EffectiveN;
+
+ protected:
+  // t = r sqrt(n - 2) / sqrt(1 - r²) with the signed r, Student's law with
+  // n - 2 degrees of freedom when the coefficient is zero.
+  double FromCoefficient(double r, std::int32_t p, std::int32_t n) override;
 };
 
 class TCStatPairT : public TCStatCorrT {
@@ -44,6 +61,7 @@ class TCStatPairT : public TCStatCorrT {
   TCStatPairT(std::int32_t i, std::int32_t j, std::int32_t n);
   ~TCStatPairT() override;
   double Coefficient(const Matrix* s) override;
+  double CoefficientOf(const double* s, std::int32_t p) override;
 };
 
 class TCStatIndividT : public TCStatCorrT {
@@ -51,6 +69,7 @@ class TCStatIndividT : public TCStatCorrT {
   TCStatIndividT(std::int32_t i, std::int32_t j, std::int32_t n, std::int32_t q);
   ~TCStatIndividT() override;
   double Coefficient(const Matrix* s) override;
+  double CoefficientOf(const double* s, std::int32_t p) override;
 
   // Variables 0..q-1 form the first block; the last p - q are partialled out.
   const std::int32_t Q;
@@ -61,12 +80,13 @@ class TCStatCorrZ0 : public TCStatCorr {
   TCStatCorrZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0);
   ~TCStatCorrZ0() override;
 
-  // z = (atanh r - Z0) sqrt(n - 3), standard normal when the coefficient is r0.
-  double Statistic(const Matrix* x) override;
-
   // The mean of atanh r for a coefficient r0: atanh r0 + r0 / (2 (n - 1)).
   const double Z0;
   const std::int32_t EffectiveN;
+
+ protected:
+  // z = (atanh r - Z0) sqrt(n - 3), standard normal when the coefficient is r0.
+  double FromCoefficient(double r, std::int32_t p, std::int32_t n) override;
 };
 
 class TCStatPairZ0 : public TCStatCorrZ0 {
@@ -74,6 +94,7 @@ class TCStatPairZ0 : public TCStatCorrZ0 {
   TCStatPairZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0);
   ~TCStatPairZ0() override;
   double Coefficient(const Matrix* s) override;
+  double CoefficientOf(const double* s, std::int32_t p) override;
 };
 
 class TCStatIndividZ0 : public TCStatCorrZ0 {
@@ -81,6 +102,7 @@ class TCStatIndividZ0 : public TCStatCorrZ0 {
   TCStatIndividZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0, std::int32_t q);
   ~TCStatIndividZ0() override;
   double Coefficient(const Matrix* s) override;
+  double CoefficientOf(const double* s, std::int32_t p) override;
 
   const std::int32_t Q;
 };
@@ -91,10 +113,13 @@ class TCStatF : public TCStatCorr {
   TCStatF(std::int32_t i, std::int32_t q);
   ~TCStatF() override;
 
-  // F = (N - p + q - 1) R² / ((1 - R²)(p - q)), Fisher's law with p - q and
-  // N - p + q - 1 degrees of freedom when the multiple coefficient is zero.
-  double Statistic(const Matrix* x) override;
   double Coefficient(const Matrix* s) override;
+  double CoefficientOf(const double* s, std::int32_t p) override;
 
   const std::int32_t Q;
+
+ protected:
+  // F = (N - p + q - 1) R² / ((1 - R²)(p - q)), Fisher's law with p - q and
+  // N - p + q - 1 degrees of freedom when the multiple coefficient is zero.
+  double FromCoefficient(double r, std::int32_t p, std::int32_t n) override;
 };

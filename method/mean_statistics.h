@@ -3,7 +3,8 @@
 // when it is estimated from each sample.
 #pragma once
 
-#include <memory>
+#include <cstdint>
+#include <vector>
 
 #include "method/statistic.h"
 
@@ -13,12 +14,16 @@ class TCStatMean : public TCStatistic {
   explicit TCStatMean(const Vector* m0);
   ~TCStatMean() override;
 
+  double Statistic(const Matrix* x) override;
+
  protected:
-  // mean - M0 as a p x 1 column.
-  Matrix DeviationColumn(const Vector& mean) const;
+  // dᵀ a d for d = mean - M0 and a p x p matrix a in plain rows, in the order
+  // of the matrix products (dᵀ a) d; NaN when M0 is not of size p.
+  double DeviationForm(const double* mean, const double* a, std::int32_t p);
 
  private:
-  std::unique_ptr<Vector> M0;
+  std::vector<double> M0;
+  std::vector<double> deviation_;
 };
 
 class TCStatX2 : public TCStatMean {
@@ -27,11 +32,13 @@ class TCStatX2 : public TCStatMean {
   TCStatX2(const Vector* m0, const Matrix* sigma);
   ~TCStatX2() override;
 
-  // N (x̄ - M0)ᵀ Σ⁻¹ (x̄ - M0), the chi-square statistic with p degrees of freedom.
-  double Statistic(const Matrix* x) override;
+  // N (x̄ - M0)ᵀ Σ⁻¹ (x̄ - M0), the chi-square statistic with p degrees of
+  // freedom; NaN for a sample whose p is not the order of Σ.
+  double FromMoments(SampleMoments& moments) override;
 
  private:
-  std::unique_ptr<Matrix> SigmaInv;
+  std::vector<double> SigmaInv;  // row by row
+  std::int32_t order_;
 };
 
 class TCStatT2 : public TCStatMean {
@@ -41,5 +48,9 @@ class TCStatT2 : public TCStatMean {
 
   // N dᵀ S⁻¹ d (N - p) / (p (N - 1)), Fisher's law with p and N - p degrees
   // of freedom for normal samples.
-  double Statistic(const Matrix* x) override;
+  double FromMoments(SampleMoments& moments) override;
+
+ private:
+  std::vector<double> work_;     // [S | I] for the inversion
+  std::vector<double> inverse_;  // S⁻¹
 };

@@ -3,7 +3,9 @@
 // a window nothing is sent and the run goes on unchanged.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <vector>
 
 #include "platform/window_messages.h"
 
@@ -23,10 +25,20 @@ class TCProgress {
   // Sends step; an increment of 0 advances by the default step.
   void Step(std::int32_t increment);
 
+  // While *busy holds true, steps are kept back; each kept step is sent, in
+  // order, before the first step made once it is false, or by SendHeld. A
+  // null busy sends every step at once again.
+  void HoldWhile(const std::atomic<bool>* busy);
+  void SendHeld();
+
   // Forgets the window, so that a failed run's reporter ends without the end
   // message: the end message means a completed run.
   void Abandon();
 
  private:
+  void Send(std::int32_t increment);
+
   platform::WindowHandle window_;
+  const std::atomic<bool>* busy_ = nullptr;
+  std::vector<std::int32_t> held_;
 };

@@ -9,6 +9,7 @@
 #include "method/mean_statistics.h"
 #include "method/parameter_block.h"
 #include "method/parameter_check.h"
+#include "method/sample_moments.h"
 #include "platform/exceptions.h"
 
 namespace {
@@ -167,32 +168,37 @@ void PrepareRun(RunState& run) {
 void RunSamples(RunState& run, std::int32_t k) {
   const std::int32_t p = run.Dimension();
   const std::int32_t step = ProgressStep(run.K * run.M);
-  Matrix sample(p, run.N, 0.0);
+  // The sample in plain rows, one per variable, overwritten by every sample.
+  std::vector<double> sample(static_cast<std::size_t>(p) * static_cast<std::size_t>(run.N));
+  SampleMoments moments;
   run.Values.assign(static_cast<std::size_t>(run.M), 0.0);
   for (std::int32_t m = 0; m < run.M; ++m) {
-    for (std::int32_t s = 0; s < run.N; ++s) {
-      const std::unique_ptr<Vector> observation(run.Multi->CValueMulti());
-      for (std::int32_t b = 0; b < p; ++b) sample[b][s] = (*observation)[b];
+    run.Multi->CValueMulti(sample.data(), run.N);
+    moments.Take(sample.data(), p, run.N);
+    run.Values[static_cast<std::size_t>(m)] = run.Statistic->FromMoments(moments);
+    if (run.EstimateMean != 0) {
+      Vector& sum = *run.MeanSum;
+      for (std::int32_t i = 0; i < p; ++i) sum[i] = sum[i] + moments.Mean()[i];
     }
-    run.Values[static_cast<std::size_t>(m)] = run.Statistic->Statistic(&sample);
-    if (run.EstimateMean != 0 || run.EstimateCovariance != 0) {
-      const std::unique_ptr<Vector> mean = run.Statistic->SampleMean(&sample);
-      if (run.EstimateMean != 0) *run.MeanSum = *run.MeanSum + *mean;
-      if (run.EstimateCovariance != 0) {
-        const std::unique_ptr<Matrix> covariance = run.Statistic->SampleCovariance(&sample, mean.get());
-        *run.CovarianceSum = *run.CovarianceSum + *covariance;
+    if (run.EstimateCovariance != 0) {
+      Matrix& sum = *run.CovarianceSum;
+      const double* covariance = moments.Covariance();
+      for (std::int32_t i = 0; i < p; ++i) {
+        for (std::int32_t j = 0; j < p; ++j)
+          sum[i][j] = covariance[static_cast<std::ptrdiff_t>(i) * p + j] + sum[i][j];
       }
     }
     if ((k * run.M + m + 1) % step == 0) run.Progress->Step(0);
   }
 }
 
-void FitCriteria(RunState& run, std::int32_t k) {
-  double* values = run.Values.data();
-  sort_up(run.M, values);
+void FitCriteria(RunState& run, std::int32_t k) { FitCriteria(run, k, run.Values); }
+
+void FitCriteria(RunState& run, std::int32_t k, std::vector<double>& values) {
+  sort_up(run.M, values.data());
   CritVA criteria{};
-  KolmSmOm(values, run.M, run.Distribution.get(), criteria);
-  ChiRTrueStats(values, run.M, run.Distribution.get(), kEqualCountGrouping, kIntervals, criteria,
+  KolmSmOm(values.data(), run.M, run.Distribution.get(), criteria);
+  ChiRTrueStats(values.data(), run.M, run.Distribution.get(), kEqualCountGrouping, kIntervals, criteria,
                 kTablesFolder);
   if (k == 0) {
     run.Criteria = criteria;

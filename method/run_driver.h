@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "method/run_state.h"
 
@@ -21,6 +22,9 @@ void RunSamples(RunState& run, std::int32_t k);
 
 // Sorts run.Values and adds the repetition's criteria to run.Criteria.
 void FitCriteria(RunState& run, std::int32_t k);
+// The same for repetition k's values held elsewhere; touches nothing of the
+// run but run.Criteria, so the next repetition may be drawn meanwhile.
+void FitCriteria(RunState& run, std::int32_t k, std::vector<double>& values);
 
 // Releases every object the run has made (those that exist), generators
 // first; the progress reporter is the entry's to end.

@@ -7,6 +7,7 @@
 
 #include "linalg/matrix.h"
 #include "linalg/vector.h"
+#include "method/sample_moments.h"
 
 class TCStatistic {
  public:
@@ -17,6 +18,11 @@ class TCStatistic {
 
   // The statistic's value for the sample x.
   virtual double Statistic(const Matrix* x) = 0;
+
+  // The same value from the moments of a sample held in plain rows: the run's
+  // own path, which makes no vector or matrix per sample. A statistic that
+  // knows only the matrix form is evaluated through it.
+  virtual double FromMoments(SampleMoments& moments);
 
   // The mean of each row, summed in column order and divided by N.
   std::unique_ptr<Vector> SampleMean(const Matrix* x) const;

@@ -46,12 +46,14 @@ void WriteStatisticValues(std::ostream& out, const std::string& name, const std:
   }
 }
 
-void SaveStatistics(const RunState& run, std::int32_t k) {
+void SaveStatistics(const RunState& run, std::int32_t k) { SaveStatistics(run, k, run.Values); }
+
+void SaveStatistics(const RunState& run, std::int32_t k, const std::vector<double>& values) {
   const std::string name = StatisticsFileName(platform::Cp1251ToUtf8(run.StatisticsPath), k + 1);
   const std::string temporary = name + ".tmp";
   std::ofstream file(temporary, std::ios::out | std::ios::trunc);
   if (!file) throw EFCreateError("Невозможно создать файл статистик «" + name + "»");
-  WriteStatisticValues(file, StatisticName(run.TestKind), run.Values);
+  WriteStatisticValues(file, StatisticName(run.TestKind), values);
   file.close();
   if (!file || std::rename(temporary.c_str(), name.c_str()) != 0) {
     std::remove(temporary.c_str());

@@ -25,3 +25,5 @@ void WriteStatisticValues(std::ostream& out, const std::string& name, const std:
 // when it cannot be created or written, and an existing file of that name
 // then stays as it was.
 void SaveStatistics(const RunState& run, std::int32_t k);
+// The same from repetition k's values held elsewhere.
+void SaveStatistics(const RunState& run, std::int32_t k, const std::vector<double>& values);

@@ -70,6 +70,15 @@ TEST(CorrelationCoefficients, MultipleOnOneVariableIsTheAbsolutePair) {
   EXPECT_NEAR(TCStatF(1, 2).Coefficient(&s), std::fabs(TCStatPairT(1, 2, 10).Coefficient(&s)), 1e-15);
 }
 
+TEST(CorrelationCoefficients, IndicesOutsideTheMatrixGiveNoCoefficient) {
+  // The run's checks keep the indices inside; elsewhere nothing outside S is read.
+  const Matrix s = EquicorrelatedCovariance(3);
+  EXPECT_TRUE(std::isnan(TCStatPairT(0, 3, 10).Coefficient(&s)));
+  EXPECT_TRUE(std::isnan(TCStatIndividT(0, 2, 10, 2).Coefficient(&s)));        // j not below q
+  EXPECT_TRUE(std::isnan(TCStatIndividZ0(0, 1, 10, 0.0, 3).Coefficient(&s)));  // no second block
+  EXPECT_TRUE(std::isnan(TCStatF(-1, 1).Coefficient(&s)));
+}
+
 TEST(CorrelationStatistics, FormulasOverAGivenCoefficient) {
   // t with n = 11 and r = 1/3: (1/3) · 3 / sqrt(8/9) = 3 / sqrt(8) = 1.0606601717798212.
   EXPECT_NEAR(FixedCoefficient<TCStatCorrT>(1.0 / 3.0, 0, 1, 11).Statistic(&kAnySample), 1.0606601717798212,

@@ -257,6 +257,22 @@ TEST(BrennicFailure, StatisticsFileThatCannotBeCreated) {
   EXPECT_EQ(outcome.messages.front(), (WindowMessage{0x400, 40, 2}));
 }
 
+TEST(BrennicFailure, ALaterFileThatCannotBeSavedEndsTheStepsWhereItFailed) {
+  // A folder holds the second repetition's name. Its failure ends the run as
+  // if each repetition were saved before the next is drawn: no step of the
+  // third repetition comes, whenever the failure is found.
+  RunFolder folder;
+  std::filesystem::create_directories(folder.Path() / "stat2.txt" / "taken");
+  folder.WriteParameters(WithStatisticsFiles(CountRun(20, 3), "stat.txt"));
+  const auto outcome = RunBrennic();
+  ExpectFailure(outcome, folder, "Невозможно записать файл статистик «stat2.txt»");
+  // Begin (60, step 3) and the steps after samples 3, 6, ..., 39.
+  ASSERT_EQ(outcome.messages.size(), 14u);
+  EXPECT_EQ(outcome.messages.front(), (WindowMessage{0x400, 60, 3}));
+  EXPECT_TRUE(folder.Exists("stat1.txt"));
+  EXPECT_FALSE(folder.Exists("stat3.txt"));
+}
+
 TEST(BrennicFailure, AFailedRunLeavesTheLoadedLibraryReadyForTheNext) {
   // Held loaded across the runs, as one library serves several runs.
   const std::string library = std::string(WB_STAGE_DIR) + "/Libraries/libBrennic.so";
