@@ -195,7 +195,8 @@ class BestTimes : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      auto [entry, added] = best_.try_emplace(run.run_name.function_name, std::numeric_limits<double>::infinity());
+      auto [entry, added] =
+          best_.try_emplace(run.run_name.function_name, std::numeric_limits<double>::infinity());
       entry->second = std::min(entry->second, run.GetAdjustedRealTime());
     }
     ConsoleReporter::ReportRuns(runs);
@@ -219,15 +220,17 @@ void PrintTable(const std::vector<Configuration>& configurations, const BestTime
     const double computed = times.Best(c.name + "/computed");
     const double observations = static_cast<double>(c.block.N) * c.block.M * c.block.K;
     auto per_observation = [observations](double ms) { return ms * 1e6 / observations; };
-    std::printf("(%s) %9.2f %9.2f %9.2f %9.2f %7.2f %7.1f %7.2f %9.1f %9.1f %9.1f %s\n", c.name.c_str(), run, floor,
-                computed, times.Best(c.name + "/fitting"), run / floor, c.target, run / computed,
+    std::printf("(%s) %9.2f %9.2f %9.2f %9.2f %7.2f %7.1f %7.2f %9.1f %9.1f %9.1f %s\n", c.name.c_str(), run,
+                floor, computed, times.Best(c.name + "/fitting"), run / floor, c.target, run / computed,
                 per_observation(run), per_observation(floor), per_observation(computed),
                 run / floor <= c.target ? "" : "above target");
   }
   std::printf(
-      "floor: the reference loop with tabulated transformations of the uniform draw; computed: the same loop\n"
-      "computing them for every draw; fitting: Quessel's sorting and criteria of the same values alone.\n");
-  for (const Configuration& c : configurations) std::printf("(%s) %s\n", c.name.c_str(), c.description.c_str());
+      "floor: the reference loop with tabulated transformations of the uniform draw;\n"
+      "computed: the same loop computing them for every draw;\n"
+      "fitting: Quessel's sorting and criteria of the same values alone.\n");
+  for (const Configuration& c : configurations)
+    std::printf("(%s) %s\n", c.name.c_str(), c.description.c_str());
 }
 
 // Every benchmark: the best of five repetitions of at least half a second each.
@@ -235,8 +238,8 @@ void Configure(benchmark::internal::Benchmark* b) {
   b->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(0.5)->Repetitions(5);
 }
 
-void RegisterReference(const std::string& name, bench::Transformations transformations, const RunParameters& block,
-                       const std::shared_ptr<std::vector<double>>& values) {
+void RegisterReference(const std::string& name, bench::Transformations transformations,
+                       const RunParameters& block, const std::shared_ptr<std::vector<double>>& values) {
   auto reference = std::make_shared<bench::ReferenceRun>(block, transformations);
   Configure(benchmark::RegisterBenchmark(name.c_str(), [reference, values](benchmark::State& state) {
     for (auto _ : state) {
@@ -267,10 +270,11 @@ int main(int argc, char** argv) {
         }));
     RegisterReference(c.name + "/reference", bench::Transformations::kTabulated, block, values);
     RegisterReference(c.name + "/computed", bench::Transformations::kComputed, block, values);
-    Configure(benchmark::RegisterBenchmark((c.name + "/fitting").c_str(), [block, values](benchmark::State& state) {
-      std::vector<double> work;
-      for (auto _ : state) Fit(block, *values, work);
-    }));
+    Configure(
+        benchmark::RegisterBenchmark((c.name + "/fitting").c_str(), [block, values](benchmark::State& state) {
+          std::vector<double> work;
+          for (auto _ : state) Fit(block, *values, work);
+        }));
   }
   BestTimes times;
   benchmark::RunSpecifiedBenchmarks(&times);

@@ -60,7 +60,10 @@ bool Invert(double* w, int n) {
 }  // namespace
 
 ReferenceRun::ReferenceRun(const RunParameters& block, Transformations transformations)
-    : block_(block), tabulated_(transformations == Transformations::kTabulated), p_(block.Dimension), n_(block.N) {
+    : block_(block),
+      tabulated_(transformations == Transformations::kTabulated),
+      p_(block.Dimension),
+      n_(block.N) {
   if (block.TestKind != kTestKindT2 && block.TestKind != kTestKindIndividT) {
     throw std::invalid_argument("the reference knows test kinds 2 and 5 only");
   }
@@ -90,8 +93,8 @@ ReferenceRun::ReferenceRun(const RunParameters& block, Transformations transform
       const double difference = block.CovarianceAt(j, i) - s;
       double s2 = 0.0;
       for (int k = 0; k < i; ++k) s2 += factor_[i * p_ + k] * factor_[i * p_ + k];
-      factor_[j * p_ + i] =
-          static_cast<double>(difference / std::sqrt(static_cast<long double>(block.CovarianceAt(i, i) - s2)));
+      factor_[j * p_ + i] = static_cast<double>(
+          difference / std::sqrt(static_cast<long double>(block.CovarianceAt(i, i) - s2)));
     }
   }
 }
@@ -126,7 +129,8 @@ double ReferenceRun::NextValue() {
     draw();
     const int first = draw();
     const int second = draw();
-    if (!tabulated_ || std::isnan(radius_[first])) radius_[first] = std::sqrt(std::log(Uniform(first)) * -2.0);
+    if (!tabulated_ || std::isnan(radius_[first]))
+      radius_[first] = std::sqrt(std::log(Uniform(first)) * -2.0);
     if (!tabulated_ || std::isnan(turn_[second][0])) {
       turn_[second] = {std::sin(kTwoPi * Uniform(second)), std::cos(kTwoPi * Uniform(second))};
     }
@@ -182,7 +186,8 @@ double ReferenceRun::T2() {
     for (int i = 0; i < p; ++i) column += inverse_[i * p + j] * scratch_[i];
     form += scratch_[j] * column;
   }
-  return form * static_cast<double>(std::int64_t{n_ - p} * n_) / static_cast<double>(std::int64_t{n_ - 1} * p);
+  return form * static_cast<double>(std::int64_t{n_ - p} * n_) /
+         static_cast<double>(std::int64_t{n_ - 1} * p);
 }
 
 double ReferenceRun::PartialT() {
