@@ -5,11 +5,10 @@
 
 #include <cstdio>
 
-#include "generators/clock_timer.h"
 #include "method/run_driver.h"
 #include "method/tests/golden_runs.h"
+#include "method/tests/prepared_run.h"
 #include "method/tests/run_harness.h"
-#include "platform/system_time.h"
 
 namespace {
 
@@ -24,13 +23,8 @@ std::string Exact(double value) {
 std::string ExactRunText(const RunParameters& block) {
   brennic_test::RunFolder folder;
   folder.WriteParameters(block);
-  platform::FixUtcMillisecond(brennic_test::kGoldenMillisecond);
-  InitClockTimer();
-  platform::FixUtcMillisecond(-1);
   RunState run;
-  ReadParameters(run, "Parameters.dat");
-  PrepareRun(run);
-  run.Progress = std::make_unique<TCProgress>(run.K * run.M, ProgressStep(run.K * run.M));
+  brennic_test::PrepareRunAt(run, brennic_test::kGoldenMillisecond);
   std::string text;
   for (std::int32_t k = 0; k < run.K; ++k) {
     RunSamples(run, k);

@@ -7,11 +7,10 @@
 
 #include <functional>
 
-#include "generators/clock_timer.h"
 #include "method/run_driver.h"
 #include "method/statistics_file.h"
+#include "method/tests/prepared_run.h"
 #include "method/tests/run_harness.h"
-#include "platform/system_time.h"
 
 namespace {
 
@@ -25,13 +24,8 @@ struct RunResult {
 // A run of the block in the current folder at a fixed seed, its repetitions
 // made by `repetitions`.
 RunResult RunWith(const brennic_test::RunFolder& folder, const std::function<void(RunState&)>& repetitions) {
-  platform::FixUtcMillisecond(321);
-  InitClockTimer();
-  platform::FixUtcMillisecond(-1);
   RunState run;
-  ReadParameters(run, "Parameters.dat");
-  PrepareRun(run);
-  run.Progress = std::make_unique<TCProgress>(run.K * run.M, ProgressStep(run.K * run.M));
+  brennic_test::PrepareRunAt(run, 321);
   repetitions(run);
   RunResult result{run.Criteria, {}, {}, {}};
   const std::int32_t p = run.Dimension();

@@ -1,0 +1,18 @@
+#include "method/tests/prepared_run.h"
+
+#include "generators/clock_timer.h"
+#include "method/run_driver.h"
+#include "platform/system_time.h"
+
+namespace brennic_test {
+
+void PrepareRunAt(RunState& run, int millisecond) {
+  platform::FixUtcMillisecond(millisecond);
+  InitClockTimer();
+  platform::FixUtcMillisecond(-1);
+  ReadParameters(run, "Parameters.dat");
+  PrepareRun(run);
+  run.Progress = std::make_unique<TCProgress>(run.K * run.M, ProgressStep(run.K * run.M));
+}
+
+}  // namespace brennic_test
