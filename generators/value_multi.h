@@ -27,8 +27,9 @@ class WB_EXPORT TCValueMulti {
   // `count` observations into n rows of `count` values (component b of
   // observation s at rows[b * count + s]): the values, and the draws in their
   // order, of `count` calls of CValueMulti, without a vector per observation.
-  // Defined in this header, so that it adds nothing to the library's exports.
-  void CValueMulti(double* rows, std::int32_t count);
+  // Defined in this header and hidden, so that it adds nothing to the
+  // library's exports: each caller has its own copy.
+  [[gnu::visibility("hidden")]] void CValueMulti(double* rows, std::int32_t count);
   // The size of the mean vector given at construction.
   std::int32_t DimVector();
   // Writes the factor L to the standard output stream.
