@@ -25,6 +25,12 @@ public:
   // A modal error box: the error icon and the single button "OK".
   virtual void Error(const QString& text) = 0;
 
+  // A modal information box: the information icon and the single button "OK".
+  virtual void Information(const QString& text) = 0;
+
+  // A plain modal message box without an icon, with the single button "OK".
+  virtual void ShowMessage(const QString& text) = 0;
+
   // A modal question with the buttons "Да" and "Нет".
   virtual Answer Question(const QString& caption, const QString& text) = 0;
 

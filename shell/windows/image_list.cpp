@@ -38,11 +38,16 @@ constexpr int kGlyphSize = 18;
 
 }  // namespace
 
-ImageList::ImageList(QObject* parent) : QObject(parent) { setObjectName("ilMenuItem"); }
+ImageList::ImageList(QObject* parent) : ImageList(parent, "ilMenuItem", PictureFiles()) {}
+
+ImageList::ImageList(QObject* parent, const QString& name, QHash<int, QString> pictures)
+    : QObject(parent), pictures_(std::move(pictures)) {
+  setObjectName(name);
+}
 
 QIcon ImageList::Icon(int index) const {
-  const auto file = PictureFiles().constFind(index);
-  if (file == PictureFiles().constEnd()) return QIcon();
+  const auto file = pictures_.constFind(index);
+  if (file == pictures_.constEnd()) return QIcon();
   return QIcon(QPixmap(":/images/" + *file + ".xpm"));
 }
 

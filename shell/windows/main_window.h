@@ -71,6 +71,11 @@ class TWMain : public QMainWindow {
 
   ActionList& Actions() const { return *ActionList_; }
   QMdiArea* MdiArea() const { return mdiArea; }
+  // The prompt that child windows ask and tell through as well.
+  Prompt& UserPrompt() const { return prompt_; }
+  // Panel 0 of the status bar.
+  void SetStatusText(const QString& text) { StatusPanel->setText(text); }
+  QString StatusText() const { return StatusPanel->text(); }
   const TProject* Project() const { return FProject; }
   const TCalculation* Calculation() const { return FCalculation; }
 
@@ -247,6 +252,7 @@ class TWMain : public QMainWindow {
   PanelSplitter* Splitter = nullptr;
   QMdiArea* mdiArea = nullptr;
   QStatusBar* StatusBar = nullptr;
+  QLabel* StatusPanel = nullptr;
 
   QMenu* menuFile = nullptr;
   QMenu* itemReopen = nullptr;

@@ -6,6 +6,7 @@
 #include "shell/model/project.h"
 #include "shell/windows/action_list.h"
 #include "shell/windows/drop_down_combo_box.h"
+#include "shell/windows/ferrant_window.h"
 #include "shell/windows/main_window.h"
 #include "shell/windows/window_close_all.h"
 
@@ -109,8 +110,7 @@ void TWMain::BindHandlers() {
   bind(PrjSetActive, &TWMain::PrjSetActiveExecute, &TWMain::PrjSetActiveUpdate);
   bind(FileNewProject, &TWMain::FileNewProjectExecute, &TWMain::FileNewProjectUpdate);
   bind(FileNewCalculation, &TWMain::FileNewCalculationExecute, &TWMain::FileNewCalculationUpdate);
-  // The data-set editor window connects FileNewDataSetExecute.
-  bind(FileNewDataSet, nullptr, &TWMain::FileNewDataSetUpdate);
+  bind(FileNewDataSet, &TWMain::FileNewDataSetExecute, &TWMain::FileNewDataSetUpdate);
   bind(FileOpen, &TWMain::FileOpenExecute, &TWMain::FileOpenUpdate);
   bind(FileOpenProject, &TWMain::FileOpenProjectExecute, &TWMain::FileOpenUpdate);
   bind(FileReopen, &TWMain::FileReopenExecute, &TWMain::FileReopenUpdate);
@@ -122,8 +122,7 @@ void TWMain::BindHandlers() {
   bind(FileCloseAll, &TWMain::FileCloseAllExecute, &TWMain::FileCloseAllUpdate);
   bind(FileExit, &TWMain::FileExitExecute, nullptr);
   bind(CalcParameterEditor, &TWMain::CalcParameterEditorExecute, &TWMain::CalcParameterEditorUpdate);
-  // The data-set editor window connects CalcTranslatorExecute.
-  bind(CalcTranslator, nullptr, &TWMain::CalcTranslatorUpdate);
+  bind(CalcTranslator, &TWMain::CalcTranslatorExecute, &TWMain::CalcTranslatorUpdate);
   bind(CalcRun, &TWMain::CalcRunExecute, &TWMain::CalcRunUpdate);
   // Abort is never disabled: its update handler sets the state of Run.
   bind(CalcAbort, &TWMain::CalcAbortExecute, &TWMain::CalcRunUpdate);
@@ -138,7 +137,8 @@ void TWMain::FileNewCalculationUpdate() {
 }
 
 // The data-set editor adds its own condition: no editor window is open.
-void TWMain::FileNewDataSetUpdate() { FileNewDataSet->setEnabled(FProject != nullptr); }
+// One data-set editor at a time.
+void TWMain::FileNewDataSetUpdate() { FileNewDataSet->setEnabled(FProject != nullptr && WFerrant == nullptr); }
 
 // Serves FileOpen and FileOpenProject.
 void TWMain::FileOpenUpdate() {
@@ -193,7 +193,9 @@ void TWMain::CalcParameterEditorUpdate() {
 }
 
 // The data-set editor adds its own condition: no editor window is open.
-void TWMain::CalcTranslatorUpdate() { CalcTranslator->setEnabled(cbDataSets->currentIndex() >= 0); }
+void TWMain::CalcTranslatorUpdate() {
+  CalcTranslator->setEnabled(WFerrant == nullptr && cbDataSets->currentIndex() >= 0);
+}
 
 void TWMain::CalcRunUpdate() {
   CalcRun->setEnabled(FCalculation != nullptr && FCalculation->HasCalcProgram() && !CalculationRunning());

@@ -17,6 +17,10 @@ namespace {
 
 constexpr int kControlPanelWidth = 200;
 constexpr int kSplitterWidth = 3;
+constexpr int kStatusPanelWidth = 50;
+// The menus' group indexes: a child window's menus join the menu bar between
+// these by their own (the data-set editor's "&Правка" 1, "Наборы данных" 3).
+constexpr char kGroupIndex[] = "groupIndex";
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -53,6 +57,9 @@ void TWMain::CreateComponents() {
   StatusBar = Named(new QStatusBar(this), "StatusBar");
   StatusBar->installEventFilter(this);
   setStatusBar(StatusBar);
+  StatusPanel = Named(new QLabel(StatusBar), "StatusPanel");
+  StatusPanel->setMinimumWidth(kStatusPanelWidth);
+  StatusBar->addWidget(StatusPanel);
   CreateMenus();
 }
 
@@ -173,6 +180,7 @@ void TWMain::CreateMenus() {
   CreateFileMenu();
 
   menuProject = Named(menuBar()->addMenu("Проект"), "menuProject");
+  menuProject->setProperty(kGroupIndex, 2);
   AddLinkedItem(menuProject, "itemAddCalculation", PrjAdd);
   AddLinkedItem(menuProject, "itemDelCalculation", PrjDel);
   Named(menuProject->addSeparator(), "sepProject1");
@@ -180,6 +188,7 @@ void TWMain::CreateMenus() {
   Named(menuProject->addAction("&Параметры"), "itemOptions");
 
   menuWindow = Named(menuBar()->addMenu("Окно"), "menuWindow");
+  menuWindow->setProperty(kGroupIndex, 10);
   AddLinkedItem(menuWindow, "itemCascade", WindowCascade);
   AddLinkedItem(menuWindow, "itemTileHorizontally", WindowTileHorizontal);
   AddLinkedItem(menuWindow, "itemTileVertically", WindowTileVertical);
@@ -190,6 +199,7 @@ void TWMain::CreateMenus() {
 
 void TWMain::CreateFileMenu() {
   menuFile = Named(menuBar()->addMenu("Файл"), "menuFile");
+  menuFile->setProperty(kGroupIndex, 0);
   AddLinkedItem(menuFile, "itemNewProject", FileNewProject);
   AddLinkedItem(menuFile, "itemNewCalculation", FileNewCalculation);
   AddLinkedItem(menuFile, "itemNewDataSet", FileNewDataSet);

@@ -11,8 +11,17 @@ QtPrompt::QtPrompt(QWidget* parent) : parent_(parent) {}
 
 QWidget* QtPrompt::Owner() const { return parent_ ? parent_.data() : QApplication::activeWindow(); }
 
-void QtPrompt::Error(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, "Ошибка", text, QMessageBox::NoButton, Owner());
+void QtPrompt::Error(const QString& text) { Tell(QMessageBox::Critical, "Ошибка", text); }
+
+void QtPrompt::Information(const QString& text) { Tell(QMessageBox::Information, "Информация", text); }
+
+// The box takes the application's title as its caption.
+void QtPrompt::ShowMessage(const QString& text) {
+  Tell(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text);
+}
+
+void QtPrompt::Tell(QMessageBox::Icon icon, const QString& caption, const QString& text) {
+  QMessageBox box(icon, caption, text, QMessageBox::NoButton, Owner());
   box.addButton("OK", QMessageBox::AcceptRole);
   box.exec();
 }

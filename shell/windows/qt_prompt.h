@@ -15,6 +15,8 @@ class QtPrompt : public Prompt {
   explicit QtPrompt(QWidget* parent = nullptr);
 
   void Error(const QString& text) override;
+  void Information(const QString& text) override;
+  void ShowMessage(const QString& text) override;
   Answer Question(const QString& caption, const QString& text) override;
   Answer Confirm(const QString& text) override;
   std::optional<QString> AskName(const QString& caption, const QString& label,
@@ -24,6 +26,7 @@ class QtPrompt : public Prompt {
 
  private:
   QWidget* Owner() const;
+  void Tell(QMessageBox::Icon icon, const QString& caption, const QString& text);
   Answer YesOrNo(QMessageBox::Icon icon, const QString& caption, const QString& text);
   std::optional<QString> ChooseFile(const FileDialogSetup& setup, QFileDialog::AcceptMode mode);
 

@@ -25,6 +25,10 @@ class ScriptedPrompt : public Prompt {
     errorThreads.push_back(QThread::currentThread());
   }
 
+  void Information(const QString& text) override { informations.append(text); }
+
+  void ShowMessage(const QString& text) override { messages.append(text); }
+
   Answer Question(const QString& caption, const QString& text) override {
     questions.append(caption + ": " + text);
     return NextAnswer();
@@ -59,6 +63,8 @@ class ScriptedPrompt : public Prompt {
   // What was shown, in order.
   QStringList errors;
   std::vector<QThread*> errorThreads;
+  QStringList informations;
+  QStringList messages;
   QStringList questions;
   QStringList namesAsked;
   QList<FileDialogShown> fileDialogs;
