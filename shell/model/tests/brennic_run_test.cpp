@@ -7,28 +7,13 @@
 #include <QFile>
 #include <fstream>
 
-#include "method/parameter_block.h"
 #include "model_test_support.h"
 #include "platform/library.h"
 #include "platform/program_folder.h"
 #include "shell/model/calculation.h"
+#include "shell/model/tests/brennic_block.h"
 
 namespace {
-
-// Test kind 2 on the normal law, p = 2, N = 10: K·M samples in all.
-QByteArray Block(int m, int k) {
-  RunParameters run;
-  run.TestKind = kTestKindT2;
-  run.GeneratorKind = kGeneratorNormal;
-  run.GenParam2 = 1;
-  run.Dimension = 2;
-  run.Mean = {0, 0};
-  run.Covariance = {1, 0.5, 1};
-  run.N = 10;
-  run.M = m;
-  run.K = k;
-  return QByteArray::fromStdString(EncodeRunParameters(run));
-}
 
 // The processes this test process has started and not yet reaped.
 int ChildProcesses() {
@@ -52,7 +37,7 @@ class BrennicRun : public RunTest {
 };
 
 TEST_F(BrennicRun, ARunReportsItsProgressAndLeavesItsReport) {
-  SetBlock(Block(20, 2));
+  SetBlock(BrennicBlock(20, 2));
   calculation_->SetDataSet("/d/a.sds");
   calculation_->Run();
   ASSERT_TRUE(WaitUntil([&] { return ends_ > 0; }));
@@ -78,7 +63,7 @@ TEST_F(BrennicRun, WithoutParametersTheMethodsOwnBoxIsShownAndNoReportIsLeft) {
 }
 
 TEST_F(BrennicRun, AnAbortedRunLeavesNothingBehindAndTheNextRunCompletes) {
-  SetBlock(Block(20000, 100));  // seconds of work after its begin message
+  SetBlock(BrennicBlock(20000, 100));  // seconds of work after its begin message
   calculation_->SetDataSet("/d/a.sds");
   calculation_->Run();
   ASSERT_TRUE(WaitUntil([&] { return !messages_.empty(); }));
@@ -97,7 +82,7 @@ TEST_F(BrennicRun, AnAbortedRunLeavesNothingBehindAndTheNextRunCompletes) {
   EXPECT_TRUE(prompt_.errors.isEmpty());
 
   QDir::setCurrent(folder_.Path());
-  SetBlock(Block(20, 1));
+  SetBlock(BrennicBlock(20, 1));
   calculation_->Run();
   ASSERT_TRUE(WaitUntil([&] { return ends_ > 0; }));
   EXPECT_TRUE(QFile::exists("index.html"));

@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "method/parameter_block.h"
+#include "shell/model/tests/brennic_block.h"
 #include "shell/windows/drop_down_combo_box.h"
 #include "shell/windows/gauge.h"
 #include "shell/windows/tests/commands_fixture.h"
@@ -45,22 +45,6 @@ constexpr char kMethodsIni[] =
 constexpr int kBrennic = 0;
 constexpr int kPlain = 1;
 constexpr int kMissing = 2;
-
-// Test kind 2 on the normal law, p = 2, N = 10, M samples in each of K
-// repetitions: a block the method runs.
-QByteArray Block(int m, int k) {
-  RunParameters run;
-  run.TestKind = kTestKindT2;
-  run.GeneratorKind = kGeneratorNormal;
-  run.GenParam2 = 1;
-  run.Dimension = 2;
-  run.Mean = {0, 0};
-  run.Covariance = {1, 0.5, 1};
-  run.N = 10;
-  run.M = m;
-  run.K = k;
-  return QByteArray::fromStdString(EncodeRunParameters(run));
-}
 
 bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 20000) {
   const QDeadlineTimer deadline(milliseconds);
@@ -203,7 +187,7 @@ TEST_F(CalculationRun, ARunShowsItsProgressAndThenItsReportWhichTheProjectRecord
 // or re-bind it, and the window does not close. Abort ends it at once.
 TEST_F(CalculationRun, ARunningCalculationIsKeptUntilAbortEndsItWithNothingRecorded) {
   ProjectWithMethod(kBrennic);
-  AcceptParameters(Block(20000, 100));  // seconds of work
+  AcceptParameters(BrennicBlock(20000, 100));  // seconds of work
   run_button_->click();
   ASSERT_TRUE(WaitUntil([&] { return Gauge() != nullptr; }));
 

@@ -67,11 +67,16 @@ TEST_F(FileCommands, NewProjectAndCalculationAreNamedAsTypedAndTheCalculationSta
   EXPECT_EQ(Child<QGroupBox>(Window(), "gbCalculation")->title(), "Первый");
   EXPECT_TRUE(Child<QWidget>(Window(), "tsCalculation")->isEnabled());
 
-  // Cancelling the name question changes nothing.
+  // Cancelling the name question changes nothing; a new project replaces a
+  // modified one after the project's question, and No discards it.
   EXPECT_TRUE(Execute("FileNewProject"));
   EXPECT_EQ(Root(), "Мой проект");
   EXPECT_NE(Window().Calculation(), nullptr);
   EXPECT_TRUE(prompt_.questions.isEmpty());
+  NewProject("Новый");
+  EXPECT_EQ(prompt_.questions, QStringList({"Предупреждение: Проект был изменен, сохранить ?"}));
+  EXPECT_EQ(Root(), "Новый");
+  EXPECT_EQ(Window().Calculation(), nullptr);
 }
 
 TEST_F(FileCommands, SavingANewCalculationAsksForANameWhoseExtensionIsAddedAndReplacesThePlaceholder) {
@@ -181,16 +186,6 @@ TEST_F(FileCommands, ClosingANewCalculationWithoutSavingTakesItsPlaceholderOut) 
   EXPECT_EQ(Window().Project(), nullptr);
 }
 
-TEST_F(FileCommands, NewProjectWhileAModifiedOneIsOpenAsksFirstAndNoDiscardsIt) {
-  NewProject("Старый");
-  NewCalculation();  // the project now lists it
-  prompt_.answers = {Answer::No};
-  NewProject("Новый");
-  EXPECT_EQ(prompt_.questions, QStringList({"Предупреждение: Проект был изменен, сохранить ?"}));
-  EXPECT_EQ(Root(), "Новый");
-  EXPECT_TRUE(Enabled("FileSaveAll"));
-}
-
 TEST_F(FileCommands, SaveAllWritesAnUnchangedSavedProjectAndAModifiedCalculation) {
   SavedProjectWithCalculation();
   prompt_.files.append(File("p.spr"));
@@ -248,7 +243,7 @@ TEST_F(FileCommands, AHistoryEntryWhoseFileIsGoneShowsTheOpenErrorAndLeavesTheLi
   EXPECT_EQ(VisibleHistory(), QStringList({"&1 " + File("c1.scl")}));
 }
 
-TEST_F(FileCommands, AProjectWhoseActiveCalculationIsGoneDoesNotOpen) {
+TEST_F(FileCommands, AProjectWhoseActiveCalculationIsGoneDoesNotOpenAndLeavesTheList) {
   SavedProjectWithCalculation();
   QFile::remove(File("c1.scl"));
   HistoryItems().at(0)->trigger();

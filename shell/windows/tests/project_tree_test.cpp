@@ -125,19 +125,6 @@ TEST_F(ProjectTree, RemovingCalculationsAsksAndKeepsTheOpenOneActive) {
   EXPECT_EQ(Texts(kCalculations), QStringList({"c.scl"}));
 }
 
-// Closing the open new calculation takes its placeholder out before the
-// chosen entry is opened, which moves that entry up.
-TEST_F(ProjectTree, SetActiveFindsItsEntryAfterThePlaceholderHasGone) {
-  OpenThreeCalculations();
-  NewCalculation();
-  Select(Group(kCalculations)->child(3));
-  EXPECT_FALSE(Enabled("PrjSetActive"));
-  Activate(2);
-  EXPECT_EQ(Window().Calculation()->GetFileName(), File("c.scl"));
-  EXPECT_EQ(Texts(kCalculations), QStringList({"a.scl", "b.scl", "c.scl"}));
-  EXPECT_EQ(Images(kCalculations), QList<int>({1, 1, 22}));
-}
-
 TEST_F(ProjectTree, ACalculationThatCannotBeOpenedLeavesNoneOpen) {
   OpenThreeCalculations();
   QFile::remove(File("b.scl"));
