@@ -1,7 +1,8 @@
 // Whole Monte Carlo runs of the method library against their floor, in one
 // process: for each configuration the run through _RunCalcProgram (in this
 // process and on this thread, at a fixed seed), the reference loop of the same
-// run, and Quessel's fitting of the same values alone. It first checks that
+// run, and, each alone, the run's own drawing of its samples (the library's
+// steps in this process) and Quessel's fitting of the same values. It first checks that
 // the reference reproduces the run's statistics files, then prints the best
 // time of each, the ratio run / reference and the nanoseconds per observation.
 #include <benchmark/benchmark.h>
@@ -20,7 +21,9 @@
 
 #include "bench/reference_run.h"
 #include "criteria/quessel.h"
+#include "generators/clock_timer.h"
 #include "method/parameter_block.h"
+#include "method/run_driver.h"
 #include "platform/system_time.h"
 
 namespace {
@@ -172,6 +175,22 @@ void CheckReference(const Library& library, const Configuration& configuration, 
   }
 }
 
+// The run's drawing of its samples and their statistics, step by step in
+// this process without the fitting, from the block in the current folder.
+void DrawSamples() {
+  platform::FixUtcMillisecond(kMillisecond);
+  InitClockTimer();
+  platform::FixUtcMillisecond(-1);
+  RunState run;
+  ReadParameters(run, "Parameters.dat");
+  PrepareRun(run);
+  run.Progress = std::make_unique<TCProgress>(run.K * run.M, ProgressStep(run.K * run.M));
+  for (std::int32_t k = 0; k < run.K; ++k) RunSamples(run, k);
+  benchmark::DoNotOptimize(run.Values.data());
+  run.Progress.reset();
+  FreeRunObjects(run);
+}
+
 // Quessel's part of a run over given values: sorting and the criteria of each repetition.
 void Fit(const RunParameters& block, const std::vector<double>& values, std::vector<double>& work) {
   const std::int32_t p = block.Dimension;
@@ -211,26 +230,29 @@ class BestTimes : public benchmark::ConsoleReporter {
 };
 
 void PrintTable(const std::vector<Configuration>& configurations, const BestTimes& times) {
-  std::printf("\nbest times in ms; ratios run / reference; ns per observation\n");
-  std::printf("%-4s %9s %9s %9s %9s %7s %7s %7s %9s %9s %9s\n", "", "run", "floor", "computed", "fitting",
-              "ratio", "target", "ratio c", "run/obs", "floor/obs", "comp/obs");
+  std::printf("\nbest times in ms, ratios, ns per observation\n");
+  std::printf("%-4s %8s %8s %8s %8s %8s | %9s %6s %9s %9s | %8s %8s %8s\n", "", "run", "floor", "computed",
+              "sampling", "fitting", "run/floor", "target", "run/comp", "samp/floor", "run", "floor",
+              "computed");
   for (const Configuration& c : configurations) {
     const double run = times.Best(c.name + "/run");
     const double floor = times.Best(c.name + "/reference");
     const double computed = times.Best(c.name + "/computed");
+    const double sampling = times.Best(c.name + "/sampling");
     const double observations = static_cast<double>(c.block.N) * c.block.M * c.block.K;
     auto per_observation = [observations](double ms) { return ms * 1e6 / observations; };
-    std::printf("(%s) %9.2f %9.2f %9.2f %9.2f %7.2f %7.1f %7.2f %9.1f %9.1f %9.1f %s\n", c.name.c_str(), run,
-                floor, computed, times.Best(c.name + "/fitting"), run / floor, c.target, run / computed,
-                per_observation(run), per_observation(floor), per_observation(computed),
-                run / floor <= c.target ? "" : "above target");
+    std::printf("(%s) %8.2f %8.2f %8.2f %8.2f %8.2f | %9.2f %6.1f %9.2f %9.2f | %8.1f %8.1f %8.1f %s\n",
+                c.name.c_str(), run, floor, computed, sampling, times.Best(c.name + "/fitting"), run / floor,
+                c.target, run / computed, sampling / floor, per_observation(run), per_observation(floor),
+                per_observation(computed), run / floor <= c.target ? "" : "above target");
   }
   std::printf(
-      "floor: the reference loop with tabulated transformations of the uniform draw;\n"
-      "computed: the same loop computing them for every draw;\n"
-      "fitting: Quessel's sorting and criteria of the same values alone.\n");
-  for (const Configuration& c : configurations)
+      "run: _RunCalcProgram; floor: the reference loop with tabulated transformations of the uniform draw;\n"
+      "computed: the same loop computing them for every draw; sampling: the run's own drawing and\n"
+      "statistics alone; fitting: Quessel's sorting and criteria of the same values alone.\n");
+  for (const Configuration& c : configurations) {
     std::printf("(%s) %s\n", c.name.c_str(), c.description.c_str());
+  }
 }
 
 // Every benchmark: the best of five repetitions of at least half a second each.
@@ -268,6 +290,13 @@ int main(int argc, char** argv) {
           for (auto _ : state) library.Run();
           fs::current_path(previous);
         }));
+    Configure(benchmark::RegisterBenchmark((c.name + "/sampling").c_str(),
+                                           [folder = folders.back()->Path()](benchmark::State& state) {
+                                             const fs::path previous = fs::current_path();
+                                             fs::current_path(folder);
+                                             for (auto _ : state) DrawSamples();
+                                             fs::current_path(previous);
+                                           }));
     RegisterReference(c.name + "/reference", bench::Transformations::kTabulated, block, values);
     RegisterReference(c.name + "/computed", bench::Transformations::kComputed, block, values);
     Configure(

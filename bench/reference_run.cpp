@@ -79,6 +79,7 @@ ReferenceRun::ReferenceRun(const RunParameters& block, Transformations transform
   const auto p = static_cast<std::size_t>(p_);
   factor_.assign(p * p, 0.0);
   rows_.assign(p * static_cast<std::size_t>(n_), 0.0);
+  draws_.assign(p * static_cast<std::size_t>(n_), 0.0);
   mean_.assign(p, 0.0);
   covariance_.assign(p * p, 0.0);
   work_.assign(2 * p * p, 0.0);
@@ -113,41 +114,49 @@ void ReferenceRun::Run(std::uint32_t seed, double* values) {
   }
 }
 
-double ReferenceRun::NextValue() {
-  auto draw = [this] {
-    state_ = olvend::LcgNext(state_);
-    return olvend::LcgOutput(state_);
+void ReferenceRun::DrawValues(double* z, int count) {
+  std::uint32_t state = state_;
+  auto draw = [&state] {
+    state = olvend::LcgNext(state);
+    return olvend::LcgOutput(state);
   };
   if (exp_power_) {
-    draw();  // the fresh uniform generator's own draw, dropped
-    const int u = draw();
-    if (!tabulated_ || std::isnan(law_values_[u])) law_values_[u] = exp_power_->InvF(Uniform(u), 1e-10);
-    return law_values_[u];
-  }
-  double z = kept_;
-  if (new_pair_) {
-    draw();
-    const int first = draw();
-    const int second = draw();
-    if (!tabulated_ || std::isnan(radius_[first]))
-      radius_[first] = std::sqrt(std::log(Uniform(first)) * -2.0);
-    if (!tabulated_ || std::isnan(turn_[second][0])) {
-      turn_[second] = {std::sin(kTwoPi * Uniform(second)), std::cos(kTwoPi * Uniform(second))};
+    for (int i = 0; i < count; ++i) {
+      draw();  // the fresh uniform generator's own draw, dropped
+      const int u = draw();
+      if (!tabulated_ || std::isnan(law_values_[u])) law_values_[u] = exp_power_->InvF(Uniform(u), 1e-10);
+      z[i] = law_values_[u];
     }
-    z = radius_[first] * turn_[second][0];
-    kept_ = radius_[first] * turn_[second][1];
+  } else {
+    for (int i = 0; i < count; ++i) {
+      double value = kept_;
+      if (new_pair_) {
+        draw();
+        const int first = draw();
+        const int second = draw();
+        if (!tabulated_ || std::isnan(radius_[first]))
+          radius_[first] = std::sqrt(std::log(Uniform(first)) * -2.0);
+        if (!tabulated_ || std::isnan(turn_[second][0])) {
+          turn_[second] = {std::sin(kTwoPi * Uniform(second)), std::cos(kTwoPi * Uniform(second))};
+        }
+        value = radius_[first] * turn_[second][0];
+        kept_ = radius_[first] * turn_[second][1];
+      }
+      new_pair_ = !new_pair_;
+      z[i] = block_.GenParam2 * value + block_.GenParam1;
+    }
   }
-  new_pair_ = !new_pair_;
-  return block_.GenParam2 * z + block_.GenParam1;
+  state_ = state;
 }
 
 void ReferenceRun::DrawSample() {
+  DrawValues(draws_.data(), n_ * p_);
   for (int s = 0; s < n_; ++s) {
-    for (int i = 0; i < p_; ++i) scratch_[i] = NextValue();
+    const double* z = draws_.data() + s * p_;
     // The factor's upper triangle is zero and every value finite: those products add nothing.
     for (int i = 0; i < p_; ++i) {
       double sum = 0.0;
-      for (int c = 0; c <= i; ++c) sum += scratch_[c] * factor_[i * p_ + c];
+      for (int c = 0; c <= i; ++c) sum += z[c] * factor_[i * p_ + c];
       rows_[i * n_ + s] = sum + block_.Mean[i];
     }
   }

@@ -31,7 +31,8 @@ class ReferenceRun {
   void Run(std::uint32_t seed, double* values);
 
  private:
-  double NextValue();
+  // The law's next `count` values, as the generators draw them.
+  void DrawValues(double* z, int count);
   void DrawSample();
   void TakeMoments();
   double T2();
@@ -43,6 +44,7 @@ class ReferenceRun {
   std::int32_t n_;
   std::uint32_t state_ = 0;
   std::vector<double> factor_;      // p x p, lower Cholesky factor
+  std::vector<double> draws_;       // the law's values of a sample, observation by observation
   std::vector<double> rows_;        // p x N sample, one row per variable
   std::vector<double> mean_;        // p
   std::vector<double> covariance_;  // p x p, lower triangle filled
