@@ -11,5 +11,5 @@ QString RunFolderStamp(const QDateTime& time);
 
 // "Отчет на " and the time as the abbreviated day name, the day, the month's
 // name and the year, then in parentheses hours, minutes, seconds and
-// milliseconds; names in the user's language (QLocale's default).
+// milliseconds; the names in Russian.
 QString ReportCaption(const QDateTime& time);

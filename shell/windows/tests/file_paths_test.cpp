@@ -59,14 +59,10 @@ TEST(FileDialogFilters, PairsBecomeQtNameFiltersWithAllFilesAsStar) {
   EXPECT_TRUE(QtNameFilters("").isEmpty());
 }
 
-class RunNames : public testing::Test {
- protected:
-  void SetUp() override { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
-  void TearDown() override { QLocale::setDefault(QLocale::c()); }
-};
-
-// Monday 5 January 2004, 09:03:07.045, a time chosen by hand.
-TEST_F(RunNames, StampAndReportCaptionOfATime) {
+// Monday 5 January 2004, 09:03:07.045, a time chosen by hand; the names are
+// Russian whatever the process's locale.
+TEST(RunNames, StampAndReportCaptionOfATime) {
+  QLocale::setDefault(QLocale::c());
   const QDateTime time(QDate(2004, 1, 5), QTime(9, 3, 7, 45));
   EXPECT_EQ(RunFolderStamp(time), "20040105-090307045");
   EXPECT_EQ(ReportCaption(time), "Отчет на пн, 5 января 2004 (09:03:07.045)");
