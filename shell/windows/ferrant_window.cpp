@@ -41,7 +41,8 @@ int GroupIndexOf(const QAction* menu_action) {
 
 }  // namespace
 
-TWFerrant::TWFerrant(TWMain* owner, const QString& /*unused*/) : main_(owner), prompt_(owner->UserPrompt()) {
+TWFerrant::TWFerrant(TWMain* owner, const QString& /*unused*/)
+    : main_(owner), prompt_(owner->UserPrompt()), main_menu_(owner->menuBar()) {
   CreateComponents();
   WFerrant = this;
   main_->FerrantWindowChanged();
@@ -216,7 +217,8 @@ void TWFerrant::FormClose() {
 // The editor's menus stand in the main window's menu bar while it is the
 // active child, each before the first menu with a higher group index.
 void TWFerrant::MergeMenus(bool merged) {
-  QMenuBar* bar = main_->menuBar();
+  QMenuBar* bar = main_menu_;
+  if (bar == nullptr) return;
   for (QMenu* menu : menuFerrant) {
     bar->removeAction(menu->menuAction());
     if (!merged) continue;

@@ -9,6 +9,7 @@
 
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QToolBar>
 
@@ -76,6 +77,9 @@ class TWFerrant : public QMdiSubWindow {
 
   TWMain* main_;
   Prompt& prompt_;
+  // Kept apart from the main window: the child area still reports the
+  // editor's deactivation while a closing main window is half destroyed.
+  QPointer<QMenuBar> main_menu_;
 
   TF2Book* F2Book = nullptr;
   QPointer<QToolBar> tbFerrant;

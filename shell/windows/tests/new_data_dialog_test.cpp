@@ -19,26 +19,6 @@ class NewDataDialogTest : public testing::Test {
   QStringList errors_;
 };
 
-TEST_F(NewDataDialogTest, ShowsTheSizesAndTheDescriptionItWasGiven) {
-  TWParameters dialog(nullptr, "50", "10", "Рост\nВес", true);
-  EXPECT_EQ(dialog.windowTitle(), "Новые данные");
-  EXPECT_EQ(dialog.size(), QSize(399, 127));
-  EXPECT_EQ(dialog.gbDimensions->title(), "Размеры таблицы");
-  EXPECT_EQ(dialog.gbInfo->title(), "Описание данных");
-  EXPECT_EQ(dialog.lCols->text(), "Число столбцов");
-  EXPECT_EQ(dialog.lRows->text(), "Число строк");
-  EXPECT_EQ(dialog.eRows->text(), "50");
-  EXPECT_EQ(dialog.eCols->text(), "10");
-  EXPECT_EQ(dialog.mInfo->toPlainText(), "Рост\nВес");
-  EXPECT_TRUE(dialog.eRows->isEnabled());
-  EXPECT_TRUE(dialog.bbOk->isDefault());
-
-  TWParameters info(nullptr, "7", "3", "", false);
-  EXPECT_FALSE(info.eRows->isEnabled());
-  EXPECT_FALSE(info.eCols->isEnabled());
-  EXPECT_TRUE(info.mInfo->isEnabled());
-}
-
 TEST_F(NewDataDialogTest, OkLowersSizesAboveTheLimitsAndKeepsOthersAsTyped) {
   TWParameters dialog(nullptr, "20000", "300", "", true);
   dialog.bbOkClick();
