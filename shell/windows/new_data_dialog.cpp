@@ -62,11 +62,11 @@ void TWParameters::CreateComponents() {
   lCols = Named(new QLabel("Число столбцов", gbDimensions), "lCols");
   lCols->move(10, 24);
   eCols = Named(new QLineEdit(gbDimensions), "eCols");
-  eCols->setGeometry(110, 20, 65, 21);
+  eCols->setGeometry(120, 20, 55, 21);
   lRows = Named(new QLabel("Число строк", gbDimensions), "lRows");
   lRows->move(10, 52);
   eRows = Named(new QLineEdit(gbDimensions), "eRows");
-  eRows->setGeometry(110, 48, 65, 21);
+  eRows->setGeometry(120, 48, 55, 21);
   eCols->installEventFilter(this);
   eRows->installEventFilter(this);
 
