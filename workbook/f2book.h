@@ -58,7 +58,6 @@ class WB_EXPORT TF2Book : public QTableView {
   void Read(const QString& path, qint16& type);
   void Write(const QString& path, qint16 type) const;
 
-  QString Hint() const { return sheet_->Hint(); }
   void SetHint(const QString& hint) { sheet_->SetHint(hint); }
 
   void SetOnEndEdit(EndEditHandler handler) { on_end_edit_ = std::move(handler); }

@@ -48,7 +48,6 @@ class TWFerrant : public QMdiSubWindow {
   QToolBar* ToolBar() const { return tbFerrant; }
   bool Modified() const { return FModified; }
   const QString& FileName() const { return FFileName; }
-  const QString& Description() const { return FDescription; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
