@@ -1,5 +1,5 @@
-// The library's own gamma approximations. Figures from the exponential-power
-// generator's specification; the polynomial's Gamma(1/2) is not sqrt(pi).
+// The library's own gamma approximations. Reference figures of the
+// exponential-power generator; the polynomial's Gamma(1/2) is not sqrt(pi).
 #include "generators/gamma_functions.h"
 
 #include <gtest/gtest.h>

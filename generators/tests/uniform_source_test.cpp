@@ -1,5 +1,5 @@
-// The thread's uniform source and its clock seeding. Sequences are the figures of
-// the source's specification, checked against the recurrence written out again.
+// The thread's uniform source and its clock seeding. Sequences are the source's
+// reference figures, checked against the recurrence written out again.
 #include "generators/uniform_source.h"
 
 #include <gtest/gtest.h>

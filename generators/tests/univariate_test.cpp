@@ -1,5 +1,5 @@
 // Normal, logistic, Laplace and Cauchy generators: values after srand(1) are the
-// figures of the generators' specification. They are required to at least 12
+// generators' reference figures. They are required to at least 12
 // significant digits; they are given as shortest round-trip doubles and agree
 // exactly, which is checked, since later work must keep every bit. The draw order
 // is checked step by step.

@@ -1,5 +1,5 @@
 // Exponential-power generator: distribution function, density and inversion.
-// Figures from the generator's specification, which holds them to about 10
+// The generator's reference figures, which hold to about 10
 // significant digits. F and f agree exactly and are checked so; the inversion's
 // results depend on the last bits of every evaluation and are checked to 1e-10
 // relative.

@@ -1,5 +1,5 @@
 // Multivariate generator: the Cholesky factor, the observation L z + mean and the
-// draw order. Factor figures from the generator's specification or by hand.
+// draw order. Factor figures are the generator's reference figures or worked by hand.
 #include "generators/value_multi.h"
 
 #include <gtest/gtest.h>

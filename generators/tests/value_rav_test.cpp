@@ -1,5 +1,5 @@
-// Uniform generators of the three kinds. Expected values are the figures of the
-// uniform source's specification or hand computations, compared exactly.
+// Uniform generators of the three kinds. Expected values are the uniform
+// source's reference figures or hand computations, compared exactly.
 #include "generators/value_rav.h"
 
 #include <gtest/gtest.h>
