@@ -8,9 +8,11 @@ namespace quessel::internal {
 
 namespace {
 
-// The two parameters that A2Integral hands to A2Integrand.
-double integrand_a = 0.0;
-double integrand_b = 0.0;
+// The two parameters that A2Integral hands to A2Integrand, whose only
+// argument is the integration variable. One pair per thread, so that
+// repetitions fitted on several threads at once do not disturb each other.
+thread_local double integrand_a = 0.0;
+thread_local double integrand_b = 0.0;
 
 constexpr double kSeriesTolerance = 1e-12;
 constexpr double kIntegralPieceWidth = 0.1;

@@ -19,9 +19,9 @@ double BesselDiffQuarter(double y);
 // The integral over t from 0 to infinity of exp(a/(1+t^2) - b(1+t^2)).
 double A2Integral(double a, double b);
 
-// The integrand of A2Integral, with the a and b last given to it. Its
-// parameters pass through library variables because blsimp0 takes a plain
-// function: so the Omega-square law runs on one thread at a time.
+// The integrand of A2Integral, with the a and b last given to it on the same
+// thread. Its parameters pass through per-thread library variables because
+// blsimp0 takes a plain function; each thread may evaluate the law at once.
 double A2Integrand(double t);
 
 // Gamma(x) for x > 0 by Abramowitz and Stegun 6.1.36 (error below 3e-7 on the

@@ -1,5 +1,6 @@
 // The fitting-criteria library Quessel: how well a sorted sample follows a null
 // distribution. The records are shared with the callers, field for field.
+// Every function may be called from several threads at once.
 #pragma once
 
 #include <cstdint>
