@@ -12,19 +12,29 @@ TCProgress::~TCProgress() {
 }
 
 void TCProgress::Step(std::int32_t increment) {
-  if (busy_ != nullptr && busy_->load(std::memory_order_acquire)) {
-    held_.push_back(increment);
+  if (!MaySend(repetition_)) {
+    held_.push_back({repetition_, increment});
     return;
   }
   SendHeld();
   Send(increment);
 }
 
-void TCProgress::HoldWhile(const std::atomic<bool>* busy) { busy_ = busy; }
+void TCProgress::HoldUntilSettled(const std::atomic<std::int32_t>* settled) {
+  settled_ = settled;
+  held_.clear();
+}
+
+void TCProgress::DrawRepetition(std::int32_t k) { repetition_ = k; }
+
+bool TCProgress::MaySend(std::int32_t repetition) const {
+  return settled_ == nullptr || settled_->load(std::memory_order_acquire) >= repetition;
+}
 
 void TCProgress::SendHeld() {
-  for (const std::int32_t increment : held_) Send(increment);
-  held_.clear();
+  std::size_t sent = 0;
+  while (sent < held_.size() && MaySend(held_[sent].repetition)) Send(held_[sent++].increment);
+  held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(sent));
 }
 
 void TCProgress::Send(std::int32_t increment) {

@@ -25,10 +25,17 @@ class TCProgress {
   // Sends step; an increment of 0 advances by the default step.
   void Step(std::int32_t increment);
 
-  // While *busy holds true, steps are kept back; each kept step is sent, in
-  // order, before the first step made once it is false, or by SendHeld. A
-  // null busy sends every step at once again.
-  void HoldWhile(const std::atomic<bool>* busy);
+  // Holds back the steps of repetitions drawn ahead of their fitting: a step
+  // made while repetition k is drawn is sent only once *settled (how many
+  // repetitions, counted from the first, are fitted and saved) has reached k,
+  // which is where a run of one repetition after another sends it. Held steps
+  // go out in order before the next step that may be sent, or by SendHeld. A
+  // null settled sends every step at once again and drops the steps still
+  // held: their repetitions came after a failed one.
+  void HoldUntilSettled(const std::atomic<std::int32_t>* settled);
+  // The repetition that the following steps belong to.
+  void DrawRepetition(std::int32_t k);
+  // Sends the held steps whose earlier repetitions are all settled.
   void SendHeld();
 
   // Forgets the window, so that a failed run's reporter ends without the end
@@ -38,7 +45,15 @@ class TCProgress {
  private:
   void Send(std::int32_t increment);
 
+  struct HeldStep {
+    std::int32_t repetition;
+    std::int32_t increment;
+  };
+
+  bool MaySend(std::int32_t repetition) const;
+
   platform::WindowHandle window_;
-  const std::atomic<bool>* busy_ = nullptr;
-  std::vector<std::int32_t> held_;
+  const std::atomic<std::int32_t>* settled_ = nullptr;
+  std::int32_t repetition_ = 0;
+  std::vector<HeldStep> held_;  // in the order they were made
 };

@@ -192,14 +192,18 @@ void RunSamples(RunState& run, std::int32_t k) {
   }
 }
 
-void FitCriteria(RunState& run, std::int32_t k) { FitCriteria(run, k, run.Values); }
+void FitCriteria(RunState& run, std::int32_t k) { AddCriteria(run, k, FitValues(run, run.Values)); }
 
-void FitCriteria(RunState& run, std::int32_t k, std::vector<double>& values) {
+CritVA FitValues(const RunState& run, std::vector<double>& values) {
   sort_up(run.M, values.data());
   CritVA criteria{};
   KolmSmOm(values.data(), run.M, run.Distribution.get(), criteria);
   ChiRTrueStats(values.data(), run.M, run.Distribution.get(), kEqualCountGrouping, kIntervals, criteria,
                 kTablesFolder);
+  return criteria;
+}
+
+void AddCriteria(RunState& run, std::int32_t k, const CritVA& criteria) {
   if (k == 0) {
     run.Criteria = criteria;
     return;

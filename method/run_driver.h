@@ -22,9 +22,13 @@ void RunSamples(RunState& run, std::int32_t k);
 
 // Sorts run.Values and adds the repetition's criteria to run.Criteria.
 void FitCriteria(RunState& run, std::int32_t k);
-// The same for repetition k's values held elsewhere; touches nothing of the
-// run but run.Criteria, so the next repetition may be drawn meanwhile.
-void FitCriteria(RunState& run, std::int32_t k, std::vector<double>& values);
+// The two halves of it for values held elsewhere. FitValues sorts them and
+// gives their criteria, reading only the run's M and null distribution, so
+// that several repetitions may be fitted at once while the next is drawn.
+CritVA FitValues(const RunState& run, std::vector<double>& values);
+// Copies repetition 0's criteria into run.Criteria and adds every later
+// repetition's field by field; the sums depend on the order of the calls.
+void AddCriteria(RunState& run, std::int32_t k, const CritVA& criteria);
 
 // Releases every object the run has made (those that exist), generators
 // first; the progress reporter is the entry's to end.

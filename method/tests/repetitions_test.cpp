@@ -1,67 +1,153 @@
-// The repetitions drawn and fitted side by side leave what drawing, fitting
-// and saving each repetition in turn leaves: the criteria and estimate sums to
-// the last bit and the same statistics files.
+// The repetitions fitted side by side, by any number of threads, leave what
+// drawing, fitting and saving each repetition in turn leaves: the criteria and
+// estimate sums to the last bit, the same statistics files, the same progress
+// messages on the run's thread, none before the files of the repetitions
+// before its own, and on failure the same error.
 #include "method/repetitions.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "method/run_driver.h"
 #include "method/statistics_file.h"
 #include "method/tests/prepared_run.h"
 #include "method/tests/run_harness.h"
+#include "platform/exceptions.h"
+#include "platform/window_messages.h"
 
 namespace {
+
+constexpr std::int32_t kRepetitions = 9;
 
 struct RunResult {
   CritVA criteria;
   std::vector<double> mean_sum;
   std::vector<double> covariance_sum;
-  std::vector<std::string> files;
+  std::vector<std::string> files;  // "" for a repetition without its file
+  std::vector<std::string> messages;
+  std::vector<std::int32_t> files_at_message;  // statistics files present when each message came
+  std::string failure;
 };
 
+std::int32_t FilesPresent(const brennic_test::RunFolder& folder) {
+  std::int32_t present = 0;
+  for (std::int32_t k = 1; k <= kRepetitions; ++k) {
+    present += std::filesystem::is_regular_file(folder.Path() / ("stat" + std::to_string(k) + ".txt"));
+  }
+  return present;
+}
+
 // A run of the block in the current folder at a fixed seed, its repetitions
-// made by `repetitions`.
+// made by `repetitions`, with a main window that checks each message comes
+// on the run's own thread.
 RunResult RunWith(const brennic_test::RunFolder& folder, const std::function<void(RunState&)>& repetitions) {
+  RunResult result{};
+  const std::thread::id run_thread = std::this_thread::get_id();
+  const platform::WindowHandle window = platform::RegisterWindow(
+      "TWMain", [&](std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) -> std::intptr_t {
+        EXPECT_EQ(std::this_thread::get_id(), run_thread);
+        result.messages.push_back(std::to_string(message) + " " + std::to_string(wparam) + " " +
+                                  std::to_string(lparam));
+        result.files_at_message.push_back(FilesPresent(folder));
+        return 0;
+      });
   RunState run;
   brennic_test::PrepareRunAt(run, 321);
-  repetitions(run);
-  RunResult result{run.Criteria, {}, {}, {}};
-  const std::int32_t p = run.Dimension();
-  for (std::int32_t i = 0; i < p; ++i) {
-    result.mean_sum.push_back((*run.MeanSum)[i]);
-    for (std::int32_t j = 0; j < p; ++j) result.covariance_sum.push_back((*run.CovarianceSum)[i][j]);
+  try {
+    repetitions(run);
+    const std::int32_t p = run.Dimension();
+    result.criteria = run.Criteria;
+    for (std::int32_t i = 0; i < p; ++i) {
+      result.mean_sum.push_back((*run.MeanSum)[i]);
+      for (std::int32_t j = 0; j < p; ++j) result.covariance_sum.push_back((*run.CovarianceSum)[i][j]);
+    }
+  } catch (const Exception& error) {
+    result.failure = error.Message();
+    run.Progress->Abandon();
   }
-  for (std::int32_t k = 1; k <= run.K; ++k)
-    result.files.push_back(folder.ReadFile("stat" + std::to_string(k) + ".txt"));
   run.Progress.reset();
   FreeRunObjects(run);
+  platform::UnregisterWindow(window);
+  for (std::int32_t k = 1; k <= kRepetitions; ++k) {
+    const std::string name = "stat" + std::to_string(k) + ".txt";
+    if (!std::filesystem::is_regular_file(folder.Path() / name)) {
+      result.files.emplace_back();
+      continue;
+    }
+    result.files.push_back(folder.ReadFile(name));
+    std::filesystem::remove(folder.Path() / name);
+  }
   return result;
 }
 
-TEST(RunRepetitions, LeavesWhatEachRepetitionInTurnLeaves) {
-  brennic_test::RunFolder folder;
+void InTurn(RunState& run) {
+  for (std::int32_t k = 0; k < run.K; ++k) {
+    RunSamples(run, k);
+    FitCriteria(run, k);
+    SaveStatistics(run, k);
+  }
+}
+
+void ExpectSame(const RunResult& got, const RunResult& want) {
+  for (const auto field : kCriteriaFields) EXPECT_EQ(got.criteria.*field, want.criteria.*field);
+  EXPECT_EQ(got.mean_sum, want.mean_sum);
+  EXPECT_EQ(got.covariance_sum, want.covariance_sum);
+  EXPECT_EQ(got.files, want.files);
+  EXPECT_EQ(got.messages, want.messages);
+  // A step of repetition k comes once the k files before it are saved; later
+  // ones may be saved already.
+  ASSERT_EQ(got.files_at_message.size(), want.files_at_message.size());
+  for (std::size_t i = 0; i < got.files_at_message.size(); ++i) {
+    EXPECT_GE(got.files_at_message[i], want.files_at_message[i]) << "message " << i;
+  }
+  EXPECT_EQ(got.failure, want.failure);
+}
+
+// Estimates, files, and K = 9 repetitions of M = 20 samples: more than the
+// slots of the smaller pools, with about two progress steps a repetition.
+void WriteBlock(const brennic_test::RunFolder& folder) {
   RunParameters block = brennic_test::WithStatisticsFiles(
       brennic_test::SmallRun(kTestKindIndividT, kGeneratorLaplace), "stat.txt");
   block.EstimateMean = 1;
   block.EstimateCovariance = 1;
-  block.K = 4;
+  block.K = kRepetitions;
   folder.WriteParameters(block);
+}
 
-  const RunResult in_turn = RunWith(folder, [](RunState& run) {
-    for (std::int32_t k = 0; k < run.K; ++k) {
-      RunSamples(run, k);
-      FitCriteria(run, k);
-      SaveStatistics(run, k);
-    }
-  });
-  const RunResult side_by_side = RunWith(folder, RunRepetitions);
+const std::int32_t kThreadCounts[] = {0, 1, 3, 8};
 
-  for (const auto field : kCriteriaFields) EXPECT_EQ(side_by_side.criteria.*field, in_turn.criteria.*field);
-  EXPECT_EQ(side_by_side.mean_sum, in_turn.mean_sum);
-  EXPECT_EQ(side_by_side.covariance_sum, in_turn.covariance_sum);
-  EXPECT_EQ(side_by_side.files, in_turn.files);
+TEST(RunRepetitions, LeavesWhatEachRepetitionInTurnLeaves) {
+  brennic_test::RunFolder folder;
+  WriteBlock(folder);
+  const RunResult in_turn = RunWith(folder, InTurn);
+  ASSERT_TRUE(in_turn.failure.empty());
+  ASSERT_EQ(in_turn.messages.size(), 22u);  // begin, 20 steps, end
+
+  SCOPED_TRACE("as many threads as the machine gives");
+  ExpectSame(RunWith(folder, [](RunState& run) { RunRepetitions(run); }), in_turn);
+  for (const std::int32_t threads : kThreadCounts) {
+    SCOPED_TRACE(testing::Message() << threads << " fitting threads");
+    ExpectSame(RunWith(folder, [threads](RunState& run) { RunRepetitions(run, threads); }), in_turn);
+  }
+}
+
+// A folder holds the fourth repetition's file name, so saving it fails while
+// later repetitions may already be fitted: the run fails as a run in turn
+// fails there, with no later file and no step of a later repetition.
+TEST(RunRepetitions, FailsWhereARunInTurnFails) {
+  brennic_test::RunFolder folder;
+  WriteBlock(folder);
+  std::filesystem::create_directories(folder.Path() / "stat4.txt" / "taken");
+  const RunResult in_turn = RunWith(folder, InTurn);
+  ASSERT_EQ(in_turn.failure, "Невозможно записать файл статистик «stat4.txt»");
+
+  for (const std::int32_t threads : kThreadCounts) {
+    SCOPED_TRACE(testing::Message() << threads << " fitting threads");
+    ExpectSame(RunWith(folder, [threads](RunState& run) { RunRepetitions(run, threads); }), in_turn);
+  }
 }
 
 }  // namespace
