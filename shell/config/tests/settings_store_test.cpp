@@ -69,12 +69,11 @@ TEST_F(SettingsStoreTest, HistoryWithGapsReadsBackWithoutGapsAndIsWrittenBackPac
   SaveMainWindowSettings(loaded);
   QSettings store = Store();
   store.beginGroup("HistoryList");
-  EXPECT_EQ(store.value("HistProject0").toString(), "/p/a.spr");
-  EXPECT_EQ(store.value("HistProject1").toString(), "/p/b.spr");
-  EXPECT_EQ(store.value("HistProject2").toString(), "");
-  EXPECT_EQ(store.value("HistProject3").toString(), "");
-  EXPECT_EQ(store.value("HistCalc0").toString(), "/p/c.scl");
-  EXPECT_EQ(store.value("HistCalc4").toString(), "");
+  QStringList values;
+  for (const char* key :
+       {"HistProject0", "HistProject1", "HistProject2", "HistProject3", "HistCalc0", "HistCalc4"})
+    values.append(store.value(key).toString());
+  EXPECT_EQ(values, QStringList({"/p/a.spr", "/p/b.spr", "", "", "/p/c.scl", ""}));
 }
 
 TEST_F(SettingsStoreTest, UnreadableValuesLeaveTheCurrentPlacementAndState) {

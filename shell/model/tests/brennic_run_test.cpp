@@ -3,14 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFile>
 #include <fstream>
 
 #include "model_test_support.h"
 #include "platform/library.h"
-#include "platform/program_folder.h"
-#include "shell/model/calculation.h"
 #include "shell/model/tests/brennic_block.h"
 
 namespace {
@@ -37,7 +33,7 @@ class BrennicRun : public RunTest {
 };
 
 TEST_F(BrennicRun, ARunReportsItsProgressAndLeavesItsReport) {
-  SetBlock(BrennicBlock(20, 2));
+  SetBlock(*calculation_, BrennicBlock(20, 2));
   calculation_->SetDataSet("/d/a.sds");
   calculation_->Run();
   ASSERT_TRUE(WaitUntil([&] { return ends_ > 0; }));
@@ -63,7 +59,7 @@ TEST_F(BrennicRun, WithoutParametersTheMethodsOwnBoxIsShownAndNoReportIsLeft) {
 }
 
 TEST_F(BrennicRun, AnAbortedRunLeavesNothingBehindAndTheNextRunCompletes) {
-  SetBlock(BrennicBlock(20000, 100));  // seconds of work after its begin message
+  SetBlock(*calculation_, BrennicBlock(20000, 100));  // seconds of work after its begin message
   calculation_->SetDataSet("/d/a.sds");
   calculation_->Run();
   ASSERT_TRUE(WaitUntil([&] { return !messages_.empty(); }));
@@ -82,7 +78,7 @@ TEST_F(BrennicRun, AnAbortedRunLeavesNothingBehindAndTheNextRunCompletes) {
   EXPECT_TRUE(prompt_.errors.isEmpty());
 
   QDir::setCurrent(folder_.Path());
-  SetBlock(BrennicBlock(20, 1));
+  SetBlock(*calculation_, BrennicBlock(20, 1));
   calculation_->Run();
   ASSERT_TRUE(WaitUntil([&] { return ends_ > 0; }));
   EXPECT_TRUE(QFile::exists("index.html"));

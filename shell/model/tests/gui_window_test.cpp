@@ -4,14 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QObject>
-#include <QThread>
 #include <atomic>
 #include <thread>
 
 #include "model_test_support.h"
 #include "platform/exceptions.h"
-#include "shell/model/gui_error_box.h"
 
 namespace {
 

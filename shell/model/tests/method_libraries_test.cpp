@@ -1,11 +1,7 @@
 // Binding a method's parameter-editor and data-translator libraries from the
 // program folder, the parameter editor and the exchange files, with the stub
 // libraries built for these tests.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
 
 #include "model_test_support.h"
 #include "platform/exceptions.h"
@@ -39,11 +35,7 @@ class MethodLibraries : public testing::Test {
   CalculationPtr WithBlock(const QByteArray& block) {
     auto calculation = NewCalculation();
     calculation->SetMethod("MC", "Метод", "Monte Carlo", kEditor, kTranslator, "");
-    if (!block.isEmpty()) {
-      WriteBytes("Parameters.dat", block);
-      calculation->LoadParameters();
-      QFile::remove("Parameters.dat");
-    }
+    if (!block.isEmpty()) SetBlock(*calculation, block);
     return calculation;
   }
 
@@ -105,7 +97,6 @@ TEST_F(MethodLibraries, AFileNamingAMissingLibraryIsReadWholeThenRefused) {
   } catch (const Exception& error) {
     EXPECT_EQ(error.Message(), "Невозможно загрузить библиотеку редактора параметров !");
   }
-  EXPECT_EQ(calculation->GetName(), "Расчет");
   EXPECT_EQ(calculation->GetFullName(), "Monte Carlo");
   EXPECT_FALSE(calculation->IsNew());
 }

@@ -3,15 +3,10 @@
 // tests process while they wait), the end event, failures and aborts.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <cstring>
-
 #include "model_test_support.h"
 #include "platform/exceptions.h"
 #include "platform/library.h"
 #include "platform/system_time.h"
-#include "shell/model/calculation.h"
 
 namespace {
 
@@ -31,7 +26,7 @@ class RunLife : public RunTest {
   // The stub library as the calculation program, with the given command as the block.
   void Prepare(const QByteArray& command, const QString& library = "libStubCalc.so") {
     calculation_->SetMethod("MC", "Метод", "", "", "", library);
-    SetBlock(command);
+    SetBlock(*calculation_, command);
   }
 
   StubProgramFolder program_;

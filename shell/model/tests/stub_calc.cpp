@@ -18,30 +18,24 @@
 
 namespace {
 
-std::string ReadFile(const char* name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-std::intptr_t Send(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
-                   std::intptr_t lparam) {
-  return window ? platform::SendWindowMessage(window, message, wparam, lparam) : -1;
+std::intptr_t Send(std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
+  const platform::WindowHandle window = platform::FindWindowByClass("TWMain");
+  return window ? platform::SendWindowMessage(window, platform::kWmUser + message, wparam, lparam) : -1;
 }
 
 int Report(int samples) {
-  auto window = platform::FindWindowByClass("TWMain");
   const int step = samples / 20 > 0 ? samples / 20 : 1;
-  const auto begin = Send(window, platform::kWmUser, static_cast<std::uintptr_t>(samples), step);
+  const auto begin = Send(0, static_cast<std::uintptr_t>(samples), step);
   for (int sample = 1; sample <= samples; ++sample) {
-    if (sample % step == 0) Send(window, platform::kWmUser + 1, 0, 0);
+    if (sample % step == 0) Send(1, 0, 0);
   }
   char folder[4096] = {};
   if (!getcwd(folder, sizeof folder - 1)) return 0;
-  std::ofstream report("index.html", std::ios::binary);
-  report << "begin answered " << begin << "\nfolder " << folder << "\ndata set " << ReadFile("DataSets.dat");
-  Send(window, platform::kWmUser + 2, 0, 0);
+  std::ostringstream data_set;
+  data_set << std::ifstream("DataSets.dat", std::ios::binary).rdbuf();
+  std::ofstream("index.html", std::ios::binary)
+      << "begin answered " << begin << "\nfolder " << folder << "\ndata set " << data_set.str();
+  Send(2, 0, 0);
   return 1;
 }
 
@@ -50,17 +44,13 @@ int Report(int samples) {
 extern "C" __attribute__((visibility("default"))) int _RunCalcProgram() {
   std::ifstream parameters("Parameters.dat");
   std::string command;
-  parameters >> command;
-  if (command == "report") {
-    int samples = 0;
-    parameters >> samples;
-    return Report(samples);
-  }
+  int samples = 0;
+  parameters >> command >> samples;
+  if (command == "report") return Report(samples);
   if (command == "long") {
-    auto window = platform::FindWindowByClass("TWMain");
-    Send(window, platform::kWmUser, 1000000, 50000);
+    Send(0, 1000000, 50000);
     for (;;) {
-      Send(window, platform::kWmUser + 1, 0, 0);
+      Send(1, 0, 0);
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
   }

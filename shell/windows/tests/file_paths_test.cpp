@@ -32,7 +32,6 @@ TEST(FilePaths, FileTypeByExtension) {
   }
 }
 
-// The tree's texts; the project tree's tests show them in a tree.
 TEST(FilePaths, PathsRelativeToTheProjectFolder) {
   EXPECT_EQ(RelativePath("/Q/r/c.scl", "/P/s/"), "../../Q/r/c.scl");
   EXPECT_EQ(RelativePath("/p/a.scl", "/P/"), "../p/a.scl");  // names are case-sensitive here
@@ -43,7 +42,6 @@ TEST(FilePaths, PathsRelativeToTheProjectFolder) {
 TEST(FilePaths, RecentListsPutNewPathsInFrontAndKeepListedOnesInPlace) {
   QStringList list{"/a.spr", "/b.spr"};
   AddRecentPath(list, "/b.spr", 4);
-  EXPECT_EQ(list, QStringList({"/a.spr", "/b.spr"}));
   AddRecentPath(list, "/B.spr", 4);
   AddRecentPath(list, "/c.spr", 4);
   EXPECT_EQ(list, QStringList({"/c.spr", "/B.spr", "/a.spr", "/b.spr"}));
@@ -51,7 +49,7 @@ TEST(FilePaths, RecentListsPutNewPathsInFrontAndKeepListedOnesInPlace) {
   EXPECT_EQ(list, QStringList({"/d.spr", "/c.spr", "/B.spr", "/a.spr"}));
 }
 
-TEST(FileDialogFilters, PairsBecomeQtNameFiltersWithAllFilesAsStar) {
+TEST(FilePaths, DialogFilterPairsBecomeQtNameFiltersWithAllFilesAsStar) {
   EXPECT_EQ(QtNameFilters("Файл проекта (*.spr)|*.spr|Файл отчета (*.html,*.htm)|*.html;*.htm|"
                           "Все файлы (*.*)|*.*"),
             QStringList({"Файл проекта (*.spr) (*.spr)", "Файл отчета (*.html,*.htm) (*.html *.htm)",
@@ -61,7 +59,7 @@ TEST(FileDialogFilters, PairsBecomeQtNameFiltersWithAllFilesAsStar) {
 
 // Monday 5 January 2004, 09:03:07.045, a time chosen by hand; the names are
 // Russian whatever the process's locale.
-TEST(RunNames, StampAndReportCaptionOfATime) {
+TEST(FilePaths, RunFolderStampAndReportCaptionOfATime) {
   QLocale::setDefault(QLocale::c());
   const QDateTime time(QDate(2004, 1, 5), QTime(9, 3, 7, 45));
   EXPECT_EQ(RunFolderStamp(time), "20040105-090307045");

@@ -9,52 +9,36 @@
 
 namespace {
 
-class NewDataDialogTest : public testing::Test {
- protected:
-  void SetUp() override {
-    Application::SetExceptionHandler([this](const std::exception& error) { errors_.append(error.what()); });
-  }
-  void TearDown() override { Application::SetExceptionHandler({}); }
-
-  QStringList errors_;
-};
-
-TEST_F(NewDataDialogTest, OkLowersSizesAboveTheLimitsAndKeepsOthersAsTyped) {
+TEST(NewDataDialog, OkLowersSizesAboveTheLimitsAndKeepsOthersAsTyped) {
   TWParameters dialog(nullptr, "20000", "300", "", true);
   dialog.bbOkClick();
-  EXPECT_EQ(dialog.eRows->text(), "16384");
-  EXPECT_EQ(dialog.eCols->text(), "256");
+  EXPECT_EQ(dialog.eRows->text() + " " + dialog.eCols->text(), "16384 256");
   dialog.eRows->setText("0100");
   dialog.eCols->setText("0");
   dialog.bbOkClick();
-  EXPECT_EQ(dialog.eRows->text(), "0100");
-  EXPECT_EQ(dialog.eCols->text(), "0");
+  EXPECT_EQ(dialog.eRows->text() + " " + dialog.eCols->text(), "0100 0");
   EXPECT_EQ(StrToInt(dialog.eRows->text()), 100);
-}
-
-TEST_F(NewDataDialogTest, ASizeThatIsNoNumberKeepsTheDialogOpen) {
-  TWParameters dialog(nullptr, "", "300", "", true);
-  try {
-    dialog.bbOkClick();
-    FAIL();
-  } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(), "'' is not a valid integer value");
-  }
-  EXPECT_EQ(dialog.eCols->text(), "300");  // the check stopped at the rows
   EXPECT_THROW(StrToInt("4294967296"), EConvertError);
   EXPECT_THROW(StrToInt("1e3"), EConvertError);
+}
 
+TEST(NewDataDialog, ASizeThatIsNoNumberKeepsTheDialogOpen) {
+  QStringList errors;
+  Application::SetExceptionHandler([&](const std::exception& error) { errors.append(error.what()); });
+  TWParameters dialog(nullptr, "", "300", "", true);
   dialog.show();
   dialog.bbOk->click();
-  EXPECT_EQ(errors_, QStringList{"'' is not a valid integer value"});
+  EXPECT_EQ(errors, QStringList{"'' is not a valid integer value"});
   EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.eCols->text(), "300");  // the check stopped at the rows
   dialog.eRows->setText("5");
   dialog.bbOk->click();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.eCols->text(), "256");
+  Application::SetExceptionHandler({});
 }
 
-TEST_F(NewDataDialogTest, SizeFieldsTakeDigitsAndBackspaceOnly) {
+TEST(NewDataDialog, SizeFieldsTakeDigitsAndBackspaceOnly) {
   TWParameters dialog(nullptr, "1", "1", "", true);
   dialog.show();
   QLineEdit* rows = dialog.eRows;
@@ -62,15 +46,13 @@ TEST_F(NewDataDialogTest, SizeFieldsTakeDigitsAndBackspaceOnly) {
   rows->end(false);
   QTest::keyClicks(rows, "2x");
   EXPECT_EQ(rows->text(), "12");
-  EXPECT_TRUE(rows->isReadOnly());
   QTest::keyClick(rows, Qt::Key_Backspace);
-  EXPECT_EQ(rows->text(), "1");
   QTest::keyClicks(rows, "-7");
   EXPECT_EQ(rows->text(), "17");
   EXPECT_FALSE(rows->isReadOnly());
 }
 
-TEST_F(NewDataDialogTest, TheDescriptionHoldsAtMost255Characters) {
+TEST(NewDataDialog, TheDescriptionHoldsAtMost255Characters) {
   TWParameters dialog(nullptr, "1", "1", QString(300, u'а'), true);
   EXPECT_EQ(dialog.mInfo->toPlainText(), QString(255, u'а'));
   dialog.mInfo->setPlainText("начало конец");

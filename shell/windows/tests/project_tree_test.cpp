@@ -6,7 +6,7 @@
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
 
-#include "shell/windows/tests/commands_fixture.h"
+#include "shell/windows/tests/main_window_fixture.h"
 
 namespace {
 
@@ -15,15 +15,17 @@ using Answer = Prompt::Answer;
 class ProjectTree : public CommandsFixture {
  protected:
   // A saved calculation file of that name.
-  QString CalculationFile(const QString& path) {
+  static QString CalculationFile(const QString& path) {
     auto* calculation = new TCalculation("Расчет");
     calculation->SaveAs(path);
     TCalculation::Free(calculation);
     return path;
   }
 
-  // Writes the project as p.spr in the test's folder and opens it.
+  // Writes the project as p.spr in the test's folder and opens it with no
+  // calculation active.
   void OpenProject(TProject& project) {
+    project.SetActiveCalculation(-1);
     project.SaveAs(File("p.spr"));
     prompt_.files.append(File("p.spr"));
     ASSERT_TRUE(Execute("FileOpenProject"));
@@ -34,7 +36,6 @@ class ProjectTree : public CommandsFixture {
   void OpenThreeCalculations() {
     TProject project("Три расчета");
     for (const char* name : {"a.scl", "b.scl", "c.scl"}) project.AddCalculation(CalculationFile(File(name)));
-    project.SetActiveCalculation(-1);
     OpenProject(project);
   }
 
@@ -48,11 +49,6 @@ class ProjectTree : public CommandsFixture {
     prompt_.answers = {answer};
     return Execute("PrjDel");
   }
-
-  QList<QMdiSubWindow*> Reports() { return Window().MdiArea()->subWindowList(); }
-
-  // What the tree tells of a double click on the node.
-  void DoubleClick(QTreeWidgetItem* node) { emit Tree()->itemDoubleClicked(node, 0); }
 };
 
 TEST_F(ProjectTree, NodesShowPathsRelativeToTheProjectAndTheActiveCalculationsImage) {
@@ -64,33 +60,27 @@ TEST_F(ProjectTree, NodesShowPathsRelativeToTheProjectAndTheActiveCalculationsIm
   project.AddCalculation(CalculationFile(elsewhere.filePath("c.scl")));
   project.AddDataSet(File("d.sds"));
   project.AddReport("Отчет | первый", File("Reports/x"));
-  project.SetActiveCalculation(-1);
   OpenProject(project);
 
   EXPECT_EQ(Tree()->topLevelItem(0)->text(0), "Проект Б");
   const QString other = QDir(elsewhere.path()).dirName();
-  EXPECT_EQ(Texts(kCalculations), QStringList({"a.scl", "sub/b.scl", "../" + other + "/c.scl"}));
-  EXPECT_EQ(Images(kCalculations), QList<int>({1, 1, 1}));
-  EXPECT_EQ(Texts(kDataSets), QStringList({"d.sds"}));
-  EXPECT_EQ(Images(kDataSets), QList<int>({25}));
-  EXPECT_EQ(Texts(kReports), QStringList({"Отчет | первый"}));  // up to the last "|"
-  EXPECT_EQ(Images(kReports), QList<int>({21}));
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"a.scl 1", "sub/b.scl 1", "../" + other + "/c.scl 1"}));
+  EXPECT_EQ(Nodes(kDataSets), QStringList({"d.sds 25"}));
+  EXPECT_EQ(Nodes(kReports), QStringList({"Отчет | первый 21"}));  // up to the last "|"
   EXPECT_TRUE(Group(kReports)->isExpanded());
 
   // Making the second calculation active opens it and moves the image.
   Activate(1);
-  EXPECT_EQ(Images(kCalculations), QList<int>({1, 22, 1}));
+  EXPECT_EQ(Nodes(kCalculations).join(", "), "a.scl 1, sub/b.scl 22, ../" + other + "/c.scl 1");
   EXPECT_EQ(Window().Calculation()->GetFileName(), File("sub/b.scl"));
   EXPECT_EQ(Window().Project()->GetActiveCalculation(), 1);
-  Activate(0);
-  EXPECT_EQ(Images(kCalculations), QList<int>({22, 1, 1}));
 
   // Set active: only on another calculation; delete: on calculations and reports.
   const auto enabled_on = [&](QTreeWidgetItem* node) {
     Select(node);
     return QString("%1%2").arg(Enabled("PrjSetActive")).arg(Enabled("PrjDel"));
   };
-  EXPECT_EQ(enabled_on(Group(kCalculations)->child(0)), "01");
+  EXPECT_EQ(enabled_on(Group(kCalculations)->child(1)), "01");
   EXPECT_EQ(enabled_on(Group(kCalculations)->child(2)), "11");
   EXPECT_EQ(enabled_on(Group(kDataSets)->child(0)), "00");
   EXPECT_EQ(enabled_on(Group(kReports)->child(0)), "01");
@@ -105,24 +95,22 @@ TEST_F(ProjectTree, RemovingCalculationsAsksAndKeepsTheOpenOneActive) {
   Activate(1);
   ASSERT_TRUE(Deletes(Group(kCalculations)->child(0), Answer::No));
   EXPECT_EQ(prompt_.questions, QStringList({"Удалить выделенный расчет?"}));
-  EXPECT_EQ(Texts(kCalculations).size(), 3);
+  EXPECT_EQ(Nodes(kCalculations).size(), 3);
 
   ASSERT_TRUE(Deletes(Group(kCalculations)->child(0), Answer::Yes));
-  EXPECT_EQ(Texts(kCalculations), QStringList({"b.scl", "c.scl"}));
-  EXPECT_EQ(Images(kCalculations), QList<int>({22, 1}));
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"b.scl 22", "c.scl 1"}));
   EXPECT_EQ(Window().Project()->GetActiveCalculation(), 0);
 
   ASSERT_TRUE(Deletes(Group(kCalculations)->child(0), Answer::Yes));
   EXPECT_EQ(Window().Calculation(), nullptr);
-  EXPECT_EQ(Texts(kCalculations), QStringList({"c.scl"}));
-  EXPECT_EQ(Images(kCalculations), QList<int>({1}));
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"c.scl 1"}));
   EXPECT_EQ(Window().Project()->GetActiveCalculation(), -1);
 
   // A new calculation's own entry goes with it when it is closed.
   NewCalculation();
   ASSERT_TRUE(Deletes(Group(kCalculations)->child(1), Answer::Yes));
   EXPECT_EQ(Window().Calculation(), nullptr);
-  EXPECT_EQ(Texts(kCalculations), QStringList({"c.scl"}));
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"c.scl 1"}));
 }
 
 TEST_F(ProjectTree, ACalculationThatCannotBeOpenedLeavesNoneOpen) {
@@ -131,7 +119,7 @@ TEST_F(ProjectTree, ACalculationThatCannotBeOpenedLeavesNoneOpen) {
   Activate(1);
   EXPECT_EQ(prompt_.errors, QStringList({"Невозможно открыть файл расчета !"}));
   EXPECT_EQ(Window().Calculation(), nullptr);
-  EXPECT_EQ(Images(kCalculations), QList<int>({1, 1, 1}));
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"a.scl 1", "b.scl 1", "c.scl 1"}));
 }
 
 TEST_F(ProjectTree, AddingOffersCalculationsAndDataSetsAndOpensAChosenCalculation) {
@@ -141,10 +129,9 @@ TEST_F(ProjectTree, AddingOffersCalculationsAndDataSetsAndOpensAChosenCalculatio
   EXPECT_EQ(prompt_.fileDialogs.last().setup.filter,
             "Файл расчета (*.scl)|*.scl|Файл набора данных (*.sds)|*.sds|Все файлы (*.*)|*.*");
   EXPECT_EQ(prompt_.fileDialogs.last().setup.initial_folder, folder_.path() + "/");
-  EXPECT_EQ(Texts(kDataSets), QStringList({"data.sds"}));
+  EXPECT_EQ(Nodes(kDataSets), QStringList({"data.sds 25"}));
   ASSERT_TRUE(Execute("PrjAdd"));
-  EXPECT_EQ(Texts(kCalculations), QStringList({"a.scl", "b.scl", "c.scl", "b.scl"}));
-  EXPECT_EQ(Images(kCalculations), QList<int>({1, 1, 1, 22}));
+  EXPECT_EQ(Nodes(kCalculations), QStringList({"a.scl 1", "b.scl 1", "c.scl 1", "b.scl 22"}));
   EXPECT_EQ(Window().Calculation()->GetFileName(), File("b.scl"));
 }
 
@@ -169,23 +156,22 @@ TEST_F(ProjectTree, ReportsOpenOnDoubleClickAndGoWithTheirRunFolder) {
   report.close();
   TProject project("С отчетами");
   project.AddCalculation(CalculationFile(File("a.scl")));
-  project.SetActiveCalculation(-1);
   project.AddReport("Отчет 1", run_folder);
   project.AddReport("Без папки", "");
   OpenProject(project);
 
-  DoubleClick(Group(kReports)->child(0));
-  DoubleClick(Group(kReports)->child(0));
-  ASSERT_EQ(Reports().size(), 2);
-  EXPECT_EQ(Reports().at(0)->windowTitle(), "Отчет 1");
-  EXPECT_EQ(Reports().at(1)->windowTitle(), "Отчет 1");
-  DoubleClick(Group(kReports)->child(1));  // its folder is empty
-  DoubleClick(Group(kCalculations)->child(0));
-  EXPECT_EQ(Reports().size(), 2);
+  const auto double_click = [&](QTreeWidgetItem* node) { emit Tree()->itemDoubleClicked(node, 0); };
+  double_click(Group(kReports)->child(0));
+  double_click(Group(kReports)->child(0));
+  double_click(Group(kReports)->child(1));  // its folder is empty
+  double_click(Group(kCalculations)->child(0));
+  const QList<QMdiSubWindow*> reports = Window().MdiArea()->subWindowList();
+  ASSERT_EQ(reports.size(), 2);
+  EXPECT_EQ(reports.at(0)->windowTitle() + " | " + reports.at(1)->windowTitle(), "Отчет 1 | Отчет 1");
 
   ASSERT_TRUE(Deletes(Group(kReports)->child(0), Answer::Yes));
   EXPECT_EQ(prompt_.questions, QStringList({"Удалить выделенный отчет?"}));
-  EXPECT_EQ(Texts(kReports), QStringList({"Без папки"}));
+  EXPECT_EQ(Nodes(kReports), QStringList({"Без папки 21"}));
   EXPECT_FALSE(QDir(run_folder).exists());
 }
 
