@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "platform/exceptions.h"
 #include "platform/program_folder.h"
 #include "shell/model/calculation.h"
 #include "shell/model/project.h"
@@ -42,8 +43,12 @@ QString TWMain::RunFolder() const {
 // they were before.
 void TWMain::CalcRunExecute() {
   const QString folder = RunFolder();
-  QDir().mkpath(folder);
-  QDir::setCurrent(folder);
+  // A run whose folder cannot be made would leave its files wherever the
+  // current directory happens to be, so it is refused.
+  if (!QDir().mkpath(folder) || !QDir::setCurrent(folder)) {
+    QDir::setCurrent(ProgramFolder());
+    throw Exception(("Невозможно создать папку отчета «" + folder + "» !").toStdString());
+  }
   ShowRunState(true);
   FCalculation->OnCalculationEnd = [this](TThreadedLaunch* sender) { CalcFinished(sender); };
   try {

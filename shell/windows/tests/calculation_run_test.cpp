@@ -233,4 +233,19 @@ TEST_F(CalculationRun, ARunThatCannotStartLeavesTheRunButtonAndTheProgramFolder)
   QDir(reports.filePath(made.first())).removeRecursively();
 }
 
+// A run folder that cannot be made (here "Reports" is a file) refuses the run
+// rather than letting it write its files into whatever folder is current.
+TEST_F(CalculationRun, ARunWhoseFolderCannotBeMadeIsRefused) {
+  ProjectWithMethod(kBrennic);
+  AcceptParameters();
+  QFile blocker(File("Reports"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  ASSERT_TRUE(Execute("CalcRun"));
+  ASSERT_EQ(prompt_.errors.size(), 1);
+  EXPECT_TRUE(prompt_.errors.first().startsWith("Невозможно создать папку отчета «")) << prompt_.errors.first().toStdString();
+  ExpectIdle();
+  EXPECT_FALSE(QFile::exists(QDir::current().filePath("Parameters.dat")));
+}
+
 }  // namespace
