@@ -1,5 +1,6 @@
 // Inversion: pivot rules, the zero-pivot result and the non-square message.
-// Expected inverses are hand computations.
+// Expected inverses are hand computations; the tolerance is a few units in
+// the last place of values of order one (0 for exact cases).
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -9,23 +10,14 @@
 
 namespace {
 
-// Tolerance: a few units in the last place of values of order one (0 for exact cases).
-void ExpectNear(const Matrix& m, std::initializer_list<std::initializer_list<double>> expected,
-                double tolerance) {
-  ASSERT_EQ(m.Rows(), static_cast<std::int32_t>(expected.size()));
-  std::int32_t i = 0;
-  for (const auto& row : expected) {
-    ASSERT_EQ(m.Cols(), static_cast<std::int32_t>(row.size()));
-    std::int32_t j = 0;
-    for (double x : row) EXPECT_NEAR(m[i][j++], x, tolerance);
-    ++i;
-  }
-}
-
-TEST(MatrixInverse, SmallExamples) {
-  ExpectNear(MakeMatrix({{0, 1}, {1, 0}}).Inverse(), {{0, 1}, {1, 0}}, 0.0);  // pivot from row 1
-  ExpectNear(MakeMatrix({{2, 0}, {0, 4}}).Inverse(), {{0.5, 0}, {0, 0.25}}, 0.0);
-  ExpectNear(Matrix(0, 0, 0.0).Inverse(), {}, 0.0);
+TEST(MatrixInverse, SmallExamplesWithRowExchanges) {
+  ExpectMatrix(MakeMatrix({{0, 1}, {1, 0}}).Inverse(), {{0, 1}, {1, 0}});  // pivot from row 1
+  ExpectMatrix(MakeMatrix({{2, 0}, {0, 4}}).Inverse(), {{0.5, 0}, {0, 0.25}});
+  ExpectMatrix(Matrix(0, 0, 0.0).Inverse(), {});
+  ExpectMatrix(MakeMatrix({{2, -1, 0}, {-1, 2, -1}, {0, -1, 2}}).Inverse(),
+               {{0.75, 0.5, 0.25}, {0.5, 1, 0.5}, {0.25, 0.5, 0.75}}, 4e-16);
+  ExpectMatrix(MakeMatrix({{0, 0, 2}, {0, 3, 0}, {4, 0, 0}}).Inverse(),
+               {{0, 0, 0.25}, {0, 1.0 / 3.0, 0}, {0.5, 0, 0}});
 }
 
 TEST(MatrixInverse, EqualMagnitudesKeepTheDiagonalRow) {
@@ -34,27 +26,16 @@ TEST(MatrixInverse, EqualMagnitudesKeepTheDiagonalRow) {
   const Matrix inverse = MakeMatrix({{1, 2}, {-1, 3}}).Inverse();
   EXPECT_EQ(inverse[0][0], 1.0 - 2.0 * 0.2);
   EXPECT_EQ(inverse[0][1], -2.0 * 0.2);
-  ExpectNear(inverse, {{0.6, -0.4}, {0.2, 0.2}}, 4e-16);
+  ExpectMatrix(inverse, {{0.6, -0.4}, {0.2, 0.2}}, 4e-16);
 }
 
-TEST(MatrixInverse, ThreeByThreeWithRowExchanges) {
-  ExpectNear(MakeMatrix({{2, -1, 0}, {-1, 2, -1}, {0, -1, 2}}).Inverse(),
-             {{0.75, 0.5, 0.25}, {0.5, 1, 0.5}, {0.25, 0.5, 0.75}}, 4e-16);
-  ExpectNear(MakeMatrix({{0, 0, 2}, {0, 3, 0}, {4, 0, 0}}).Inverse(),
-             {{0, 0, 0.25}, {0, 1.0 / 3.0, 0}, {0.5, 0, 0}}, 0.0);
-}
-
-TEST(MatrixInverse, ExactlyZeroPivotGivesTheZeroMatrixSilently) {
+TEST(MatrixInverse, AZeroPivotGivesTheZeroMatrixSilentlyAndANonSquareOneWritesToTheStandardOutput) {
   StreamCapture out(std::cout);
   StreamCapture err(std::cerr);
-  ExpectNear(MakeMatrix({{1, 2}, {2, 4}}).Inverse(), {{0, 0}, {0, 0}}, 0.0);
+  ExpectMatrix(MakeMatrix({{1, 2}, {2, 4}}).Inverse(), {{0, 0}, {0, 0}});
   EXPECT_EQ(out.Text() + err.Text(), "");
-}
-
-TEST(MatrixInverse, NonSquareWritesToTheStandardOutputAndInvertsTheLeadingBlock) {
-  StreamCapture out(std::cout);
-  StreamCapture err(std::cerr);
-  ExpectNear(MakeMatrix({{2, 0, 7}, {0, 4, 7}}).Inverse(), {{0.5, 0}, {0, 0.25}}, 0.0);
+  // The leading square block is inverted.
+  ExpectMatrix(MakeMatrix({{2, 0, 7}, {0, 4, 7}}).Inverse(), {{0.5, 0}, {0, 0.25}});
   EXPECT_EQ(out.Text(), "Matrix: non-square matrix in inversion\n");
   EXPECT_EQ(err.Text(), "");
 }

@@ -12,30 +12,20 @@ namespace {
 
 const std::string kIncompatible = "Matrix: incompatible operand's dimension\n";
 
-void ExpectEqual(const Matrix& m, std::initializer_list<std::initializer_list<double>> expected) {
-  ASSERT_EQ(m.Rows(), static_cast<std::int32_t>(expected.size()));
-  std::int32_t i = 0;
-  for (const auto& row : expected) {
-    ASSERT_EQ(m.Cols(), static_cast<std::int32_t>(row.size()));
-    std::int32_t j = 0;
-    for (double x : row) EXPECT_EQ(m[i][j++], x) << "at " << i << "," << j - 1;
-    ++i;
-  }
-}
-
-TEST(MatrixValue, ConstructionCopyAndAssignment) {
-  ExpectEqual(Matrix(2, 3, 5.0), {{5, 0, 0}, {0, 5, 0}});
-  ExpectEqual(Matrix(3, 2, 1.0), {{1, 0}, {0, 1}, {0, 0}});
-  ExpectEqual(Matrix(MakeVector({1, 2, 3})), {{1}, {2}, {3}});
-
+TEST(MatrixValue, ConstructionCopyAssignmentAndShape) {
+  ExpectMatrix(Matrix(2, 3, 5.0), {{5, 0, 0}, {0, 5, 0}});
+  ExpectMatrix(Matrix(3, 2, 1.0), {{1, 0}, {0, 1}, {0, 0}});
+  ExpectMatrix(Matrix(MakeVector({1, 2, 3})), {{1}, {2}, {3}});
   Matrix a = MakeMatrix({{1, 2}, {3, 4}});
   const Matrix copy(a);
   a[1][1] = 9;
-  ExpectEqual(copy, {{1, 2}, {3, 4}});
-
+  ExpectMatrix(copy, {{1, 2}, {3, 4}});
   Matrix target(2, 2, 7.0);
-  target = MakeMatrix({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
-  ExpectEqual(target, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+  target = MakeMatrix({{1, 2, 3}, {4, 5, 6}});
+  ExpectMatrix(target, {{1, 2, 3}, {4, 5, 6}});
+  ExpectMatrix(target.Transpose(), {{1, 4}, {2, 5}, {3, 6}});
+  ExpectVector(target.Row(1), {4, 5, 6});
+  ExpectVector(target.Column(2), {3, 6});
 }
 
 TEST(MatrixAccess, OutOfRangeRowWritesOneMessageAndYieldsZeros) {
@@ -47,48 +37,41 @@ TEST(MatrixAccess, OutOfRangeRowWritesOneMessageAndYieldsZeros) {
   m[0][2] = 5.0;  // a bad column goes through the vector's test
   EXPECT_EQ(err.Text(),
             "Matrix: out of bound\nMatrix: out of bound\nMatrix: out of bound\nVector: out of bound\n");
-  ExpectEqual(m, {{1, 2}, {3, 4}});
+  ExpectMatrix(m, {{1, 2}, {3, 4}});
 }
 
-TEST(MatrixProduct, ConformingAndNonConformingOperands) {
-  const Matrix a = MakeMatrix({{1, 2, 3}, {4, 5, 6}});
-  StreamCapture err(std::cerr);
-  ExpectEqual(a * MakeMatrix({{7, 8}, {9, 10}, {11, 12}}), {{58, 64}, {139, 154}});
-  EXPECT_EQ(err.Text(), "");
-  const Matrix product = a * a;
-  EXPECT_EQ(err.Text().rfind(kIncompatible, 0), 0u);  // before the vectors' own messages
-  EXPECT_EQ(product.Rows(), 2);
-  EXPECT_EQ(product.Cols(), 3);
-}
-
-TEST(MatrixProduct, ByScalarAndByVector) {
+TEST(MatrixArithmetic, ProductsAndSumsOfConformingOperands) {
   const Matrix a = MakeMatrix({{1, -2}, {0.5, 4}});
-  ExpectEqual(a * 2.0, {{2, -4}, {1, 8}});
-  ExpectEqual(2.0 * a, {{2, -4}, {1, 8}});
   StreamCapture err(std::cerr);
-  const Vector product = a * MakeVector({1, -1});
-  EXPECT_EQ(product[0], 3.0);
-  EXPECT_EQ(product[1], -3.5);
+  ExpectMatrix(MakeMatrix({{1, 2, 3}, {4, 5, 6}}) * MakeMatrix({{7, 8}, {9, 10}, {11, 12}}),
+               {{58, 64}, {139, 154}});
+  ExpectMatrix(a * 2.0, {{2, -4}, {1, 8}});
+  ExpectMatrix(2.0 * a, {{2, -4}, {1, 8}});
+  ExpectVector(a * MakeVector({1, -1}), {3, -3.5});
+  ExpectMatrix(a + MakeMatrix({{10, 20}, {30, 40}}), {{11, 18}, {30.5, 44}});
   EXPECT_EQ(err.Text(), "");
-  EXPECT_EQ((a * Vector(3)).Size(), 2);
-  EXPECT_EQ(err.Text().rfind(kIncompatible, 0), 0u);
 }
 
-TEST(MatrixSum, AddsElementwiseAndReportsShapeMismatch) {
-  const Matrix a = MakeMatrix({{1, 2}, {3, 4}});
-  ExpectEqual(a + MakeMatrix({{10, 20}, {30, 40}}), {{11, 22}, {33, 44}});
+// The shape message comes first, before the vectors' own messages.
+TEST(MatrixArithmetic, NonConformingOperandsWriteTheShapeMessageFirst) {
+  const Matrix a = MakeMatrix({{1, 2, 3}, {4, 5, 6}});
+  {
+    StreamCapture err(std::cerr);
+    const Matrix product = a * a;
+    EXPECT_EQ(err.Text().rfind(kIncompatible, 0), 0u);
+    EXPECT_EQ(product.Rows(), 2);
+    EXPECT_EQ(product.Cols(), 3);
+  }
+  {
+    StreamCapture err(std::cerr);
+    EXPECT_EQ((a * Vector(2)).Size(), 2);
+    EXPECT_EQ(err.Text().rfind(kIncompatible, 0), 0u);
+  }
   StreamCapture err(std::cerr);
-  const Matrix sum = a + MakeMatrix({{1, 1, 1}});
+  const Matrix sum = MakeMatrix({{1, 2}, {3, 4}}) + MakeMatrix({{1, 1, 1}});
   EXPECT_EQ(err.Text().rfind(kIncompatible, 0), 0u);
   ASSERT_EQ(sum.Rows(), 2);
   EXPECT_EQ(sum[0][1], 3.0);
-}
-
-TEST(MatrixShape, TransposeRowAndColumn) {
-  const Matrix a = MakeMatrix({{1, 2, 3}, {4, 5, 6}});
-  ExpectEqual(a.Transpose(), {{1, 4}, {2, 5}, {3, 6}});
-  EXPECT_EQ(a.Row(1)[2], 6.0);
-  EXPECT_EQ(a.Column(2)[1], 6.0);
 }
 
 TEST(MatrixStream, WritesALineFeedPerRowAndASpaceBeforeEachElement) {

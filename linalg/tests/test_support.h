@@ -1,6 +1,9 @@
-// Test helpers for code built on Vector and Matrix: literal construction and a
-// capture of what a standard stream receives, to check each message and its stream.
+// Test helpers for code built on Vector and Matrix: literal construction,
+// element-by-element comparison and a capture of what a standard stream
+// receives, to check each message and its stream.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <ostream>
@@ -22,6 +25,24 @@ inline Matrix MakeMatrix(std::initializer_list<std::initializer_list<double>> ro
   std::int32_t i = 0;
   for (const auto& row : rows) m[i++] = MakeVector(row);
   return m;
+}
+
+// The size and every element, each within `tolerance` (0: exactly).
+inline void ExpectVector(const Vector& v, std::initializer_list<double> expected, double tolerance = 0) {
+  ASSERT_EQ(v.Size(), static_cast<std::int32_t>(expected.size()));
+  std::int32_t i = 0;
+  for (double x : expected) EXPECT_NEAR(v[i++], x, tolerance) << "at " << i - 1;
+}
+
+inline void ExpectMatrix(const Matrix& m, std::initializer_list<std::initializer_list<double>> expected,
+                         double tolerance = 0) {
+  ASSERT_EQ(m.Rows(), static_cast<std::int32_t>(expected.size()));
+  std::int32_t i = 0;
+  for (const auto& row : expected) {
+    SCOPED_TRACE(testing::Message() << "row " << i);
+    ASSERT_EQ(m.Cols(), static_cast<std::int32_t>(row.size()));
+    ExpectVector(m.Row(i++), row, tolerance);
+  }
 }
 
 class StreamCapture {
