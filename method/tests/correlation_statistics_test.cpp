@@ -103,16 +103,6 @@ TEST(CorrelationStatistics, FisherCentreAddsTheBiasTerm) {
   EXPECT_NEAR(TCStatIndividZ0(0, 1, 12, -0.5, 2).Z0, -0.5720334170613276, 1e-15);
 }
 
-TEST(CorrelationStatistics, FieldsAsConstructed) {
-  const TCStatF f(2, 3);
-  EXPECT_EQ(f.I, 2);
-  EXPECT_EQ(f.J, 0);
-  EXPECT_EQ(f.Q, 3);
-  const TCStatIndividZ0 z(1, 0, 9, 0.1, 2);
-  EXPECT_EQ(z.EffectiveN, 9);
-  EXPECT_EQ(z.Q, 2);
-}
-
 TEST(CorrelationStatistics, PairStatisticsOfAHandMadeSample) {
   // x = (1, 1, -1, -1), y = (2, 0, 0, -2): both means 0, Σxy = 4, Σx² = 4, Σy² = 8, so r = 1/sqrt(2).
   const Matrix x = MakeMatrix({{1, 1, -1, -1}, {2, 0, 0, -2}});

@@ -107,20 +107,6 @@ TEST(ParameterBlock, TheTestKindGroupHoldsItsFieldsInOrder) {
   }
 }
 
-TEST(ParameterBlock, OnlyTheExponentialPowerLawCarriesAThirdParameter) {
-  RunParameters parameters = SmallParameters();
-  parameters.GeneratorKind = 5;
-  parameters.GenParam3 = 0.5f;
-  std::string expected = kSmallBlock;
-  expected[1] = 5;
-  expected.insert(18, FromHex("00 00 00 3F "));  // 0.5 in single precision, before Dimension
-  EXPECT_EQ(EncodeRunParameters(parameters), expected);
-  EXPECT_EQ(DecodeRunParameters(expected), parameters);
-
-  parameters.GeneratorKind = 4;  // the shape is not written for other laws
-  EXPECT_EQ(EncodeRunParameters(parameters).size(), 77u);
-}
-
 TEST(ParameterBlock, TheTriangleRunsRowByRow) {
   // Test kind 2, normal law, p = 3, zero mean; element (a, b) holds 10a + b.
   Block block;
@@ -138,38 +124,43 @@ TEST(ParameterBlock, TheTriangleRunsRowByRow) {
   EXPECT_EQ(EncodeRunParameters(parameters), block.bytes);
 }
 
-TEST(ParameterBlock, TheStatisticsPathFollowsItsLength) {
+// The shape, the path and the alternative pair go where the layout puts
+// them, each only when its kind or flag asks for it.
+TEST(ParameterBlock, OptionalFieldsStandWhereTheLayoutPutsThem) {
   RunParameters parameters = SmallParameters();
+  parameters.GeneratorKind = 5;
+  parameters.GenParam3 = 0.5f;
+  std::string expected = kSmallBlock;
+  expected[1] = 5;
+  expected.insert(18, FromHex("00 00 00 3F "));  // 0.5 in single precision, before Dimension
+  EXPECT_EQ(EncodeRunParameters(parameters), expected);
+  EXPECT_EQ(DecodeRunParameters(expected), parameters);
+  parameters.GeneratorKind = 4;  // the shape is not written for other laws
+  EXPECT_EQ(EncodeRunParameters(parameters).size(), 77u);
+
+  parameters = SmallParameters();
   parameters.SaveValues = 1;
   parameters.StatisticsPath = "\xF1\xF2\xE0\xF2.txt";  // "стат.txt" in code page 1251
-  std::string expected = kSmallBlock;
+  expected = kSmallBlock;
   expected.insert(73, Block().Int32(8).Text(parameters.StatisticsPath).bytes);
   expected[72] = 1;
   EXPECT_EQ(EncodeRunParameters(parameters), expected);
   EXPECT_EQ(DecodeRunParameters(expected), parameters);
-
   parameters.StatisticsPath.clear();
-  const std::string empty_path = EncodeRunParameters(parameters);
-  EXPECT_EQ(empty_path.size(), 81u);
-  EXPECT_EQ(DecodeRunParameters(empty_path), parameters);
-
+  EXPECT_EQ(EncodeRunParameters(parameters).size(), 81u);
+  EXPECT_EQ(DecodeRunParameters(EncodeRunParameters(parameters)), parameters);
   parameters.StatisticsPath = std::string(260, 'a');
   EXPECT_EQ(DecodeRunParameters(EncodeRunParameters(parameters)), parameters);
-}
 
-TEST(ParameterBlock, TheAlternativePairIsReadForEveryTestKind) {
-  RunParameters parameters = SmallParameters();
-  parameters.TestKind = 3;
-  parameters.VarI = 1;
-  parameters.VarJ = 2;
+  parameters = SmallParameters();
   parameters.Alternative = 1;
   parameters.AltMean = {5.0, 6.0};
   parameters.AltCovariance = {7.0, 8.0, 9.0};
-  const std::string block = EncodeRunParameters(parameters);
-  EXPECT_EQ(block.substr(block.size() - 40), Block().Double(5).Double(6).Double(7).Double(8).Double(9).bytes);
-  const RunParameters decoded = DecodeRunParameters(block);
-  EXPECT_EQ(decoded, parameters);
-  EXPECT_EQ(decoded.AltCovarianceAt(1, 0), 8.0);
+  expected = kSmallBlock;
+  expected[76] = 1;
+  expected += Block().Double(5).Double(6).Double(7).Double(8).Double(9).bytes;
+  EXPECT_EQ(EncodeRunParameters(parameters), expected);
+  EXPECT_EQ(DecodeRunParameters(expected).AltCovarianceAt(1, 0), 8.0);
 }
 
 // Every combination of kinds and optional fields: the size follows the
@@ -242,61 +233,53 @@ TEST(ParameterBlock, ACutBlockNamesTheFieldItEndsIn) {
     EXPECT_THROW(DecodeRunParameters(block.substr(0, length)), EReadError) << length;
   }
   // Offsets from the layout: kind 6 has a 20-byte group, the law a 4-byte shape.
-  ExpectReadError("", "Блок параметров обрывается на поле «вид гипотезы»");
-  ExpectReadError(block.substr(0, 3), "Блок параметров обрывается на поле «номер первой переменной i»");
-  ExpectReadError(block.substr(0, 8), "Блок параметров обрывается на поле «номер второй переменной j»");
-  ExpectReadError(block.substr(0, 20), "Блок параметров обрывается на поле «число переменных q»");
-  ExpectReadError(block.substr(0, 40), "Блок параметров обрывается на поле «третий параметр распределения»");
-  ExpectReadError(block.substr(0, 50), "Блок параметров обрывается на поле «математическое ожидание»");
-  ExpectReadError(block.substr(0, 70), "Блок параметров обрывается на поле «ковариационная матрица»");
-  ExpectReadError(block.substr(0, 99), "Блок параметров обрывается на поле «длина пути файлов статистик»");
-  ExpectReadError(block.substr(0, 105), "Блок параметров обрывается на поле «путь файлов статистик»");
-  ExpectReadError(block.substr(0, block.size() - 1),
-                  "Блок параметров обрывается на поле «альтернативная ковариационная матрица»");
-}
-
-TEST(ParameterBlock, RefusesCodesOutsideTheirRanges) {
-  auto with_byte = [](std::size_t at, char value) {
-    std::string block = kSmallBlock;
-    block[at] = value;
-    return block;
+  const std::pair<std::size_t, const char*> cuts[] = {
+      {0, "вид гипотезы"},
+      {3, "номер первой переменной i"},
+      {8, "номер второй переменной j"},
+      {20, "число переменных q"},
+      {40, "третий параметр распределения"},
+      {50, "математическое ожидание"},
+      {70, "ковариационная матрица"},
+      {99, "длина пути файлов статистик"},
+      {105, "путь файлов статистик"},
+      {block.size() - 1, "альтернативная ковариационная матрица"},
   };
-  ExpectReadError(with_byte(0, 0), "Вид гипотезы 0 вне пределов от 1 до 7");
-  ExpectReadError(with_byte(0, 8), "Вид гипотезы 8 вне пределов от 1 до 7");
-  ExpectReadError(with_byte(0, '\x80'), "Вид гипотезы -128 вне пределов от 1 до 7");
-  ExpectReadError(with_byte(1, 0), "Код закона распределения 0 вне пределов от 1 до 5");
-  ExpectReadError(with_byte(1, 6), "Код закона распределения 6 вне пределов от 1 до 5");
-  ExpectReadError(with_byte(1, '\xFF'), "Код закона распределения -1 вне пределов от 1 до 5");
-}
-
-TEST(ParameterBlock, RefusesADimensionBelowOne) {
-  std::string block = kSmallBlock;
-  block[18] = 0;
-  ExpectReadError(block, "Размерность p = 0 меньше 1");
-  block[18] = '\xFF';
-  block[19] = '\xFF';
-  ExpectReadError(block, "Размерность p = -1 меньше 1");
-  // The largest dimension asks for gigabytes that a short block does not hold.
-  block[18] = '\xFF';
-  block[19] = '\x7F';
-  ExpectReadError(block, "Блок параметров обрывается на поле «математическое ожидание»");
-}
-
-TEST(ParameterBlock, RefusesAStatisticsPathLengthOutside0To260) {
-  for (const std::int32_t length : {-1, 261, 0x7FFFFFFF}) {
-    std::string block = kSmallBlock;
-    block[72] = 1;
-    block.insert(73, Block().Int32(length).bytes);
-    ExpectReadError(block,
-                    "Длина пути файлов статистик " + std::to_string(length) + " вне пределов от 0 до 260");
+  for (const auto& [length, field] : cuts) {
+    ExpectReadError(block.substr(0, length), std::string("Блок параметров обрывается на поле «") + field + "»");
   }
 }
 
-TEST(ParameterBlock, RefusesBytesAfterTheLastField) {
-  ExpectReadError(kSmallBlock + '\0', "В блоке параметров после последнего поля лишние байты: 1");
-  // A flag left at zero keeps its field out, so the bytes meant for it are extra.
-  ExpectReadError(kSmallBlock + Block().Double(0).Double(0).Double(1).Double(0).Double(1).bytes,
-                  "В блоке параметров после последнего поля лишние байты: 40");
+TEST(ParameterBlock, RefusesCodesAndSizesOutsideTheirRanges) {
+  const auto with_bytes = [](std::size_t at, std::initializer_list<char> bytes) {
+    std::string block = kSmallBlock;
+    return block.replace(at, bytes.size(), std::string(bytes));
+  };
+  const auto with_path_length = [](std::int32_t length) {
+    std::string block = kSmallBlock;
+    block[72] = 1;
+    return block.insert(73, Block().Int32(length).bytes);
+  };
+  const std::pair<std::string, std::string> cases[] = {
+      {with_bytes(0, {'\x00'}), "Вид гипотезы 0 вне пределов от 1 до 7"},
+      {with_bytes(0, {'\x08'}), "Вид гипотезы 8 вне пределов от 1 до 7"},
+      {with_bytes(0, {'\x80'}), "Вид гипотезы -128 вне пределов от 1 до 7"},
+      {with_bytes(1, {'\x00'}), "Код закона распределения 0 вне пределов от 1 до 5"},
+      {with_bytes(1, {'\x06'}), "Код закона распределения 6 вне пределов от 1 до 5"},
+      {with_bytes(1, {'\xFF'}), "Код закона распределения -1 вне пределов от 1 до 5"},
+      {with_bytes(18, {'\x00'}), "Размерность p = 0 меньше 1"},
+      {with_bytes(18, {'\xFF', '\xFF'}), "Размерность p = -1 меньше 1"},
+      // The largest dimension asks for gigabytes that a short block does not hold.
+      {with_bytes(18, {'\xFF', '\x7F'}), "Блок параметров обрывается на поле «математическое ожидание»"},
+      {with_path_length(-1), "Длина пути файлов статистик -1 вне пределов от 0 до 260"},
+      {with_path_length(261), "Длина пути файлов статистик 261 вне пределов от 0 до 260"},
+      {with_path_length(0x7FFFFFFF), "Длина пути файлов статистик 2147483647 вне пределов от 0 до 260"},
+      {kSmallBlock + '\0', "В блоке параметров после последнего поля лишние байты: 1"},
+      // A flag left at zero keeps its field out, so the bytes meant for it are extra.
+      {kSmallBlock + Block().Double(0).Double(0).Double(1).Double(0).Double(1).bytes,
+       "В блоке параметров после последнего поля лишние байты: 40"},
+  };
+  for (const auto& [block, message] : cases) ExpectReadError(block, message);
 }
 
 TEST(ParameterBlock, TheEncoderRefusesWhatNoBlockCanCarry) {

@@ -1,5 +1,6 @@
 // The staged library run for real: its progress messages, its statistics
-// files and report in the run folder, and its failure paths.
+// files and report in the run folder, and its failure paths. The golden runs
+// pin the files' and the report's contents.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -13,7 +14,6 @@
 namespace {
 
 using brennic_test::ExpectedProgress;
-using brennic_test::ReportText;
 using brennic_test::RunBrennic;
 using brennic_test::RunFolder;
 using brennic_test::SmallRun;
@@ -35,18 +35,17 @@ RunParameters CountRun(std::int32_t m, std::int32_t k) {
 // Expected sequences from the progress rule: begin (K·M, K·M / 20), a step
 // after each sample whose running number is a multiple of the step, then end.
 TEST(BrennicProgress, StepsFollowTheRunningSampleNumber) {
-  struct Case {
+  const struct {
     std::int32_t m, k, step;
     std::size_t steps;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {100, 10, 50, 20},  // K·M = 1000: after samples 50, 100, ..., 1000
       {9, 5, 2, 22},      // K·M = 45: after 2, 4, ..., 44; the gauge ends at 44 of 45
       {101, 10, 50, 20},  // K·M = 1010: the last ten samples send none
       {5, 4, 1, 20},      // K·M = 20: after every sample
       {5, 3, 1, 15},      // K·M = 15, below 20: step 1 rather than 0, so the gauge still fills
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "K·M = " << c.k * c.m);
     RunFolder folder;
     folder.WriteParameters(CountRun(c.m, c.k));
@@ -61,46 +60,15 @@ TEST(BrennicProgress, StepsFollowTheRunningSampleNumber) {
 
 TEST(BrennicProgress, WithoutAMainWindowTheRunIsTheSame) {
   RunFolder folder;
-  RunParameters block = WithStatisticsFiles(CountRun(20, 2), "stat.txt");
-  folder.WriteParameters(block);
-  const auto with_window = RunBrennic({.main_window = true, .millisecond = 7});
+  folder.WriteParameters(WithStatisticsFiles(CountRun(20, 2), "stat.txt"));
+  ASSERT_EQ(RunBrennic({.main_window = true, .millisecond = 7}).result, 1);
   const std::string values = folder.ReadFile("stat1.txt");
   const std::string report = folder.ReadFile("index.html");
   const auto without_window = RunBrennic({.main_window = false, .millisecond = 7});
-  EXPECT_EQ(with_window.result, 1);
   EXPECT_EQ(without_window.result, 1);
   EXPECT_TRUE(without_window.messages.empty());
   EXPECT_EQ(folder.ReadFile("stat1.txt"), values);
   EXPECT_EQ(folder.ReadFile("index.html"), report);
-}
-
-TEST(BrennicFiles, OneStatisticsFilePerRepetitionNamedByItsNumber) {
-  RunFolder folder;
-  RunParameters block = SmallRun(kTestKindPairT, kGeneratorNormal);
-  block.K = 3;
-  block.M = 5;
-  block = WithStatisticsFiles(block, "stat.txt");
-  folder.WriteParameters(block);
-  ASSERT_EQ(RunBrennic().result, 1);
-  for (const char* name : {"stat1.txt", "stat2.txt", "stat3.txt"}) {
-    SCOPED_TRACE(name);
-    const std::string text = folder.ReadFile(name);
-    // Name, "0 M", then five sorted values in fields of ten characters.
-    ASSERT_EQ(text.rfind("stPair_t\n0 5\n", 0), 0u);
-    std::istringstream lines(text.substr(13));
-    std::string line;
-    double previous = -1e300;
-    int count = 0;
-    while (std::getline(lines, line)) {
-      EXPECT_GE(line.size(), 10u);
-      const double value = std::stod(line);
-      EXPECT_LE(previous, value);
-      previous = value;
-      ++count;
-    }
-    EXPECT_EQ(count, 5);
-  }
-  EXPECT_FALSE(folder.Exists("stat4.txt"));
 }
 
 // A stream's numeric punctuation with a comma, as a Russian locale has it.
@@ -108,40 +76,28 @@ struct CommaPunctuation : std::numpunct<char> {
   char do_decimal_point() const override { return ','; }
 };
 
-TEST(BrennicFiles, ValuesKeepThePointWhateverTheLocale) {
+TEST(BrennicFiles, ACodePage1251PathBecomesAUtf8NameAndValuesKeepThePointWhateverTheLocale) {
   RunFolder folder;
-  RunParameters block = WithStatisticsFiles(CountRun(5, 1), "stat.txt");
-  folder.WriteParameters(block);
+  folder.WriteParameters(WithStatisticsFiles(CountRun(5, 1), "\xF1\xF2\xE0\xF2.txt"));  // "стат.txt" in 1251
   const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaPunctuation));
   const auto outcome = RunBrennic();
   std::locale::global(previous);
   ASSERT_EQ(outcome.result, 1);
-  const std::string text = folder.ReadFile("stat1.txt");
+  const std::string text = folder.ReadFile("стат1.txt");
   EXPECT_EQ(text.find(','), std::string::npos);
   EXPECT_NE(text.find('.'), std::string::npos);
-}
-
-TEST(BrennicFiles, CodePage1251PathBecomesAUtf8Name) {
-  RunFolder folder;
-  RunParameters block =
-      WithStatisticsFiles(CountRun(5, 1), "\xF1\xF2\xE0\xF2.txt");  // "стат.txt" in code page 1251
-  folder.WriteParameters(block);
-  ASSERT_EQ(RunBrennic().result, 1);
-  EXPECT_TRUE(folder.Exists("стат1.txt"));
 }
 
 TEST(BrennicReport, SeparatorOfTheUserSettings) {
   for (const std::string separator : {",", "."}) {
     SCOPED_TRACE(separator);
     RunFolder folder;
-    RunParameters block = SmallRun(kTestKindPairZ0, kGeneratorNormal);
-    block.R0 = 0.5;
-    folder.WriteParameters(block);
+    folder.WriteParameters(SmallRun(kTestKindPairZ0, kGeneratorNormal));
     platform::FixDecimalSeparator(separator);
     const auto outcome = RunBrennic();
     platform::FixDecimalSeparator("");
     ASSERT_EQ(outcome.result, 1);
-    const std::string text = ReportText(folder.ReadFile("index.html"));
+    const std::string text = brennic_test::ReportText(folder.ReadFile("index.html"));
     EXPECT_NE(text.find("Гипотеза о парном коэффициенте корреляции, который равен 0" + separator + "50.\n"),
               std::string::npos);
     // Statistic and probability in the 7/4 form: four decimals after the separator.
@@ -151,62 +107,28 @@ TEST(BrennicReport, SeparatorOfTheUserSettings) {
   }
 }
 
-TEST(BrennicReport, EstimatesAreAddedOnRequest) {
-  RunFolder folder;
-  RunParameters block = SmallRun(kTestKindT2, kGeneratorNormal);
-  block.EstimateCovariance = 1;
-  folder.WriteParameters(block);
-  ASSERT_EQ(RunBrennic().result, 1);
-  std::string text = ReportText(folder.ReadFile("index.html"));
-  // The covariance estimate alone: no heading sentence and no mean table.
-  EXPECT_EQ(text.find("Оценивание параметров"), std::string::npos);
-  EXPECT_EQ(text.find("Оценка математического ожидания"), std::string::npos);
-  EXPECT_NE(text.find("Оценка ковариационной матрицы"), std::string::npos);
-  // The correlation of a variable with itself is exactly 1.
-  EXPECT_NE(text.find("Оценка корелляционной матрицы\nK | 1 | 2 | 3\n1 | 1.0000 | "), std::string::npos)
-      << text;
-
-  block.EstimateMean = 1;
-  block.EstimateCovariance = 0;
-  folder.WriteParameters(block);
-  ASSERT_EQ(RunBrennic().result, 1);
-  text = ReportText(folder.ReadFile("index.html"));
-  EXPECT_NE(text.find("Оценивание параметров многомерного распределения\nОценка математического ожидания\nM "
-                      "| Value\n1 | "),
-            std::string::npos)
-      << text;
-  EXPECT_EQ(text.find("Оценка ковариационной матрицы"), std::string::npos);
-}
-
 TEST(BrennicReport, AlternativeChangesOnlyTheKnownMeanStatistic) {
   RunFolder folder;
   RunParameters block = WithStatisticsFiles(SmallRun(kTestKindX2, kGeneratorNormal), "stat.txt");
-  folder.WriteParameters(block);
-  ASSERT_EQ(RunBrennic().result, 1);
-  const std::string null_values = folder.ReadFile("stat1.txt");
-
+  const auto values_of = [&](const RunParameters& run) {
+    folder.WriteParameters(run);
+    EXPECT_EQ(RunBrennic().result, 1);
+    return folder.ReadFile("stat1.txt");
+  };
+  const std::string null_values = values_of(block);
   // The same mean and covariance as the alternative give the same values;
-  // a shifted alternative mean moves every statistic up.
+  // a shifted alternative mean moves the statistic.
   block.Alternative = 1;
   block.AltMean = block.Mean;
   block.AltCovariance = block.Covariance;
-  folder.WriteParameters(block);
-  ASSERT_EQ(RunBrennic().result, 1);
-  EXPECT_EQ(folder.ReadFile("stat1.txt"), null_values);
+  EXPECT_EQ(values_of(block), null_values);
   block.AltMean = {5.0, 5.0, 5.0};
-  folder.WriteParameters(block);
-  ASSERT_EQ(RunBrennic().result, 1);
-  EXPECT_NE(folder.ReadFile("stat1.txt"), null_values);
-
+  EXPECT_NE(values_of(block), null_values);
   // Test kind 2 reads the alternative pair and does not use it.
   block.TestKind = kTestKindT2;
-  folder.WriteParameters(block);
-  ASSERT_EQ(RunBrennic().result, 1);
-  const std::string shifted = folder.ReadFile("stat1.txt");
+  const std::string shifted = values_of(block);
   block.Alternative = 0;
-  folder.WriteParameters(block);
-  ASSERT_EQ(RunBrennic().result, 1);
-  EXPECT_EQ(folder.ReadFile("stat1.txt"), shifted);
+  EXPECT_EQ(values_of(block), shifted);
 }
 
 // A failed run shows one box, returns 0 and leaves no report.
@@ -217,18 +139,15 @@ void ExpectFailure(const brennic_test::RunOutcome& outcome, const RunFolder& fol
   for (const WindowMessage& message : outcome.messages) EXPECT_NE(message.message, 0x402u);
 }
 
-TEST(BrennicFailure, WithoutParametersFile) {
+TEST(BrennicFailure, MissingOrRefusedBlocksFailBeforeAnySampleIsDrawn) {
   RunFolder folder;
-  const auto outcome = RunBrennic();
+  auto outcome = RunBrennic();
   ExpectFailure(outcome, folder, "Cannot open file Parameters.dat");
   EXPECT_TRUE(outcome.messages.empty());
-}
 
-TEST(BrennicFailure, BlocksRefusedBeforeAnySampleIsDrawn) {
-  RunFolder folder;
   const std::string block = EncodeRunParameters(SmallRun(kTestKindPairZ0, kGeneratorNormal));
   folder.WriteFile("Parameters.dat", block.substr(0, 10));
-  auto outcome = RunBrennic();
+  outcome = RunBrennic();
   ExpectFailure(outcome, folder, "Блок параметров обрывается на поле «коэффициент корреляции r0»");
   EXPECT_TRUE(outcome.messages.empty());
 
@@ -242,29 +161,24 @@ TEST(BrennicFailure, BlocksRefusedBeforeAnySampleIsDrawn) {
   broken = SmallRun(kTestKindPairZ0, kGeneratorNormal);
   broken.Covariance[1] = 2.0;  // |correlation| above 1
   folder.WriteParameters(broken);
-  outcome = RunBrennic();
-  ExpectFailure(outcome, folder, "Ковариационная матрица должна быть положительно определенной");
+  ExpectFailure(RunBrennic(), folder, "Ковариационная матрица должна быть положительно определенной");
 }
 
-TEST(BrennicFailure, StatisticsFileThatCannotBeCreated) {
+TEST(BrennicFailure, AStatisticsFileThatCannotBeSavedEndsTheStepsWhereItFailed) {
   RunFolder folder;
-  RunParameters block = WithStatisticsFiles(CountRun(20, 2), "missing/stat.txt");
-  folder.WriteParameters(block);
-  const auto outcome = RunBrennic();
+  folder.WriteParameters(WithStatisticsFiles(CountRun(20, 2), "missing/stat.txt"));
+  auto outcome = RunBrennic();
   ExpectFailure(outcome, folder, "Невозможно создать файл статистик «missing/stat1.txt»");
   // Begin and the steps of the first repetition came before the failure.
   ASSERT_EQ(outcome.messages.size(), 11u);
   EXPECT_EQ(outcome.messages.front(), (WindowMessage{0x400, 40, 2}));
-}
 
-TEST(BrennicFailure, ALaterFileThatCannotBeSavedEndsTheStepsWhereItFailed) {
   // A folder holds the second repetition's name. Its failure ends the run as
   // if each repetition were saved before the next is drawn: no step of the
   // third repetition comes, whenever the failure is found.
-  RunFolder folder;
   std::filesystem::create_directories(folder.Path() / "stat2.txt" / "taken");
   folder.WriteParameters(WithStatisticsFiles(CountRun(20, 3), "stat.txt"));
-  const auto outcome = RunBrennic();
+  outcome = RunBrennic();
   ExpectFailure(outcome, folder, "Невозможно записать файл статистик «stat2.txt»");
   // Begin (60, step 3) and the steps after samples 3, 6, ..., 39.
   ASSERT_EQ(outcome.messages.size(), 14u);
@@ -275,14 +189,12 @@ TEST(BrennicFailure, ALaterFileThatCannotBeSavedEndsTheStepsWhereItFailed) {
 
 TEST(BrennicFailure, AFailedRunLeavesTheLoadedLibraryReadyForTheNext) {
   // Held loaded across the runs, as one library serves several runs.
-  const std::string library = std::string(WB_STAGE_DIR) + "/Libraries/libBrennic.so";
-  void* kept = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* kept = dlopen(WB_STAGE_DIR "/Libraries/libBrennic.so", RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(kept, nullptr);
   RunFolder folder;
-  RunParameters block = SmallRun(kTestKindT2, kGeneratorNormal);
+  RunParameters block = WithStatisticsFiles(SmallRun(kTestKindT2, kGeneratorNormal), "stat.txt");
   block.EstimateMean = 1;
   block.EstimateCovariance = 1;
-  block = WithStatisticsFiles(block, "stat.txt");
   folder.WriteParameters(block);
   ASSERT_EQ(RunBrennic({.millisecond = 3}).result, 1);
   const std::string values = folder.ReadFile("stat1.txt");

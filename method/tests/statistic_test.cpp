@@ -17,23 +17,11 @@ class Estimates : public TCStatistic {
   double Statistic(const Matrix*) override { return 0; }
 };
 
-void ExpectMatrix(const Matrix& m, std::initializer_list<std::initializer_list<double>> expected) {
-  ASSERT_EQ(m.Rows(), static_cast<std::int32_t>(expected.size()));
-  std::int32_t i = 0;
-  for (const auto& row : expected) {
-    std::int32_t j = 0;
-    for (const double x : row) EXPECT_EQ(m[i][j++], x) << "at (" << i << ", " << j - 1 << ")";
-    ++i;
-  }
-}
-
 TEST(SampleEstimates, SmallSamplesByHand) {
   Estimates estimates;
   // One observation: the mean is that observation.
   const Matrix one = MakeMatrix({{1.5}, {-2.0}});
-  const auto one_mean = estimates.SampleMean(&one);
-  EXPECT_EQ((*one_mean)[0], 1.5);
-  EXPECT_EQ((*one_mean)[1], -2.0);
+  ExpectVector(*estimates.SampleMean(&one), {1.5, -2.0});
 
   // 1, 2, 3: mean 2, variance ((-1)² + 0 + 1²) / 2 = 1.
   const Matrix row = MakeMatrix({{1, 2, 3}});
@@ -121,8 +109,7 @@ TEST(MeanStatistics, OwnCopiesOnlyThroughTheBase) {
   std::unique_ptr<TCStatistic> t2 = std::make_unique<TCStatT2>(&m0);
   x2.reset();  // the sanitizer build checks that M0 and SigmaInv go with it
   t2.reset();
-  EXPECT_EQ(m0[0], 1.0);
-  EXPECT_EQ(m0[1], 2.0);
+  ExpectVector(m0, {1, 2});
   ExpectMatrix(sigma, {{2, 0}, {0, 4}});
 }
 

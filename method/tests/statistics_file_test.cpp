@@ -47,12 +47,9 @@ TEST(StatisticsFileContents, WidthTenPrecisionSixWithAPoint) {
             "     1e-05\n"
             "1.23457e+06\n"
             "    123457\n");
-}
-
-TEST(StatisticsFileContents, OneValue) {
-  std::ostringstream out;
-  WriteStatisticValues(out, "stF", {0.25});
-  EXPECT_EQ(out.str(), "stF\n0 1\n      0.25\n");
+  std::ostringstream one;
+  WriteStatisticValues(one, "stF", {0.25});
+  EXPECT_EQ(one.str(), "stF\n0 1\n      0.25\n");
 }
 
 RunState SavedRun() {
@@ -64,15 +61,14 @@ RunState SavedRun() {
   return run;
 }
 
-TEST(SaveStatistics, WritesTheRepetitionsFile) {
+// The file is written under a temporary name and then takes its own, so a
+// failed save keeps the file of an earlier run.
+TEST(SaveStatistics, WritesTheRepetitionsFileOrNamesTheFileItCouldNotWrite) {
   RunFolder folder;
   SaveStatistics(SavedRun(), 4);
   EXPECT_EQ(folder.ReadFile("stat5.txt"), "stPair_z0\n0 2\n      -0.5\n         2\n");
   EXPECT_FALSE(folder.Exists("stat5.txt.tmp"));
-}
 
-TEST(SaveStatistics, FailureNamesTheFileAndKeepsTheOldOne) {
-  RunFolder folder;
   folder.WriteFile("stat1.txt", "old");
   // The file cannot be written where it is made.
   std::filesystem::create_directory(folder.Path() / "stat1.txt.tmp");
