@@ -1,7 +1,7 @@
 // Exponential-power generator: distribution function, density and inversion.
-// The generator's reference figures, which hold to about 10
-// significant digits. F and f agree exactly and are checked so; the inversion's
-// results depend on the last bits of every evaluation and are checked to 1e-10
+// The generator's reference figures, which hold to about 10 significant
+// digits. F and f agree exactly and are checked so; the inversion's results
+// depend on the last bits of every evaluation and are checked to 1e-10
 // relative.
 #include "generators/value_biexp.h"
 
@@ -10,54 +10,42 @@
 #include <cmath>
 
 #include "generators/tests/source_probe.h"
-#include "generators/uniform_source.h"
 #include "platform/exceptions.h"
 
 namespace {
 
-void ExpectClose(double actual, double expected) {
-  EXPECT_NEAR(actual, expected, std::fabs(expected) * 1e-10);
+TEST(ValueBiExp, DistributionFunctionAndDensity) {
+  TCValueBiExp normal_shape(0.0, 1.0, 2.0);
+  EXPECT_EQ(normal_shape.F(0.0), 0.5);
+  EXPECT_EQ(normal_shape.F(1.0), 0.8413447230688729);
+  EXPECT_EQ(normal_shape.f(0.0), 0.39894225550855167);
+  EXPECT_NEAR(normal_shape.F(-1.0), 1.0 - normal_shape.F(1.0), 1e-15);  // symmetric about the location
+  EXPECT_EQ(TCValueBiExp(0.0, 1.0, 1.0).F(1.0), 0.7534656572858445);    // Laplace shape: 1 - exp(-1/sqrt 2)/2
 }
 
-TEST(ValueBiExpFunctions, NormalShape) {
-  TCValueBiExp law(0.0, 1.0, 2.0);
-  EXPECT_EQ(law.F(0.0), 0.5);
-  EXPECT_EQ(law.F(1.0), 0.8413447230688729);
-  EXPECT_EQ(law.f(0.0), 0.39894225550855167);
-  // Symmetry about the location.
-  EXPECT_NEAR(law.F(-1.0), 1.0 - law.F(1.0), 1e-15);
+TEST(ValueBiExp, InverseWalksThenRefinesByNewton) {
+  const struct {
+    double location, scale, shape, p, x;
+  } cases[] = {
+      {0.0, 1.0, 2.0, 0.975, 1.959964597209756},
+      {5.0, 2.0, 2.0, 0.3, 3.9511989010600854},
+      {0.0, 1.0, 0.5, 0.999, 101.26249454619924},  // bracket (20, 120)
+  };
+  for (const auto& c : cases) {
+    EXPECT_NEAR(TCValueBiExp(c.location, c.scale, c.shape).InvF(c.p, 1e-10), c.x, std::fabs(c.x) * 1e-10)
+        << c.p;
+  }
+  EXPECT_EQ(TCValueBiExp(0.0, 1.0, 2.0).InvF(0.5, 1e-10), 0.0);  // the centre at the first evaluation
 }
 
-TEST(ValueBiExpFunctions, LaplaceShape) {
-  TCValueBiExp law(0.0, 1.0, 1.0);
-  EXPECT_EQ(law.F(1.0), 0.7534656572858445);  // 1 - exp(-1/sqrt 2)/2
-}
-
-TEST(ValueBiExpInverse, CentreIsFoundAtTheFirstEvaluation) {
-  TCValueBiExp law(0.0, 1.0, 2.0);
-  EXPECT_EQ(law.InvF(0.5, 1e-10), 0.0);
-}
-
-TEST(ValueBiExpInverse, WalkThenNewton) {
-  TCValueBiExp standard(0.0, 1.0, 2.0);
-  ExpectClose(standard.InvF(0.975, 1e-10), 1.959964597209756);
-  TCValueBiExp shifted(5.0, 2.0, 2.0);
-  ExpectClose(shifted.InvF(0.3, 1e-10), 3.9511989010600854);
-  TCValueBiExp heavy(0.0, 1.0, 0.5);
-  ExpectClose(heavy.InvF(0.999, 1e-10), 101.26249454619924);  // bracket (20, 120)
-}
-
-TEST(ValueBiExpInverse, ExtremeProbabilitiesGiveTheLocation) {
+TEST(ValueBiExp, ExtremeProbabilitiesGiveTheLocation) {
   TCValueBiExp law(5.0, 2.0, 2.0);
-  EXPECT_EQ(law.InvF(1e-10, 1e-10), 5.0);
-  EXPECT_EQ(law.InvF(1.09e-10, 1e-10), 5.0);
-  EXPECT_EQ(law.InvF(1.0 - 1e-10, 1e-10), 5.0);
-  EXPECT_EQ(law.InvF(0.0, 1e-10), 5.0);
+  for (const double p : {1e-10, 1.09e-10, 1.0 - 1e-10, 0.0}) EXPECT_EQ(law.InvF(p, 1e-10), 5.0) << p;
   // 1.1e-10 lies above 1e-10 plus the single-precision 1e-11, so it is inverted.
   EXPECT_LT(law.InvF(1.1e-10, 1e-10), 5.0);
 }
 
-TEST(ValueBiExpInverse, StalledWalkRestartsOverTheWholeAxis) {
+TEST(ValueBiExp, StalledWalkRestartsOverTheWholeAxis) {
   // Below about -6 the normal shape's F stays near 4e-8 and rises again slightly
   // at -20, so the walk downwards keeps evaluating -20 until its budget is spent;
   // the search then runs in (-1e100, 1e100) and ends, after its 50 Newton or
@@ -73,28 +61,21 @@ TEST(ValueBiExpInverse, StalledWalkRestartsOverTheWholeAxis) {
   EXPECT_LT(high, 1e100);
 }
 
-TEST(ValueBiExpValues, TwoDrawsPerValue) {
-  TCValueBiExp law(0.0, 1.0, 2.0);
-  EXPECT_EQ(DrawsTakenBy([&] { law.CValue(); }), 2);
-  EXPECT_EQ(DrawsTakenBy([] { TCValueBiExp constructed(0.0, 1.0, 2.0); }), 0);
-}
-
-TEST(ValueBiExpValues, ValueIsTheInverseOfTheUniform) {
+TEST(ValueBiExp, AValueIsTheInverseOfOneUniformAfterTwoDraws) {
   TCValueBiExp law(1.0, 3.0, 1.5);
   olvend::srand(1);
-  const double value = law.CValue();  // draws 130 (dropped) and 10982
-  EXPECT_EQ(value, law.InvF(10982.0 / 32767.0, 1e-10));
-}
-
-TEST(ValueBiExpValues, EndDrawsGiveTheLocation) {
-  TCValueBiExp law(7.0, 1.0, 2.0);
+  EXPECT_EQ(law.CValue(), law.InvF(10982.0 / 32767.0, 1e-10));  // draws 130 (dropped) and 10982
+  EXPECT_EQ(DrawsTakenBy([&] { law.CValue(); }), 2);
+  EXPECT_EQ(DrawsTakenBy([] { TCValueBiExp constructed(0.0, 1.0, 2.0); }), 0);
+  // The end draws give the location.
+  TCValueBiExp centred(7.0, 1.0, 2.0);
   olvend::srand(SeedGivingDraw(2, 0));
-  EXPECT_EQ(law.CValue(), 7.0);
+  EXPECT_EQ(centred.CValue(), 7.0);
   olvend::srand(SeedGivingDraw(2, 32767));
-  EXPECT_EQ(law.CValue(), 7.0);
+  EXPECT_EQ(centred.CValue(), 7.0);
 }
 
-TEST(ValueBiExpParameters, ZeroScaleAndNonPositiveShapeAreRefused) {
+TEST(ValueBiExp, ZeroScaleAndNonPositiveShapeAreRefused) {
   try {
     TCValueBiExp law(0.0, 0.0, 2.0);
     ADD_FAILURE() << "a zero scale was accepted";

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "generators/tests/source_probe.h"
-#include "generators/uniform_source.h"
 #include "platform/exceptions.h"
 
 namespace {
@@ -18,7 +17,7 @@ double SystemValueAfter(std::uint32_t seed) {
   return uniform.CValue();
 }
 
-TEST(ValueRavSystem, ScalesDrawsAndClampsTheEnds) {
+TEST(ValueRav, SystemKindScalesDrawsAndClampsTheEnds) {
   EXPECT_EQ(SystemValueAfter(SeedGivingDraw(2, 0)), 1e-10);
   EXPECT_EQ(SystemValueAfter(SeedGivingDraw(2, 32767)), 1.0 - 1e-10);
   EXPECT_EQ(SystemValueAfter(SeedGivingDraw(2, 16383)), 16383.0 / 32767.0);
@@ -31,7 +30,7 @@ TEST(ValueRavSystem, ScalesDrawsAndClampsTheEnds) {
             3);
 }
 
-TEST(ValueRavSystem, SeedConstructorSeedsTheThreadWithTheIntegerPartsLowBits) {
+TEST(ValueRav, SeedConstructorSeedsTheThreadWithTheIntegerPartsLowBits) {
   const int after_999 = (olvend::srand(999), olvend::rand());
   const int after_max = (olvend::srand(0xFFFFFFFFu), olvend::rand());
   TCValueRav seeded(999.7, rtSystem);
@@ -42,7 +41,7 @@ TEST(ValueRavSystem, SeedConstructorSeedsTheThreadWithTheIntegerPartsLowBits) {
   EXPECT_EQ(olvend::rand(), after_999);
 }
 
-TEST(ValueRavOwnState, MultiplicativeCongruentKind) {
+TEST(ValueRav, OwnStateKindsTakeNoDrawAfterTheConstructors) {
   TCValueRav zero(0.0, rtMultCongruent);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(zero.CValue(), 1e-10);  // the state stays 0
   TCValueRav half(0.5, rtMultCongruent);
@@ -52,18 +51,13 @@ TEST(ValueRavOwnState, MultiplicativeCongruentKind) {
               for (int i = 0; i < 5; ++i) uniform.CValue();
             }),
             1);
-}
-
-TEST(ValueRavOwnState, FractionOfPiKind) {
-  TCValueRav zero(0.0, rtFracPi);
-  EXPECT_EQ(zero.CValue(), 0.14159265358979312);
-  TCValueRav half(0.5, rtFracPi);
-  EXPECT_EQ(half.CValue(), 0.6415926535897931);
-  EXPECT_EQ(half.CValue(), 11.0 * 0.6415926535897931 + 3.141592653589793 - 10.0);  // frac by hand
+  TCValueRav pi_zero(0.0, rtFracPi);
+  EXPECT_EQ(pi_zero.CValue(), 0.14159265358979312);
+  TCValueRav pi_half(0.5, rtFracPi);
+  EXPECT_EQ(pi_half.CValue(), 0.6415926535897931);
+  EXPECT_EQ(pi_half.CValue(), 11.0 * 0.6415926535897931 + 3.141592653589793 - 10.0);  // frac by hand
   EXPECT_EQ(DrawsTakenBy([] { TCValueRav(0.5, rtFracPi).CValue(); }), 0);
-}
-
-TEST(ValueRav, StreamOperatorYieldsTheNextValue) {
+  // The stream operator yields the next value.
   TCValueRav a(0.25, rtFracPi), b(0.25, rtFracPi);
   double first = 0.0, second = 0.0;
   a >> first >> second;
@@ -74,9 +68,8 @@ TEST(ValueRav, StreamOperatorYieldsTheNextValue) {
 TEST(ValueRav, UnknownKindIsRefusedWithoutADraw) {
   const auto bad = static_cast<TRavType>(4);
   EXPECT_EQ(DrawsTakenBy([bad] { EXPECT_THROW(TCValueRav uniform(bad), Exception); }), 0);
-  EXPECT_THROW(TCValueRav(0.5, static_cast<TRavType>(0)), Exception);
   try {
-    TCValueRav uniform(bad);
+    TCValueRav(0.5, static_cast<TRavType>(0));
     ADD_FAILURE() << "an unknown kind was accepted";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "Недопустимый вид датчика равномерно распределенных чисел !");
