@@ -11,27 +11,18 @@
 namespace workbook {
 namespace {
 
-TEST(CellNumberTest, PlainDecimalNumbersWithTheGivenSeparator) {
-  EXPECT_EQ(ParseNumber(u"1,5", u','), 1.5);
-  EXPECT_EQ(ParseNumber(u"  -2,25 ", u','), -2.25);
-  EXPECT_EQ(ParseNumber(u"+7", u','), 7.0);
-  EXPECT_EQ(ParseNumber(u",5", u','), 0.5);
-  EXPECT_EQ(ParseNumber(u"3,", u','), 3.0);
-  EXPECT_EQ(ParseNumber(u"1,5E3", u','), 1500.0);
-  EXPECT_EQ(ParseNumber(u"1e-2", u','), 0.01);
-  EXPECT_EQ(ParseNumber(u"0100", u','), 100.0);
+TEST(CellNumberTest, PlainDecimalNumbersWithTheGivenSeparatorAndNothingElse) {
+  const std::pair<const char16_t*, double> numbers[] = {
+      {u"1,5", 1.5}, {u"  -2,25 ", -2.25}, {u"+7", 7.0},    {u",5", 0.5},
+      {u"3,", 3.0},  {u"1,5E3", 1500.0},   {u"1e-2", 0.01}, {u"0100", 100.0}};
+  for (const auto& [text, value] : numbers) EXPECT_EQ(ParseNumber(text, u','), value);
   EXPECT_EQ(ParseNumber(u"1.5", u'.'), 1.5);
-}
-
-TEST(CellNumberTest, EverythingElseIsNotANumber) {
   for (const char16_t* text :
        {u"", u" ", u"-", u",", u"1.5", u"1,5,0", u"1 000", u"1e", u"1e+", u"e5", u"0x10", u"inf", u"nan",
         u"Infinity", u"1,5abc", u"--1", u"1e999", u"-1e999", u"1e-999"}) {
     EXPECT_FALSE(ParseNumber(text, u',').has_value()) << QString::fromUtf16(text).toStdString();
   }
-}
-
-TEST(CellNumberTest, CellNumbersTakeEitherSeparator) {
+  // Cell numbers take either separator.
   EXPECT_EQ(ParseCellNumber(u"1.5"), 1.5);
   EXPECT_EQ(ParseCellNumber(u"2,25"), 2.25);
   EXPECT_FALSE(ParseCellNumber(u"1.5,0").has_value());

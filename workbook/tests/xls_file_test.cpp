@@ -47,6 +47,26 @@ class Bytes {
   QByteArray data_;
 };
 
+// The smallest workbook another writer may produce: no fonts, no formats, no
+// dimensions; the globals' CODEPAGE and the sheet's BOUNDSHEET as asked for,
+// then the worksheet with the given cell records.
+QByteArray MinimalWorkbook(const Bytes& cells, bool code_page = true, bool bound_sheet = true) {
+  Bytes stream;
+  stream.Record(0x0809, Bytes().U16(0x0500).U16(0x0005).U16(0).U16(0));
+  if (code_page) stream.Record(0x0042, Bytes().U16(1251));
+  const qsizetype sheet_offset = stream.Size() + 4 + 11 + 4;  // BOUNDSHEET and EOF
+  if (bound_sheet) {
+    stream.Record(0x0085, Bytes().U32(static_cast<quint32>(sheet_offset)).U8(0).U8(0).U8(4).Text("Data"));
+  }
+  stream.Record(0x000A, Bytes());
+  if (bound_sheet) {
+    stream.Record(0x0809, Bytes().U16(0x0500).U16(0x0010).U16(0).U16(0))
+        .Text(cells.Data())
+        .Record(0x000A, Bytes());
+  }
+  return CompoundFile("Book", stream.Data());
+}
+
 class XlsFileTest : public testing::Test {
  protected:
   QString PathOf(const char* name) const { return folder_.filePath(name); }
@@ -153,15 +173,18 @@ TEST_F(XlsFileTest, WhatAnExcel5FileCannotHoldIsRefusedAndTheOldFileStays) {
     EXPECT_THROW(WriteXlsFile(path, grid), Exception);
     EXPECT_EQ(ReadBytes(path), "previous content");
   };
-  refused({1, 1, {{0, 0, std::nan("")}}});
-  refused({1, 1, {{0, 0, std::numeric_limits<double>::infinity()}}});
-  refused({1, 1, {{0, 0, -std::numeric_limits<double>::infinity()}}});
-  refused({1, 1, {{0, 0, QString(256, u'a')}}});
-  refused({1, 1, {{0, 0, QString("漢字")}}});
-  refused({1, 1, {{1, 0, 1.0}}});
-  refused({0, 1, {}});
-  refused({16385, 1, {}});
-  refused({1, 257, {}});
+  for (const XlsGrid& grid :
+       std::initializer_list<XlsGrid>{{1, 1, {{0, 0, std::nan("")}}},
+                                      {1, 1, {{0, 0, std::numeric_limits<double>::infinity()}}},
+                                      {1, 1, {{0, 0, -std::numeric_limits<double>::infinity()}}},
+                                      {1, 1, {{0, 0, QString(256, u'a')}}},
+                                      {1, 1, {{0, 0, QString("漢字")}}},
+                                      {1, 1, {{1, 0, 1.0}}},
+                                      {0, 1, {}},
+                                      {16385, 1, {}},
+                                      {1, 257, {}}}) {
+    refused(grid);
+  }
   try {
     WriteXlsFile(path, {3, 3, {{2, 1, std::nan("")}}});
   } catch (const Exception& error) {
@@ -172,23 +195,14 @@ TEST_F(XlsFileTest, WhatAnExcel5FileCannotHoldIsRefusedAndTheOldFileStays) {
   EXPECT_THROW(WriteXlsFile(folder_.path(), {1, 1, {}}), EFCreateError);
 }
 
-// The smallest workbook another writer may produce: no fonts, no formats, no
-// dimensions; integers as RK values.
+// Integers come as RK values in another writer's files.
 TEST_F(XlsFileTest, ReadsAMinimalBiff5WorkbookOfAnotherWriter) {
-  Bytes globals;
-  globals.Record(0x0809, Bytes().U16(0x0500).U16(0x0005).U16(0).U16(0)).Record(0x0042, Bytes().U16(1251));
-  const qsizetype sheet_offset = globals.Size() + 4 + 11 + 4;  // BOUNDSHEET and EOF
-  globals.Record(0x0085, Bytes().U32(static_cast<quint32>(sheet_offset)).U8(0).U8(0).U8(4).Text("Data"))
-      .Record(0x000A, Bytes());
-  ASSERT_EQ(globals.Size(), sheet_offset);
-  globals.Record(0x0809, Bytes().U16(0x0500).U16(0x0010).U16(0).U16(0))
-      .Record(0x027E, Bytes().U16(0).U16(0).U16(0).U32((42u << 2) | 2u))  // RK integer 42
-      .Record(0x027E, Bytes().U16(0).U16(1).U16(0).U32(0x3FF80000u))      // RK double 1.5
-      .Record(0x0203, Bytes().U16(2).U16(1).U16(0).F64(-0.25))
-      .Record(0x0204, Bytes().U16(1).U16(0).U16(0).U16(3).Text("\xF0\xFF\xE4"))
-      .Record(0x000A, Bytes());
-  const QString path = WriteBytes("other.xls", CompoundFile("Book", globals.Data()));
-
+  const Bytes cells = Bytes()
+                          .Record(0x027E, Bytes().U16(0).U16(0).U16(0).U32((42u << 2) | 2u))  // RK integer 42
+                          .Record(0x027E, Bytes().U16(0).U16(1).U16(0).U32(0x3FF80000u))      // RK double 1.5
+                          .Record(0x0203, Bytes().U16(2).U16(1).U16(0).F64(-0.25))
+                          .Record(0x0204, Bytes().U16(1).U16(0).U16(0).U16(3).Text("\xF0\xFF\xE4"));
+  const QString path = WriteBytes("other.xls", MinimalWorkbook(cells));
   WorkbookSheet sheet;
   ReadXlsToSheet(sheet, path);
   EXPECT_EQ(sheet.MaxRow(), 3);
@@ -212,27 +226,12 @@ TEST_F(XlsFileTest, FilesFreeXlCannotReadAreRefusedWithAClearMessage) {
   RefusalOf<EReadError>(WriteBytes("garbage_book.xls", CompoundFile("Book", QByteArray(600, '\x07'))));
 
   // FreeXL reports success for these but hands back no workbook or no sheet.
-  const auto globals = [](bool code_page, bool bound_sheet) {
-    Bytes stream;
-    stream.Record(0x0809, Bytes().U16(0x0500).U16(0x0005).U16(0).U16(0));
-    if (code_page) stream.Record(0x0042, Bytes().U16(1251));
-    const qsizetype sheet_offset = stream.Size() + 4 + 11 + 4;  // BOUNDSHEET and EOF
-    if (bound_sheet) {
-      stream.Record(0x0085, Bytes().U32(static_cast<quint32>(sheet_offset)).U8(0).U8(0).U8(4).Text("Data"));
-    }
-    stream.Record(0x000A, Bytes());
-    if (bound_sheet) {
-      stream.Record(0x0809, Bytes().U16(0x0500).U16(0x0010).U16(0).U16(0))
-          .Record(0x0203, Bytes().U16(0).U16(0).U16(0).F64(1))
-          .Record(0x000A, Bytes());
-    }
-    return CompoundFile("Book", stream.Data());
-  };
-  const QString no_code_page = WriteBytes("no_code_page.xls", globals(false, true));
-  EXPECT_EQ(RefusalOf<EReadError>(no_code_page), "Файл «" + no_code_page.toStdString() +
-                                                     "» не удается прочитать как книгу Microsoft Excel: файл "
-                                                     "поврежден или имеет другой формат");
-  const QString no_sheet = WriteBytes("no_sheet.xls", globals(true, false));
+  const Bytes one = Bytes().Record(0x0203, Bytes().U16(0).U16(0).U16(0).F64(1));
+  const QString no_code_page = WriteBytes("no_code_page.xls", MinimalWorkbook(one, false, true));
+  EXPECT_EQ(RefusalOf<EReadError>(no_code_page),
+            "Файл «" + no_code_page.toStdString() +
+                "» не удается прочитать как книгу Microsoft Excel: файл поврежден или имеет другой формат");
+  const QString no_sheet = WriteBytes("no_sheet.xls", MinimalWorkbook(one, true, false));
   EXPECT_EQ(RefusalOf<EReadError>(no_sheet),
             "Файл «" + no_sheet.toStdString() +
                 "» не удается прочитать как книгу Microsoft Excel: в книге нет ни "
