@@ -19,11 +19,10 @@ std::string IconvToUtf8(unsigned char byte) {
   size_t in_left = 1, out_left = sizeof out;
   const size_t rc = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
   iconv_close(cd);
-  if (rc == static_cast<size_t>(-1)) return {};
-  return std::string(out, out_ptr);
+  return rc == static_cast<size_t>(-1) ? std::string() : std::string(out, out_ptr);
 }
 
-TEST(Cp1251, EveryDefinedByteAgreesWithTheCLibraryConverter) {
+TEST(Cp1251, EveryDefinedByteAgreesWithTheCLibraryConverterAndTextsRoundTrip) {
   for (int byte = 1; byte < 256; ++byte) {
     const std::string expected = IconvToUtf8(static_cast<unsigned char>(byte));
     const std::string single(1, static_cast<char>(byte));
@@ -34,20 +33,22 @@ TEST(Cp1251, EveryDefinedByteAgreesWithTheCLibraryConverter) {
     EXPECT_EQ(platform::Cp1251ToUtf8(single), expected) << byte;
     EXPECT_EQ(platform::Utf8ToCp1251(expected), single) << byte;
   }
-}
-
-TEST(Cp1251, RussianTextRoundTrips) {
   const std::string text = "Безымянный проект №5 — «отчёт»";
   const std::string bytes = platform::Utf8ToCp1251(text);
   EXPECT_EQ(bytes.size(), 30u);
   EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xC1);  // Б
   EXPECT_EQ(platform::Cp1251ToUtf8(bytes), text);
+  EXPECT_EQ(platform::Utf8ToCp1251(""), "");
+  EXPECT_EQ(platform::Cp1251ToUtf8("Parameters.dat"), "Parameters.dat");
 }
 
-TEST(Cp1251, CharactersOutsideTheCodePageAreRefused) {
-  EXPECT_THROW(platform::Utf8ToCp1251("日本"), EConvertError);
-  EXPECT_THROW(platform::Utf8ToCp1251("Straße"), EConvertError);
+TEST(Cp1251, CharactersOutsideTheCodePageAndMalformedUtf8AreRefused) {
+  for (const char* text : {"日本", "Straße", "\xD0" /* truncated */, "\xC0\xB1" /* overlong */,
+                           "\xED\xA0\x80" /* surrogate */, "\xFF"}) {
+    EXPECT_THROW(platform::Utf8ToCp1251(text), EConvertError) << text;
+  }
   EXPECT_FALSE(platform::FitsCp1251("α"));
+  EXPECT_FALSE(platform::FitsCp1251("\xD0"));
   EXPECT_TRUE(platform::FitsCp1251("Проект 1"));
   try {
     platform::Utf8ToCp1251("a€ωb");
@@ -55,19 +56,6 @@ TEST(Cp1251, CharactersOutsideTheCodePageAreRefused) {
   } catch (const EConvertError& e) {
     EXPECT_NE(e.Message().find("ω"), std::string::npos) << e.Message();
   }
-}
-
-TEST(Cp1251, MalformedUtf8IsRefused) {
-  EXPECT_THROW(platform::Utf8ToCp1251("\xD0"), EConvertError);          // truncated
-  EXPECT_THROW(platform::Utf8ToCp1251("\xC0\xB1"), EConvertError);      // overlong
-  EXPECT_THROW(platform::Utf8ToCp1251("\xED\xA0\x80"), EConvertError);  // surrogate
-  EXPECT_THROW(platform::Utf8ToCp1251("\xFF"), EConvertError);
-  EXPECT_FALSE(platform::FitsCp1251("\xD0"));
-}
-
-TEST(Cp1251, EmptyAndAsciiTextsAreUnchanged) {
-  EXPECT_EQ(platform::Utf8ToCp1251(""), "");
-  EXPECT_EQ(platform::Cp1251ToUtf8("Parameters.dat"), "Parameters.dat");
 }
 
 }  // namespace

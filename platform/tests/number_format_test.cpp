@@ -18,71 +18,67 @@ namespace {
 using platform::FormatFixed;
 
 // Expected texts are worked out by hand from the decimal form of each value.
-
-TEST(FormatFixed, ReportFormsWithAPoint) {
-  EXPECT_EQ(FormatFixed(1234.56789, 7, 4, "."), "1234.5680");
-  EXPECT_EQ(FormatFixed(0.123456789, 7, 4, "."), "0.1235");
-  EXPECT_EQ(FormatFixed(0.5, 5, 2, "."), "0.50");
-  EXPECT_EQ(FormatFixed(1.0, 7, 4, "."), "1.0000");
-  EXPECT_EQ(FormatFixed(-1.5, 7, 4, "."), "-1.5000");
-  EXPECT_EQ(FormatFixed(42.0, 7, 4, "."), "42.0000");
-}
-
-TEST(FormatFixed, UsesTheGivenSeparator) {
-  EXPECT_EQ(FormatFixed(0.5, 5, 2, ","), "0,50");
-  EXPECT_EQ(FormatFixed(-1234.56789, 7, 4, ","), "-1234,5680");
-  EXPECT_EQ(FormatFixed(2.25, 5, 2, "٫"), "2٫25");
-}
-
-TEST(FormatFixed, SignificantDigitsCutBeforeTheDecimals) {
-  EXPECT_EQ(FormatFixed(123456.789, 7, 4, "."), "123456.8000");
-  EXPECT_EQ(FormatFixed(1234567.89, 7, 4, "."), "1234568.0000");
-  EXPECT_EQ(FormatFixed(123.456789, 5, 2, "."), "123.46");
-  EXPECT_EQ(FormatFixed(12345.6, 5, 2, "."), "12346.00");
-}
-
-TEST(FormatFixed, RoundsHalfAwayFromZeroOnTheShortestDecimal) {
-  // 0.125 is exact in binary; 0.015 is stored just below 0.015 but reads as 0.015.
-  EXPECT_EQ(FormatFixed(0.125, 5, 2, "."), "0.13");
-  EXPECT_EQ(FormatFixed(-0.125, 5, 2, "."), "-0.13");
-  EXPECT_EQ(FormatFixed(0.015, 5, 2, "."), "0.02");
-  EXPECT_EQ(FormatFixed(0.014999, 5, 2, "."), "0.01");
-  EXPECT_EQ(FormatFixed(2.5, 7, 0, "."), "3");
-}
-
-TEST(FormatFixed, CarryAddsAnIntegerDigit) {
-  EXPECT_EQ(FormatFixed(999.99996, 7, 4, "."), "1000.0000");
-  EXPECT_EQ(FormatFixed(0.99999, 7, 4, "."), "1.0000");
-  EXPECT_EQ(FormatFixed(0.995, 5, 2, "."), "1.00");
-}
-
-TEST(FormatFixed, SmallValuesRoundToZeroWithoutASign) {
-  EXPECT_EQ(FormatFixed(0.00004, 7, 4, "."), "0.0000");
-  EXPECT_EQ(FormatFixed(-0.00004, 7, 4, "."), "0.0000");
-  EXPECT_EQ(FormatFixed(-0.0, 7, 4, "."), "0.0000");
-  EXPECT_EQ(FormatFixed(0.00005, 7, 4, "."), "0.0001");
-  EXPECT_EQ(FormatFixed(-0.00005, 7, 4, "."), "-0.0001");
-  EXPECT_EQ(FormatFixed(1e-300, 7, 4, "."), "0.0000");
-  EXPECT_EQ(FormatFixed(0.0012, 7, 4, "."), "0.0012");
-}
-
-TEST(FormatFixed, TooManyIntegerDigitsGiveTheExponentForm) {
-  EXPECT_EQ(FormatFixed(1234567891234567.0, 7, 4, ","), "1,234568E+15");
-  EXPECT_EQ(FormatFixed(12345678.0, 7, 4, "."), "1.234568E+07");
-  EXPECT_EQ(FormatFixed(-12345678.0, 7, 4, "."), "-1.234568E+07");
-  // 9999999.6 has seven integer digits but rounds to eight.
-  EXPECT_EQ(FormatFixed(9999999.6, 7, 4, "."), "1.000000E+07");
-  EXPECT_EQ(FormatFixed(9999999.96, 7, 4, "."), "1.000000E+07");
-  EXPECT_EQ(FormatFixed(1e300, 7, 4, "."), "1.000000E+300");
-  EXPECT_EQ(FormatFixed(123456.0, 5, 2, "."), "1.2346E+05");
-  EXPECT_EQ(FormatFixed(99999.5, 5, 2, "."), "1.0000E+05");
-  EXPECT_EQ(FormatFixed(25.0, 1, 0, "."), "3E+01");
-}
-
-TEST(FormatFixed, NonFiniteValuesHaveTextsOfTheirOwn) {
-  EXPECT_EQ(FormatFixed(std::numeric_limits<double>::quiet_NaN(), 7, 4, "."), "NaN");
-  EXPECT_EQ(FormatFixed(std::numeric_limits<double>::infinity(), 7, 4, "."), "∞");
-  EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 7, 4, "."), "-∞");
+TEST(FormatFixed, ReportFormsRoundingAndTheExponentForm) {
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  const struct {
+    double value;
+    int digits, decimals;
+    const char* separator;
+    const char* text;
+  } cases[] = {
+      {1234.56789, 7, 4, ".", "1234.5680"},
+      {0.123456789, 7, 4, ".", "0.1235"},
+      {0.5, 5, 2, ".", "0.50"},
+      {1.0, 7, 4, ".", "1.0000"},
+      {-1.5, 7, 4, ".", "-1.5000"},
+      {42.0, 7, 4, ".", "42.0000"},
+      // The given separator.
+      {0.5, 5, 2, ",", "0,50"},
+      {-1234.56789, 7, 4, ",", "-1234,5680"},
+      {2.25, 5, 2, "٫", "2٫25"},
+      // Significant digits cut before the decimals.
+      {123456.789, 7, 4, ".", "123456.8000"},
+      {1234567.89, 7, 4, ".", "1234568.0000"},
+      {123.456789, 5, 2, ".", "123.46"},
+      {12345.6, 5, 2, ".", "12346.00"},
+      // Half away from zero on the shortest decimal: 0.125 is exact in
+      // binary; 0.015 is stored just below 0.015 but reads as 0.015.
+      {0.125, 5, 2, ".", "0.13"},
+      {-0.125, 5, 2, ".", "-0.13"},
+      {0.015, 5, 2, ".", "0.02"},
+      {0.014999, 5, 2, ".", "0.01"},
+      {2.5, 7, 0, ".", "3"},
+      // A carry adds an integer digit.
+      {999.99996, 7, 4, ".", "1000.0000"},
+      {0.99999, 7, 4, ".", "1.0000"},
+      {0.995, 5, 2, ".", "1.00"},
+      // Small values round to zero without a sign.
+      {0.00004, 7, 4, ".", "0.0000"},
+      {-0.00004, 7, 4, ".", "0.0000"},
+      {-0.0, 7, 4, ".", "0.0000"},
+      {0.00005, 7, 4, ".", "0.0001"},
+      {-0.00005, 7, 4, ".", "-0.0001"},
+      {1e-300, 7, 4, ".", "0.0000"},
+      {0.0012, 7, 4, ".", "0.0012"},
+      // Too many integer digits give the exponent form; 9999999.6 has seven
+      // integer digits but rounds to eight.
+      {1234567891234567.0, 7, 4, ",", "1,234568E+15"},
+      {12345678.0, 7, 4, ".", "1.234568E+07"},
+      {-12345678.0, 7, 4, ".", "-1.234568E+07"},
+      {9999999.6, 7, 4, ".", "1.000000E+07"},
+      {9999999.96, 7, 4, ".", "1.000000E+07"},
+      {1e300, 7, 4, ".", "1.000000E+300"},
+      {123456.0, 5, 2, ".", "1.2346E+05"},
+      {99999.5, 5, 2, ".", "1.0000E+05"},
+      {25.0, 1, 0, ".", "3E+01"},
+      // Non-finite values have texts of their own.
+      {std::numeric_limits<double>::quiet_NaN(), 7, 4, ".", "NaN"},
+      {kInfinity, 7, 4, ".", "∞"},
+      {-kInfinity, 7, 4, ".", "-∞"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatFixed(c.value, c.digits, c.decimals, c.separator), c.text) << c.value;
+  }
 }
 
 TEST(FormatFixed, RefusesAFormWithoutDigits) {
@@ -90,7 +86,7 @@ TEST(FormatFixed, RefusesAFormWithoutDigits) {
   EXPECT_THROW(FormatFixed(1.0, 7, -1, "."), EConvertError);
 }
 
-TEST(DecimalSeparator, FixedSeparatorHoldsUntilReleased) {
+TEST(DecimalSeparator, AFixedSeparatorHoldsUntilReleasedAndUnknownOrPlainLocalesGiveAPoint) {
   platform::FixDecimalSeparator(",");
   EXPECT_EQ(platform::DecimalSeparator(), ",");
   EXPECT_EQ(FormatFixed(0.5, 5, 2), "0,50");
@@ -98,9 +94,6 @@ TEST(DecimalSeparator, FixedSeparatorHoldsUntilReleased) {
   EXPECT_EQ(FormatFixed(0.5, 5, 2), "0.50");
   platform::FixDecimalSeparator("");
   EXPECT_EQ(platform::DecimalSeparator(), platform::LocaleDecimalSeparator(""));
-}
-
-TEST(DecimalSeparator, UnknownOrPlainLocalesGiveAPoint) {
   EXPECT_EQ(platform::LocaleDecimalSeparator("C"), ".");
   EXPECT_EQ(platform::LocaleDecimalSeparator("xx_NOWHERE.UTF-8"), ".");
 }
