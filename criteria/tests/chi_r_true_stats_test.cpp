@@ -15,7 +15,7 @@
 namespace {
 
 class ChiRTrueStatsTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     std::string pattern = (std::filesystem::temp_directory_path() / "quessel-tables-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -35,7 +35,9 @@ protected:
     std::vector<std::string> probabilities = {"Таблица 29", "m p1 ... pm"};
     for (int m = 3; m <= 15; ++m) {
       boundaries.push_back(m == 5 ? boundaries5 : "7 8 9 10 11 12 13 14 15 16 17 18 19 20");
-      probabilities.push_back(m == 5 ? probabilities5 : "0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01");
+      probabilities.push_back(
+          m == 5 ? probabilities5
+                 : "0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01 0.01");
     }
     WriteTable("Table 28.txt", boundaries);
     WriteTable("Table 29.txt", probabilities);

@@ -11,9 +11,9 @@ TEST(QuesselLibrary, ExportsExactlyItsInterface) {
   const std::string path = std::string(WB_STAGE_DIR) + "/Libraries/libQuessel.so";
   void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr) << dlerror();
-  for (const char* exported : {"_Z8KolmSmOmPdiP11DistribFuncR6CritVA", "_ZN11DistribFunc11ProbabilityEdb",
-                               "_Z13ChiRTrueStatsPdiP11DistribFunciiR6CritVAPKc", "_Z7sort_upiPd",
-                               "_Z7blsimp0PddddPFddEPi"}) {
+  for (const char* exported :
+       {"_Z8KolmSmOmPdiP11DistribFuncR6CritVA", "_ZN11DistribFunc11ProbabilityEdb",
+        "_Z13ChiRTrueStatsPdiP11DistribFunciiR6CritVAPKc", "_Z7sort_upiPd", "_Z7blsimp0PddddPFddEPi"}) {
     EXPECT_NE(dlsym(library, exported), nullptr) << exported;
   }
   for (const char* internal : {"_ZN7quessel8internal14KolmLimitDistrEd", "_ZN7quessel8internal5gammaEd"}) {

@@ -52,16 +52,15 @@ TEST(Simpson, ConvergesOrStopsAfterTheFinestGrid) {
   EXPECT_NEAR(exponential.result, std::numbers::e - 1, 1e-10);
 }
 
-TEST(Simpson, AnEmptyIntervalIsReportedAndLeavesTheResult) {
+TEST(Simpson, AnEmptyIntervalIsReportedAndANonPositiveToleranceBecomesZero) {
   const Integration empty(1.0, 1.0, 1e-12, Cube);
   EXPECT_EQ(empty.status, 2);
   EXPECT_EQ(empty.result, -7.0);
   EXPECT_EQ(evaluations, 0);
   EXPECT_EQ(empty.output, "\nЛевая граница 1 >= правой 1\n");
   EXPECT_EQ(Integration(2.5, -1.0, 1e-12, Cube).output, "\nЛевая граница 2.5 >= правой -1\n");
-}
 
-TEST(Simpson, ANonPositiveToleranceBecomesZeroAndRunsAllPasses) {
+  // Every pass then runs.
   const Integration zero(0.0, 1.0, 0.0, Cube);
   EXPECT_EQ(zero.output, "\nЗаданная точность e, присвоено 0.0\n");
   EXPECT_EQ(zero.status, 1);
