@@ -63,25 +63,24 @@ TEST(SdsFormatTest, AHandBuiltFileReadsBackBitForBit) {
 }
 
 TEST(SdsFormatTest, WhatTheFormatCannotHoldIsNotWritten) {
-  EXPECT_THROW(EncodeDataSet({0, 1, {}, ""}), Exception);
-  EXPECT_THROW(EncodeDataSet({16385, 1, std::vector<double>(16385), ""}), Exception);
-  EXPECT_THROW(EncodeDataSet({1, 257, std::vector<double>(257), ""}), Exception);
-  EXPECT_THROW(EncodeDataSet({1, 2, {1.0}, ""}), Exception);
-  EXPECT_THROW(EncodeDataSet({1, 1, {std::nan("")}, ""}), Exception);
-  EXPECT_THROW(EncodeDataSet({1, 1, {-INFINITY}, ""}), Exception);
-  EXPECT_THROW(EncodeDataSet({1, 1, {1.0}, QString(256, u'я')}), Exception);
-  EXPECT_THROW(EncodeDataSet({1, 1, {1.0}, "漢"}), Exception);
+  for (const DataSet& data_set : std::initializer_list<DataSet>{{0, 1, {}, ""},
+                                                                {16385, 1, std::vector<double>(16385), ""},
+                                                                {1, 257, std::vector<double>(257), ""},
+                                                                {1, 2, {1.0}, ""},
+                                                                {1, 1, {std::nan("")}, ""},
+                                                                {1, 1, {-INFINITY}, ""},
+                                                                {1, 1, {1.0}, QString(256, u'я')},
+                                                                {1, 1, {1.0}, "漢"}}) {
+    EXPECT_THROW(EncodeDataSet(data_set), Exception);
+  }
   EXPECT_NO_THROW(EncodeDataSet({1, 1, {1.0}, QString(255, u'я')}));
 }
 
-TEST(SdsFormatTest, EveryTruncationIsRefused) {
+TEST(SdsFormatTest, TruncatedAndCorruptFilesAreRefusedWithWhatIsWrong) {
   const QByteArray whole = HandBuilt(2, 3, "ab", {1, 2, 3, 4, 5, 6});
   for (qsizetype size = 0; size < whole.size(); ++size) {
     EXPECT_EQ(RefusalOf(whole.left(size)), "Файл набора данных «d.sds» обрезан") << size;
   }
-}
-
-TEST(SdsFormatTest, CorruptFilesAreRefusedWithWhatIsWrong) {
   const std::string corrupt = "Файл набора данных «d.sds» поврежден: ";
   EXPECT_EQ(RefusalOf("PK\x03\x04 something else entirely"), "Файл «d.sds» не является файлом набора данных");
   EXPECT_EQ(RefusalOf(HandBuilt(1, 1, "", {1.0}, 2)),
