@@ -97,6 +97,8 @@ TEST_F(ProgressTest, StepsWithoutABarAreIgnoredAndANewBeginReplacesALeftoverBar)
   EXPECT_EQ(Gauge()->value(), 0);
   Send(TWMain::WM_PROGRESSSTEP, 0, 0);
   EXPECT_EQ(Gauge()->value(), 10);
+  EXPECT_EQ(Send(0x403, 0, 1), 0);  // other messages leave the bar alone
+  EXPECT_EQ(Gauge()->value(), 10);
   EXPECT_TRUE(prompt_.errors.isEmpty());
 }
 
