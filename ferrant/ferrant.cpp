@@ -1,16 +1,19 @@
 #include "ferrant/ferrant.h"
 
+#include <QFile>
+#include <string_view>
+
 #include "ferrant/sds_format.h"
 #include "platform/exceptions.h"
+#include "platform/whole_file.h"
 #include "workbook/cell_number.h"
 #include "workbook/sheet.h"
-#include "workbook/whole_file.h"
 
 namespace Ferrant {
 
 void LoadFromFileToBook(WorkbookSheet* book, const QString& path) {
-  const QByteArray bytes =
-      workbook::ReadWholeFile(path, ("Невозможно открыть файл набора данных «" + path + "» !").toStdString());
+  const QByteArray bytes = QByteArray::fromStdString(platform::ReadWholeFile(
+      QFile::encodeName(path).toStdString(), ("Невозможно открыть файл набора данных «" + path + "» !").toStdString()));
   const ferrant::DataSet data_set = ferrant::DecodeDataSet(bytes, path);
 
   std::vector<QStringList> cells(static_cast<std::size_t>(data_set.rows));
@@ -45,7 +48,8 @@ void SaveToFileFromBook(WorkbookSheet* book, const QString& path) {
       data_set.values.push_back(*number);
     }
   }
-  workbook::WriteWholeFile(path, ferrant::EncodeDataSet(data_set),
+  const QByteArray bytes = ferrant::EncodeDataSet(data_set);
+  platform::WriteWholeFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()),
                            ("Невозможно создать файл набора данных «" + path + "» !").toStdString());
 }
 

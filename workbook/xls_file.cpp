@@ -10,12 +10,13 @@
 #include <QFile>
 #include <memory>
 #include <mutex>
+#include <string_view>
 
 #include "platform/exceptions.h"
+#include "platform/whole_file.h"
 #include "workbook/biff5_writer.h"
 #include "workbook/cell_number.h"
 #include "workbook/sheet.h"
-#include "workbook/whole_file.h"
 
 namespace workbook {
 namespace {
@@ -153,7 +154,9 @@ QByteArray CompoundFile(const char* stream_name, const QByteArray& stream) {
 
 void WriteXlsFile(const QString& path, const XlsGrid& grid) {
   const QByteArray file_bytes = CompoundFile(kBookStream, Biff5Workbook(grid, kSheetName));
-  WriteWholeFile(path, file_bytes, "Невозможно создать файл " + Quoted(path) + " !");
+  platform::WriteWholeFile(QFile::encodeName(path).toStdString(),
+                           std::string_view(file_bytes.constData(), file_bytes.size()),
+                           "Невозможно создать файл " + Quoted(path) + " !");
 }
 
 void ReadXlsToSheet(WorkbookSheet& sheet, const QString& path) {

@@ -1,12 +1,12 @@
 #include "shell/model/model_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 #include <cstring>
 
 #include "platform/cp1251.h"
 #include "platform/exceptions.h"
+#include "platform/whole_file.h"
 
 namespace {
 
@@ -112,21 +112,10 @@ void ModelFileReader::ExpectEnd() const {
 }
 
 QByteArray ReadWholeFile(const QString& path, const std::string& openError) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) throw EFOpenError(openError);
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) throw EFOpenError(openError);
-  return bytes;
+  return QByteArray::fromStdString(platform::ReadWholeFile(QFile::encodeName(path).toStdString(), openError));
 }
 
 void WriteWholeFile(const QString& path, const QByteArray& bytes, const std::string& createError) {
-  QSaveFile file(path);
-  // Unbuffered, so that a failing write is seen here: a buffered one fails
-  // only inside commit, which then still puts the cut file in place.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
-      file.error() != QFileDevice::NoError) {
-    file.cancelWriting();
-    throw EFCreateError(createError);
-  }
-  if (!file.commit()) throw EFCreateError(createError);
+  platform::WriteWholeFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()),
+                           createError);
 }
