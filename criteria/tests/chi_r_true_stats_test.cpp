@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -149,6 +150,10 @@ TEST_F(ChiRTrueStatsTest, MissingOrDamagedTablesAreRefusedByName) {
   // A heading longer than 254 characters would shift every later line.
   WriteTable("Table 28.txt", {std::string(255, '-'), "h", "1 2", "1 2 3", "1 2 3 4"});
   EXPECT_NE(Refused<EReadError>(five_, 2, 5).find(boundaries), std::string::npos);
+  // A pipe in a table's place is refused at once, not waited on.
+  std::filesystem::remove(boundaries);
+  ASSERT_EQ(mkfifo(boundaries.c_str(), 0600), 0);
+  EXPECT_NE(Refused<EFOpenError>(five_, 2, 5).find(boundaries), std::string::npos);
 
   // A joined path over 255 characters is refused before any opening.
   folder_ += std::string(250, 'a') + "/";

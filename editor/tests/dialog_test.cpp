@@ -1,11 +1,12 @@
 // The dialog over the parameter block: what it shows, what it refuses with the
 // method's own reasons, and the bytes it writes on OK.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
+#include <csignal>
 #include <functional>
 
 #include "dialog_driver.h"
@@ -214,17 +215,26 @@ TEST_F(Dialog, OkWritesTheEncodersBytesForTheValuesShownOrStaysOpenWhenTheWriteF
   EXPECT_EQ(dialog->Parameters(), expected);
   EXPECT_EQ(Written().toStdString(), EncodeRunParameters(expected));
 
-  // A folder in the file's place cannot be replaced by a file.
-  ASSERT_TRUE(QFile::remove(folder_.filePath(kParametersFile)));
-  ASSERT_TRUE(QDir(folder_.path()).mkdir(kParametersFile));
+  // A file-size limit makes the write fail part-way, as a full disk would:
+  // the failure is shown, the dialog stays and the previous file is kept.
+  const QByteArray previous = Written();
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit unlimited{};
+  getrlimit(RLIMIT_FSIZE, &unlimited);
+  rlimit small = unlimited;
+  small.rlim_cur = 10;
+  setrlimit(RLIMIT_FSIZE, &small);
   dialog = Open(DefaultRunParameters());
   ClickOk(*dialog);
+  setrlimit(RLIMIT_FSIZE, &unlimited);
+  std::signal(SIGXFSZ, SIG_DFL);
   EXPECT_NE(dialog->result(), QDialog::Accepted);
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_TRUE(Shown(*dialog, "lblWriteError"));
   EXPECT_EQ(Find<QLabel>(*dialog, "lblWriteError").text(),
             "Невозможно записать файл параметров «" + folder_.filePath(kParametersFile) + "»");
-  EXPECT_TRUE(QFileInfo(folder_.filePath(kParametersFile)).isDir());
+  EXPECT_EQ(Written(), previous);
+  EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList({kParametersFile}));
 }
 
 }  // namespace

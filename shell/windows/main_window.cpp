@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QScreen>
 
+#include "platform/exceptions.h"
 #include "shell/config/method_registry.h"
 #include "shell/model/calculation.h"
 #include "shell/model/gui_error_box.h"
@@ -80,9 +81,15 @@ void TWMain::FormCreate() {
   FHistProjects = settings.hist_projects;
   FHistCalcs = settings.hist_calcs;
 
-  const MethodList methods = ReadMethodList(ini_path_);
-  FMethodNames = methods.names;
-  FMethodKeys = methods.keys;
+  // A registry that cannot be read is said and leaves the list empty, as a
+  // missing one does.
+  try {
+    const MethodList methods = ReadMethodList(ini_path_);
+    FMethodNames = methods.names;
+    FMethodKeys = methods.keys;
+  } catch (const Exception& error) {
+    prompt_.Error(QString::fromStdString(error.Message()));
+  }
   cbMethods->addItems(FMethodNames);
   // Filling the list selects its first item; nothing is chosen until a
   // calculation is open.

@@ -1,15 +1,40 @@
 #include "shell/windows/report_window.h"
 
+#include <QFile>
 #include <QUrl>
+#include <limits>
+
+#include "platform/exceptions.h"
+#include "platform/whole_file.h"
 
 namespace {
 
 constexpr int kDesignWidth = 460;
 constexpr int kDesignHeight = 300;
 
+// Reads the report through the platform's reader: a pipe or a device named
+// as a report is refused at once instead of holding the program, and the
+// window says why.
+class ReportBrowser : public QTextBrowser {
+ public:
+  using QTextBrowser::QTextBrowser;
+
+  QVariant loadResource(int type, const QUrl& name) override {
+    if (!name.isLocalFile()) return QTextBrowser::loadResource(type, name);
+    try {
+      // An HTML report has no largest size of its own.
+      return QByteArray::fromStdString(platform::ReadWholeFile(QFile::encodeName(name.toLocalFile()).toStdString(),
+                                                               "Невозможно открыть файл отчета !",
+                                                               std::numeric_limits<std::uint64_t>::max()));
+    } catch (const Exception& error) {
+      return QString::fromStdString(error.Message()).toHtmlEscaped();
+    }
+  }
+};
+
 }  // namespace
 
-TWReport::TWReport(QMdiArea* area) : web_browser_(new QTextBrowser(this)) {
+TWReport::TWReport(QMdiArea* area) : web_browser_(new ReportBrowser(this)) {
   setObjectName("WReport");
   setWindowTitle("Отчет");
   // Closing a report destroys it; the deletion is deferred until queued
