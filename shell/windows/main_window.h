@@ -34,6 +34,7 @@
 class ActionLink;
 class ActionList;
 class DropDownComboBox;
+class Exception;
 class GuiErrorBox;
 class GuiWindow;
 class ImageList;
@@ -157,6 +158,9 @@ class TWMain : public QMainWindow {
   void SaveFileOfType(int type, const QString& path);
   void OpenProjectFile(const QString& path);
   void OpenCalculationFile(const QString& path);
+  // A file that cannot be opened, is no regular file or is damaged: its
+  // document is not kept half made, and its history entry goes.
+  static bool RefusesFile(const Exception& error);
 
   // main_window_file_commands.cpp
   void FileNewProjectExecute();
