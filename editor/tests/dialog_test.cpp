@@ -1,12 +1,10 @@
 // The dialog over the parameter block: what it shows, what it refuses with the
 // method's own reasons, and the bytes it writes on OK.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
 #include <functional>
 
 #include "dialog_driver.h"
@@ -14,6 +12,7 @@
 #include "editor/param_editor_dialog.h"
 #include "method/parameter_block.h"
 #include "platform/cp1251.h"
+#include "platform/tests/file_size_limit.h"
 
 namespace {
 
@@ -215,19 +214,14 @@ TEST_F(Dialog, OkWritesTheEncodersBytesForTheValuesShownOrStaysOpenWhenTheWriteF
   EXPECT_EQ(dialog->Parameters(), expected);
   EXPECT_EQ(Written().toStdString(), EncodeRunParameters(expected));
 
-  // A file-size limit makes the write fail part-way, as a full disk would:
-  // the failure is shown, the dialog stays and the previous file is kept.
+  // A write that fails part-way, as on a full disk, is shown, the dialog
+  // stays and the previous file is kept.
   const QByteArray previous = Written();
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit unlimited{};
-  getrlimit(RLIMIT_FSIZE, &unlimited);
-  rlimit small = unlimited;
-  small.rlim_cur = 10;
-  setrlimit(RLIMIT_FSIZE, &small);
   dialog = Open(DefaultRunParameters());
-  ClickOk(*dialog);
-  setrlimit(RLIMIT_FSIZE, &unlimited);
-  std::signal(SIGXFSZ, SIG_DFL);
+  {
+    const FileSizeLimit limit(10);
+    ClickOk(*dialog);
+  }
   EXPECT_NE(dialog->result(), QDialog::Accepted);
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_TRUE(Shown(*dialog, "lblWriteError"));

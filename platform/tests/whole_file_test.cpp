@@ -1,17 +1,16 @@
 #include "platform/whole_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
 
 #include "platform/exceptions.h"
+#include "platform/tests/file_size_limit.h"
 
 namespace {
 
@@ -124,16 +123,10 @@ TEST_F(WholeFile, AFailedWriteLeavesThePreviousFileAndNoTemporary) {
   EXPECT_EQ(Entries(), 0u);
 
   WriteWholeFile(File("f"), "previous", "create");
-  // A file-size limit makes the write fail part-way, as a full disk would.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit previous{};
-  getrlimit(RLIMIT_FSIZE, &previous);
-  rlimit small = previous;
-  small.rlim_cur = 4;
-  setrlimit(RLIMIT_FSIZE, &small);
-  EXPECT_THROW(WriteWholeFile(File("f"), "a much longer text", "create"), EFCreateError);
-  setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, SIG_DFL);
+  {
+    const FileSizeLimit limit(4);
+    EXPECT_THROW(WriteWholeFile(File("f"), "a much longer text", "create"), EFCreateError);
+  }
   EXPECT_EQ(ReadWholeFile(File("f"), "open", 8), "previous");
   EXPECT_EQ(Entries(), 1u);
 }

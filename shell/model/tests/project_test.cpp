@@ -4,13 +4,11 @@
 #include "shell/model/project.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-
-#include <csignal>
 
 #include "model_test_support.h"
 #include "platform/exceptions.h"
+#include "platform/tests/file_size_limit.h"
 
 namespace {
 
@@ -156,20 +154,13 @@ TEST(Project, AFailedSaveLeavesThePreviousFile) {
   project.AddDataSet("/" + QString(200, 'd'));
 
   // A file size limit below the new file's size makes the write itself fail.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit previous;
-  getrlimit(RLIMIT_FSIZE, &previous);
-  rlimit small = previous;
-  small.rlim_cur = 100;
-  setrlimit(RLIMIT_FSIZE, &small);
   try {
+    const FileSizeLimit limit(100);
     project.Save();
     ADD_FAILURE() << "the save went through";
   } catch (const EFCreateError& error) {
     EXPECT_EQ(error.Message(), "Невозможно создать файл проекта !");
   }
-  setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, SIG_DFL);
 
   EXPECT_EQ(ReadBytes(folder.File("p.spr")), saved);
   EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files), QStringList({"p.spr"}));
