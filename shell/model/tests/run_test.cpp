@@ -2,6 +2,9 @@
 // to "TWMain" on the GUI thread (this test's main thread, whose events the
 // tests process while they wait), the end event, failures and aborts.
 #include <gtest/gtest.h>
+#include <sys/types.h>
+
+#include <QElapsedTimer>
 
 #include "model_test_support.h"
 #include "platform/exceptions.h"
@@ -19,6 +22,18 @@ double SavedRunTime(TCalculation& calculation, const QString& path) {
   double runTime;
   std::memcpy(&runTime, saved.constData() + saved.size() - 12, 8);
   return runTime;
+}
+
+// The processes of a group that still run; a zombie has ended.
+std::vector<pid_t> LiveProcessesOf(pid_t group) {
+  std::vector<pid_t> live;
+  for (const QString& name : QDir("/proc").entryList(QDir::Dirs)) {
+    const QByteArray stat = ReadBytes("/proc/" + name + "/stat");
+    // pid (command) state parent group ...; the command may hold blanks.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() > 2 && fields[2].toInt() == group && fields[0] != "Z") live.push_back(name.toInt());
+  }
+  return live;
 }
 
 class RunLife : public RunTest {
@@ -133,6 +148,45 @@ TEST_F(RunLife, AbortFromInsideAProgressMessageDoesNotDeadlock) {
   EXPECT_EQ(ends_, 0);
   EXPECT_EQ(Steps(), 1);
   EXPECT_TRUE(prompt_.errors.isEmpty());
+}
+
+// A helper left running by the library, forked or started by a background
+// shell command, would hold the run for half a minute if the run waited for
+// it; the bounds leave room for a loaded machine.
+TEST_F(RunLife, WhatTheLibraryStartedHoldsNeitherTheEndNorAnAbortAndEndsWithTheRun) {
+  constexpr qint64 kBound = 5000;
+  QElapsedTimer sinceReturn;
+  qint64 endDelay = -1;
+  onMessage_ = [&](std::uint32_t number) {
+    if (number == 0x402) sinceReturn.start();  // sent just before the entry returns
+  };
+  calculation_->OnCalculationEnd = [&, recordEnd = calculation_->OnCalculationEnd](TThreadedLaunch* launch) {
+    recordEnd(launch);
+    endDelay = sinceReturn.elapsed();
+  };
+  for (const char* library : {"libStubForkHelper.so", "libStubShellHelper.so"}) {
+    for (const bool abort : {false, true}) {
+      SCOPED_TRACE(testing::Message() << library << (abort ? ", aborted" : ", returned"));
+      messages_.clear();
+      ends_ = 0;
+      Prepare(abort ? "wait" : "return", library);
+      calculation_->Run();
+      ASSERT_TRUE(WaitUntil([&] { return !messages_.empty(); }));
+      const auto group = static_cast<pid_t>(messages_.front()[1]);
+      ASSERT_FALSE(LiveProcessesOf(group).empty());
+      if (abort) {
+        QElapsedTimer aborting;
+        aborting.start();
+        calculation_->Abort();
+        EXPECT_LT(aborting.elapsed(), kBound);
+      } else {
+        ASSERT_TRUE(WaitUntil([&] { return ends_ > 0; }));
+        ASSERT_EQ(messages_.back()[0], 0x402);
+        EXPECT_LT(endDelay, kBound);
+      }
+      EXPECT_TRUE(WaitUntil([&] { return LiveProcessesOf(group).empty(); }, kBound));
+    }
+  }
 }
 
 TEST_F(RunLife, WhileRunningTheMethodTheEditorAndTheCalculationItselfStay) {
