@@ -104,19 +104,33 @@ TEST_F(RunLife, ACompletedRunReportsProgressOnTheGuiThreadWhileTheRunHostWaits) 
   EXPECT_LE(runTime, started);
 }
 
-TEST_F(RunLife, AMissingLibraryOrEntryIsAFailedStart) {
-  for (const char* library : {"libMissing.so", "libStubNoEntry.so"}) {
-    Prepare("report 30", library);
-    calculation_->SetDataSet("/a.sds");
+// Whatever stops a start, the next library finds no exchange file of this
+// calculation, nor of an earlier one.
+TEST_F(RunLife, AFailedStartLeavesNoExchangeFile) {
+  const struct {
+    const char* library;
+    const char* dataSet;
+    const char* text;
+  } cases[] = {
+      {"libMissing.so", "/a.sds", kFailed},
+      {"libStubNoEntry.so", "/a.sds", kFailed},
+      {"libStubCalc.so", "/数据.sds",
+       "Путь набора данных «/数据.sds» не может быть передан методу: "
+       "Символ \"数\" невозможно записать в кодировке Windows-1251"},
+  };
+  for (const auto& failing : cases) {
+    Prepare("report 30", failing.library);
+    WriteBytes("DataSets.dat", "/earlier.sds");
+    calculation_->SetDataSet(failing.dataSet);
     try {
       calculation_->Run();
-      ADD_FAILURE() << library << " started";
+      ADD_FAILURE() << failing.library << " started";
     } catch (const Exception& error) {
-      EXPECT_EQ(error.Message(), kFailed);
+      EXPECT_EQ(error.Message(), failing.text);
     }
     EXPECT_FALSE(calculation_->IsRunning());
-    EXPECT_TRUE(QFile::exists("DataSets.dat"));  // written before the start, they stay
-    EXPECT_TRUE(QFile::exists("Parameters.dat"));
+    EXPECT_FALSE(QFile::exists("DataSets.dat")) << failing.library;
+    EXPECT_FALSE(QFile::exists("Parameters.dat")) << failing.library;
   }
   ProcessEventsFor(50);
   EXPECT_EQ(ends_, 0);
