@@ -105,7 +105,8 @@ const char* LawGenitive(int generator_kind) {
 // bytes that code page 1251 defines.
 std::optional<std::string> StatisticsPathProblem(const std::string& path) {
   if (path.size() > static_cast<std::size_t>(kMaxStatisticsPathLength)) {
-    return "Путь файлов статистик не должен быть длиннее " + std::to_string(kMaxStatisticsPathLength) + " байт";
+    return "Путь файлов статистик не должен быть длиннее " + std::to_string(kMaxStatisticsPathLength) +
+           " байт";
   }
   if (path.find('\0') != std::string::npos) return "Путь файлов статистик не должен содержать нулевой байт";
   try {

@@ -73,8 +73,9 @@ void TCalculation::WriteDataSetsFile() {
   try {
     path = platform::Utf8ToCp1251(FDataSet.toStdString());
   } catch (const EConvertError& error) {
-    throw EConvertError(("Путь набора данных «" + FDataSet + "» не может быть передан методу: ").toStdString() +
-                        error.Message());
+    throw EConvertError(
+        ("Путь набора данных «" + FDataSet + "» не может быть передан методу: ").toStdString() +
+        error.Message());
   }
   // The file is only there for outside method libraries, so a failure to
   // write it is not reported.
