@@ -19,7 +19,16 @@ constexpr int kEqualCountGrouping = 1;
 constexpr int kIntervals = 5;
 
 RunParameters ReadBlock(const std::string& file_name) {
-  const std::string bytes = platform::ReadWholeFile(file_name, "Cannot open file " + file_name, kMaxBlockBytes);
+  const std::string open_error = "Cannot open file " + file_name;
+  std::string bytes;
+  try {
+    bytes = platform::ReadWholeFile(file_name, open_error, kMaxBlockBytes);
+  } catch (const Exception&) {
+    // A file that is there but cannot be read (a folder, a pipe or a device
+    // of that name, one longer than any block, a read error) is as unusable
+    // as a missing one, and the method says so in its own words.
+    throw EFOpenError(open_error);
+  }
   try {
     return DecodeRunParameters(bytes);
   } catch (const EReadError& error) {
