@@ -11,8 +11,9 @@
 
 class WB_EXPORT TCValueBiExp : public TCValueUni {
  public:
-  // Location a, scale b, shape c. A scale of 0 or a shape of 0 or below is
-  // refused with Exception: the law's functions divide by them.
+  // Location a, scale b, shape c. A parameter that is not finite, a scale of 0
+  // or a shape of 0 or below is refused with Exception: every value would be
+  // NaN, and the law's functions divide by the scale and the shape.
   TCValueBiExp(double a, double b, double c);
   ~TCValueBiExp() override;
 

@@ -16,7 +16,8 @@ class WB_EXPORT TCValueMulti {
  public:
   // Copies the mean and the covariance and borrows the generator, which the
   // caller keeps alive and deletes. Throws EOutOfMemory when storage runs out and
-  // Exception for a covariance that is not positive definite.
+  // Exception for a covariance that is not positive definite or holds an entry
+  // that is not finite.
   TCValueMulti(Vector* mean, Matrix* covariance, TCValueUni* generator);
   ~TCValueMulti();
   TCValueMulti(const TCValueMulti&) = delete;
