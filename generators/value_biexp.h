@@ -5,6 +5,8 @@
 // again.
 #pragma once
 
+#include <cstdint>
+
 #include "generators/draw_table.h"
 #include "generators/value_uni.h"
 #include "platform/export.h"
@@ -28,8 +30,9 @@ class WB_EXPORT TCValueBiExp : public TCValueUni {
 
   // Two draws per value.
   double CValue() override;
-  // Reached through the table of virtual operations only: no export.
-  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count) override;
+  // The values of `count` calls of CValue; hidden from the exports and reached
+  // through olvend::BulkDrawOf.
+  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count);
 
  private:
   double a_;

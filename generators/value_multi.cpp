@@ -65,6 +65,7 @@ TCValueMulti::TCValueMulti(Vector* mean, Matrix* covariance, TCValueUni* generat
     for (std::int32_t j = 0; j < dimension_; ++j) factor_values_[i * n + j] = (*factor_)[i][j];
   }
   generator_ = generator;
+  draw_values_ = olvend::BulkDrawOf(generator);
 }
 
 TCValueMulti::~TCValueMulti() = default;
