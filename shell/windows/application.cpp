@@ -1,5 +1,9 @@
 #include "shell/windows/application.h"
 
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include "shell/windows/qt_prompt.h"
 
 namespace {
@@ -11,7 +15,15 @@ Application::ExceptionHandler& InstalledHandler() {
 
 }  // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+// The toolkit's standard dialogs, menus and buttons read Russian beside the
+// program's own texts, whatever language the machine is set to. Without the
+// translation installed they stay in the toolkit's English.
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  auto* toolkit = new QTranslator(this);
+  if (toolkit->load("qtbase_ru", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(toolkit);
+  setWindowIcon(QIcon(":/images/calculation.xpm"));
+}
 
 void Application::SetExceptionHandler(ExceptionHandler handler) { InstalledHandler() = std::move(handler); }
 
