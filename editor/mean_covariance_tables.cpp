@@ -28,11 +28,15 @@ MeanCovarianceTables::MeanCovarianceTables(const std::string& mean_field, const 
     connect(model, &QAbstractItemModel::modelReset, this, &MeanCovarianceTables::changed);
   }
   // A refused text shows beside its table until the next change is checked.
-  connect(mean_, &NumberTableModel::textRefused, this,
-          [&problems, mean_field](const QString& reason) { problems.ShowOne(mean_field, reason); });
-  connect(
-      covariance_, &NumberTableModel::textRefused, this,
-      [&problems, covariance_field](const QString& reason) { problems.ShowOne(covariance_field, reason); });
+  connect(mean_, &NumberTableModel::textRefused, this, [this, &problems, mean_field](const QString& reason) {
+    problems.ShowOne(mean_field, reason);
+    emit refused();
+  });
+  connect(covariance_, &NumberTableModel::textRefused, this,
+          [this, &problems, covariance_field](const QString& reason) {
+            problems.ShowOne(covariance_field, reason);
+            emit refused();
+          });
 }
 
 QTableView* MeanCovarianceTables::NewTable(NumberTableModel* model, const std::string& field) {

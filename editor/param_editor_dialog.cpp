@@ -100,8 +100,15 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
   layout->addWidget(buttons);
 
   for (ParameterGroup* group : groups_) group->Show(initial);
-  for (ParameterGroup* group : groups_)
+  for (ParameterGroup* group : groups_) {
     connect(group, &ParameterGroup::changed, this, &TWParamEditor::Revalidate);
+    // A refused text leaves the old value in place, which the checks would
+    // pass: OK waits until the text is corrected.
+    connect(group, &ParameterGroup::refused, this, [this] {
+      refusal_shown_ = true;
+      ok_->setEnabled(false);
+    });
+  }
   Revalidate();
   FitToScreen(*scroll, *page);
 }
@@ -141,12 +148,14 @@ std::vector<ParameterProblem> TWParamEditor::Problems() const {
 }
 
 void TWParamEditor::Revalidate() {
+  refusal_shown_ = false;
   const std::vector<ParameterProblem> problems = Problems();
   problems_.Show(problems);
   ok_->setEnabled(problems.empty());
 }
 
 void TWParamEditor::accept() {
+  if (refusal_shown_) return;
   std::vector<ParameterProblem> problems;
   const RunParameters parameters = Collect(problems);
   problems_.Show(problems);

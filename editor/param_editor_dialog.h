@@ -30,8 +30,9 @@ class TWParamEditor : public QDialog {
   // Why the method would refuse the values shown, at most one reason a field.
   std::vector<ParameterProblem> Problems() const;
 
-  // Checks the values and writes the block; stays open when the method would
-  // refuse them or the file cannot be written.
+  // Checks the values and writes the block; stays open while a refused text
+  // is shown, when the method would refuse the values or when the file
+  // cannot be written.
   void accept() override;
 
  private:
@@ -44,6 +45,8 @@ class TWParamEditor : public QDialog {
   QLabel* general_problems_;
   QLabel* write_error_;
   QPushButton* ok_;
+  // A cell text was refused and no change has been checked since.
+  bool refusal_shown_ = false;
   ProblemLabels problems_;
   std::vector<ParameterGroup*> groups_;
 };
