@@ -15,7 +15,6 @@ MeanCovarianceTables::MeanCovarianceTables(const std::string& mean_field, const 
   QTableView* mean = NewTable(mean_, mean_field);
   // One row of numbers needs no more height than it has.
   mean->verticalHeader()->hide();
-  mean->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   mean->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   layout->addWidget(mean);
   layout->addWidget(problems.Add(mean_field, this));
@@ -45,6 +44,8 @@ QTableView* MeanCovarianceTables::NewTable(NumberTableModel* model, const std::s
   table->setModel(model);
   table->setEditTriggers(QAbstractItemView::AllEditTriggers);
   table->horizontalHeader()->setDefaultSectionSize(80);
+  // The table asks for room for all its cells; the dialog grows to it.
+  table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   return table;
 }
 
