@@ -1,5 +1,6 @@
 #include "shell/windows/application.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -7,6 +8,23 @@
 #include "shell/windows/qt_prompt.h"
 
 namespace {
+
+// The words of the file dialogs' type column, which the toolkit's Russian
+// catalogue (as Debian ships it) lacks.
+class FileTypeWords : public QTranslator {
+ public:
+  using QTranslator::QTranslator;
+
+  bool isEmpty() const override { return false; }
+
+  QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                    int /*n*/) const override {
+    static const QHash<QByteArray, QString> words = {
+        {"Folder", "Папка"}, {"Drive", "Диск"}, {"Shortcut", "Ярлык"}, {"Unknown", "Неизвестно"}};
+    if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return {};
+    return words.value(source);
+  }
+};
 
 Application::ExceptionHandler& InstalledHandler() {
   static Application::ExceptionHandler handler;
@@ -19,6 +37,8 @@ Application::ExceptionHandler& InstalledHandler() {
 // program's own texts, whatever language the machine is set to. Without the
 // translation installed they stay in the toolkit's English.
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  // The catalogue installed last is asked first, so its own words win.
+  installTranslator(new FileTypeWords(this));
   auto* toolkit = new QTranslator(this);
   if (toolkit->load("qtbase_ru", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     installTranslator(toolkit);
