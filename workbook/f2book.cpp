@@ -27,10 +27,11 @@ QString ShownText(const QString& text, const QStyleOptionViewItem& option) {
   if (room <= 0 || option.fontMetrics.horizontalAdvance(text) <= room) return text;
   const std::optional<double> value = workbook::ParseCellNumber(text);
   if (!value) return text;
-  QString shown = text;
+  const bool comma = text.contains(u',');
+  QString shown;
   for (int digits = 16; digits >= 1; --digits) {
     shown = workbook::RoundedNumberText(*value, digits);
-    if (text.contains(u',')) shown.replace(u'.', u',');
+    if (comma) shown.replace(u'.', u',');
     if (option.fontMetrics.horizontalAdvance(shown) <= room) break;
   }
   return shown;
