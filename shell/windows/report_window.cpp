@@ -1,6 +1,8 @@
 #include "shell/windows/report_window.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 #include <limits>
 
@@ -47,4 +49,16 @@ TWReport::TWReport(QMdiArea* area) : web_browser_(new ReportBrowser(this)) {
   show();
 }
 
-void TWReport::Navigate(const QString& path) { web_browser_->setSource(QUrl::fromLocalFile(path)); }
+// As a web browser shows a page of its own for an address that leads
+// nowhere, a report whose file (or whole run folder) has gone says so;
+// whatever is there is left to the reader, which refuses what is no file.
+void TWReport::Navigate(const QString& path) {
+  const QFileInfo file(path);
+  if (file.exists()) {
+    web_browser_->setSource(QUrl::fromLocalFile(path));
+  } else if (!file.dir().exists()) {
+    web_browser_->setPlainText("Папка отчета «" + file.path() + "» не найдена.");
+  } else {
+    web_browser_->setPlainText("Файл отчета «" + path + "» не найден.");
+  }
+}
