@@ -62,12 +62,15 @@ int CreateTemporary(const std::string& path, std::string& temporary) {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path, const std::string& open_error) {
-  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without O_NONBLOCK the open of a pipe waits for a writer, before the
+  // check below could refuse it.
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat status {};
   if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
     throw EFOpenError(open_error);
   }
   std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(status.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
