@@ -62,15 +62,12 @@ int CreateTemporary(const std::string& path, std::string& temporary) {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path, const std::string& open_error) {
-  // Without O_NONBLOCK the open of a pipe waits for a writer, before the
-  // check below could refuse it.
-  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat status {};
   if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
     throw EFOpenError(open_error);
   }
   std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(status.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
@@ -83,19 +80,32 @@ std::string ReadWholeFile(const std::string& path, const std::string& open_error
   }
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& create_error) {
+void WriteWholeFileFrom(const std::string& path, const std::function<bool(int fd)>& write,
+                        const std::string& create_error) {
   std::string temporary;
   Descriptor file(CreateTemporary(path, temporary));
   if (file.Get() < 0) throw EFCreateError(create_error);
   struct stat previous {};
   const bool replaces = ::stat(path.c_str(), &previous) == 0;
-  const bool complete = WriteAll(file.Get(), bytes) &&
-                        (!replaces || ::fchmod(file.Get(), previous.st_mode & 07777) == 0) &&
-                        ::fsync(file.Get()) == 0;
+  bool complete = false;
+  try {
+    complete = write(file.Get());
+  } catch (...) {
+    file.Close();
+    ::unlink(temporary.c_str());
+    throw;
+  }
+  complete = complete && (!replaces || ::fchmod(file.Get(), previous.st_mode & 07777) == 0) &&
+             ::fsync(file.Get()) == 0;
   if (!file.Close() || !complete || ::rename(temporary.c_str(), path.c_str()) != 0) {
     ::unlink(temporary.c_str());
     throw EFCreateError(create_error);
   }
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& create_error) {
+  WriteWholeFileFrom(
+      path, [bytes](int fd) { return WriteAll(fd, bytes); }, create_error);
 }
 
 }  // namespace platform

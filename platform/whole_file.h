@@ -3,6 +3,7 @@
 // goes through here, so a failed save never leaves a cut file behind.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,14 @@ WB_EXPORT std::string ReadWholeFile(const std::string& path, const std::string& 
 // it over `path`, keeping the old file's permissions. On any failure the
 // temporary file is removed, the previous file stays as it was, and
 // EFCreateError with `create_error` is thrown.
-WB_EXPORT void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& create_error);
+WB_EXPORT void WriteWholeFile(const std::string& path, std::string_view bytes,
+                              const std::string& create_error);
+
+// The same with the content written by `write` to the temporary file's
+// descriptor, for content too large to be built in memory first. `write`
+// returns false when it failed; an exception from it goes on to the caller,
+// after the temporary file was removed.
+WB_EXPORT void WriteWholeFileFrom(const std::string& path, const std::function<bool(int fd)>& write,
+                                  const std::string& create_error);
 
 }  // namespace platform

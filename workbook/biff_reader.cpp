@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <optional>
+#include <tuple>
 
 #include "platform/exceptions.h"
 #include "workbook/biff_record.h"
@@ -44,7 +45,7 @@ constexpr std::uint16_t kDefaultCodePage = 1251;
 // The limits of an Excel 5.0 worksheet.
 constexpr std::uint32_t kMaxRows = 16384;
 constexpr std::uint32_t kMaxCols = 256;
-// One record per cell at most; more is not a worksheet but a flood.
+// One value per cell at most; more is not a worksheet but a flood.
 constexpr std::size_t kMaxCells = std::size_t{kMaxRows} * kMaxCols;
 
 [[noreturn]] void Refuse(const QString& why) { throw EReadError(why.toStdString()); }
@@ -172,9 +173,10 @@ Globals ReadGlobals(QByteArrayView stream) {
 
 class WorksheetReader {
  public:
-  explicit WorksheetReader(Globals& globals) : globals_(globals) {}
+  WorksheetReader(Globals& globals, CellSink& cells) : globals_(globals), cells_(cells) {}
 
-  XlsGrid Read(QByteArrayView stream) {
+  // The sheet's size.
+  std::pair<int, int> Read(QByteArrayView stream) {
     BiffCursor cursor(stream, globals_.first_worksheet_offset);
     BofVersion(cursor.Next(), kWorksheetSubstream);
     // Charts embedded in the sheet come as substreams of their own, each
@@ -191,7 +193,7 @@ class WorksheetReader {
       }
     }
     if (pending_text_) BiffDamaged();
-    return std::move(grid_);
+    return {rows_, cols_};
   }
 
  private:
@@ -221,14 +223,14 @@ class WorksheetReader {
       case kLabel:
       case kRString: {
         const auto [row, col] = Position(fields);
-        Put(row, col, Text(fields));
+        PutText(row, col, Text(fields));
         break;
       }
       case kLabelSst: {
         const auto [row, col] = Position(fields);
         const std::uint32_t index = fields.U32();
         if (index >= globals_.shared_strings.size()) BiffDamaged();
-        Put(row, col, globals_.shared_strings[index]);
+        PutText(row, col, globals_.shared_strings[index]);
         break;
       }
       case kBlank: {
@@ -246,9 +248,9 @@ class WorksheetReader {
         const auto [row, col] = Position(fields);
         const std::uint8_t value = fields.U8();
         if (fields.U8() != 0) {
-          Put(row, col, ErrorText(value));
+          PutText(row, col, ErrorText(value));
         } else {
-          Put(row, col, value != 0 ? 1.0 : 0.0);
+          Number(row, col, value != 0 ? 1.0 : 0.0);
         }
         break;
       }
@@ -260,7 +262,7 @@ class WorksheetReader {
           std::vector<QByteArrayView> continued{record.body};
           cursor.TakeContinues(continued);
           BiffFields text(continued);
-          Put(pending_text_->first, pending_text_->second, Text(text));
+          PutText(pending_text_->first, pending_text_->second, Text(text));
           pending_text_.reset();
         }
         break;
@@ -290,8 +292,8 @@ class WorksheetReader {
     fields.U16();
     const std::uint32_t cols = fields.U16();
     if (rows > kMaxRows || cols > kMaxCols) TooLarge();
-    grid_.rows = std::max(grid_.rows, static_cast<int>(rows));
-    grid_.cols = std::max(grid_.cols, static_cast<int>(cols));
+    rows_ = std::max(rows_, static_cast<int>(rows));
+    cols_ = std::max(cols_, static_cast<int>(cols));
   }
 
   // A row, a first column, one entry of `entry_size` bytes per cell, the last
@@ -322,10 +324,10 @@ class WorksheetReader {
         pending_text_.emplace(row, col);
         break;
       case 1:
-        Put(row, col, detail != 0 ? 1.0 : 0.0);
+        Number(row, col, detail != 0 ? 1.0 : 0.0);
         break;
       case 2:
-        Put(row, col, ErrorText(detail));
+        PutText(row, col, ErrorText(detail));
         break;
       case 3:  // an empty text
         Place(row, col);
@@ -338,33 +340,41 @@ class WorksheetReader {
   void Number(std::uint16_t row, std::uint16_t col, double value) {
     // No spreadsheet stores these; a file holding one is damaged.
     if (!std::isfinite(value)) BiffDamaged();
-    Put(row, col, value);
+    Count(row, col);
+    cells_.Number(row, col, value);
+  }
+
+  void PutText(std::uint16_t row, std::uint16_t col, QString text) {
+    Count(row, col);
+    cells_.Text(row, col, std::move(text));
+  }
+
+  void Count(std::uint16_t row, std::uint16_t col) {
+    Place(row, col);
+    if (++count_ > kMaxCells) BiffDamaged();
   }
 
   void Place(std::uint32_t row, std::uint32_t col) {
     if (row >= kMaxRows || col >= kMaxCols) TooLarge();
-    grid_.rows = std::max(grid_.rows, static_cast<int>(row) + 1);
-    grid_.cols = std::max(grid_.cols, static_cast<int>(col) + 1);
-  }
-
-  void Put(std::uint16_t row, std::uint16_t col, std::variant<double, QString> value) {
-    Place(row, col);
-    if (grid_.cells.size() == kMaxCells) BiffDamaged();
-    grid_.cells.push_back({row, col, std::move(value)});
+    rows_ = std::max(rows_, static_cast<int>(row) + 1);
+    cols_ = std::max(cols_, static_cast<int>(col) + 1);
   }
 
   Globals& globals_;
-  XlsGrid grid_;
+  CellSink& cells_;
+  int rows_ = 0;
+  int cols_ = 0;
+  std::size_t count_ = 0;
   // The cell of a formula whose text result comes in the next STRING record.
   std::optional<std::pair<std::uint16_t, std::uint16_t>> pending_text_;
 };
 
 }  // namespace
 
-XlsBook ReadBiffWorkbook(QByteArrayView stream) {
+BiffWorkbook ReadBiffWorkbook(QByteArrayView stream, CellSink& cells) {
   Globals globals = ReadGlobals(stream);
-  XlsBook book;
-  book.first = WorksheetReader(globals).Read(stream);
+  BiffWorkbook book;
+  std::tie(book.rows, book.cols) = WorksheetReader(globals, cells).Read(stream);
   book.worksheets = std::move(globals.worksheets);
   return book;
 }

@@ -9,14 +9,35 @@
 #pragma once
 
 #include <QByteArrayView>
-
-#include "workbook/xls_grid.h"
+#include <QString>
+#include <QStringList>
 
 namespace workbook {
+
+// Takes the cells of the worksheet as they are read (rows and columns from
+// 0). A cell may come more than once; the last value holds.
+class CellSink {
+ public:
+  virtual void Number(int row, int col, double value) = 0;
+  virtual void Text(int row, int col, QString text) = 0;
+
+ protected:
+  ~CellSink() = default;
+};
+
+struct BiffWorkbook {
+  // The names of the worksheets in their order.
+  QStringList worksheets;
+  // The size of the first: its DIMENSIONS, or the last cell when that lies
+  // beyond them.
+  int rows = 0;
+  int cols = 0;
+};
 
 // Throws EReadError naming why the stream is refused: damaged or of another
 // format, protected by a password, holding no worksheet, a first worksheet
 // beyond 16384 rows or 256 columns, texts in a code page not known here.
-XlsBook ReadBiffWorkbook(QByteArrayView stream);
+// The sink may have taken cells by then.
+BiffWorkbook ReadBiffWorkbook(QByteArrayView stream, CellSink& cells);
 
 }  // namespace workbook

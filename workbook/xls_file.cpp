@@ -1,6 +1,9 @@
 #include "workbook/xls_file.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <string_view>
@@ -25,76 +28,138 @@ constexpr off_t kMaxFileMegabytes = 256;
 
 std::string Quoted(const QString& path) { return ("«" + path + "»").toStdString(); }
 
-[[noreturn]] void NotReadable(const QString& path, const std::string& why) {
-  throw EReadError("Файл " + Quoted(path) + " не удается прочитать как книгу Microsoft Excel: " + why);
+// The file mapped into memory: read where it lies in the page cache, with
+// no copy of our own. A pipe is never waited on, and what is no plain file,
+// or is larger than a workbook can be, is refused before it is read
+// (EReadError with the reason).
+class MappedFile {
+ public:
+  explicit MappedFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) throw EFOpenError("Невозможно открыть файл " + Quoted(path) + " !");
+    struct stat status {};
+    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    if (regular && status.st_size > 0 && status.st_size <= kMaxFileMegabytes * 1024 * 1024) {
+      size_ = static_cast<std::size_t>(status.st_size);
+      bytes_ = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+    }
+    ::close(fd);
+    if (!regular) throw EReadError("это не файл, а папка, канал или устройство");
+    if (status.st_size > kMaxFileMegabytes * 1024 * 1024) {
+      throw EReadError("файл больше " + std::to_string(kMaxFileMegabytes) + " МБ");
+    }
+    if (bytes_ == MAP_FAILED) throw EFOpenError("Невозможно открыть файл " + Quoted(path) + " !");
+  }
+  ~MappedFile() {
+    if (size_ > 0) ::munmap(bytes_, size_);
+  }
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+
+  std::string_view Bytes() const {
+    return size_ > 0 ? std::string_view(static_cast<const char*>(bytes_), size_) : "";
+  }
+
+ private:
+  void* bytes_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+BiffWorkbook ReadXls(const QString& path, CellSink& cells) {
+  try {
+    const MappedFile file(path);
+    BiffWorkbook book;
+    ReadWorkbookStream(file.Bytes(), [&](QByteArrayView stream) { book = ReadBiffWorkbook(stream, cells); });
+    return book;
+  } catch (const EReadError& error) {
+    throw EReadError("Файл " + Quoted(path) +
+                     " не удается прочитать как книгу Microsoft Excel: " + error.Message());
+  }
 }
 
-std::string FileBytes(const QString& path) {
-  const std::string native = QFile::encodeName(path).toStdString();
-  const std::string open_error = "Невозможно открыть файл " + Quoted(path) + " !";
-  struct stat status {};
-  if (::stat(native.c_str(), &status) != 0) throw EFOpenError(open_error);
-  if (!S_ISREG(status.st_mode)) NotReadable(path, "это не файл, а папка, канал или устройство");
-  if (status.st_size > kMaxFileMegabytes * 1024 * 1024) {
-    NotReadable(path, "файл больше " + std::to_string(kMaxFileMegabytes) + " МБ");
+class GridSink : public CellSink {
+ public:
+  void Number(int row, int col, double value) override { cells.push_back({row, col, value}); }
+  void Text(int row, int col, QString text) override { cells.push_back({row, col, std::move(text)}); }
+
+  std::vector<XlsCell> cells;
+};
+
+// The sheet's rows as the cells come; numbers get their shortest exact texts.
+class RowsSink : public CellSink {
+ public:
+  void Number(int row, int col, double value) override { Cell(row, col) = NumberText(value); }
+  void Text(int row, int col, QString text) override { Cell(row, col) = std::move(text); }
+
+  std::vector<QStringList> rows;
+
+ private:
+  QString& Cell(int row, int col) {
+    if (rows.size() <= static_cast<std::size_t>(row)) rows.resize(static_cast<std::size_t>(row) + 1);
+    QStringList& cells = rows[row];
+    if (cells.size() <= col) {
+      // A row is mostly as wide as the widest before it.
+      if (cells.isEmpty()) cells.reserve(std::max(col + 1, widest_));
+      cells.resize(col + 1);
+      widest_ = std::max(widest_, col + 1);
+    }
+    return cells[col];
   }
-  return platform::ReadWholeFile(native, open_error);
+
+  int widest_ = 0;
+};
+
+// The stream goes to the file as it is built, cell by cell; a cell that
+// cannot be written leaves the previous file as it was.
+void WriteWorkbook(const QString& path, int rows, int cols,
+                   const std::function<void(Biff5Writer&)>& put_cells) {
+  const auto write = [&](int fd) {
+    CompoundFileWriter file(kBookStream, fd);
+    Biff5Writer writer(rows, cols, kSheetName, [&](QByteArrayView piece) { file.Write(piece); });
+    put_cells(writer);
+    writer.Finish();
+    return file.Finish();
+  };
+  platform::WriteWholeFileFrom(QFile::encodeName(path).toStdString(), write,
+                               "Невозможно создать файл " + Quoted(path) + " !");
 }
 
 }  // namespace
 
 XlsBook ReadXlsFile(const QString& path) {
-  const std::string file = FileBytes(path);
-  try {
-    const QByteArray stream = WorkbookStream(file);
-    return ReadBiffWorkbook(stream);
-  } catch (const EReadError& error) {
-    NotReadable(path, error.Message());
-  }
+  GridSink sink;
+  BiffWorkbook book = ReadXls(path, sink);
+  return {std::move(book.worksheets), {book.rows, book.cols, std::move(sink.cells)}};
 }
 
 void WriteXlsFile(const QString& path, const XlsGrid& grid) {
-  const QByteArray file_bytes = CompoundFile(kBookStream, Biff5Workbook(grid, kSheetName));
-  platform::WriteWholeFile(QFile::encodeName(path).toStdString(),
-                           std::string_view(file_bytes.constData(), file_bytes.size()),
-                           "Невозможно создать файл " + Quoted(path) + " !");
+  WriteWorkbook(path, grid.rows, grid.cols, [&](Biff5Writer& writer) {
+    for (const XlsCell& cell : grid.cells) writer.Put(cell);
+  });
 }
 
 QStringList ReadXlsToSheet(WorkbookSheet& sheet, const QString& path) {
-  XlsBook book = ReadXlsFile(path);
-  const XlsGrid& grid = book.first;
-  // Each row is sized once, to its last cell.
-  std::vector<int> widths(static_cast<size_t>(grid.rows), 0);
-  for (const XlsCell& cell : grid.cells) widths[cell.row] = std::max(widths[cell.row], cell.col + 1);
-  std::vector<QStringList> cells(widths.size());
-  for (size_t row = 0; row < widths.size(); ++row) cells[row].resize(widths[row]);
-  for (const XlsCell& cell : grid.cells) {
-    QString& text = cells[cell.row][cell.col];
-    if (const double* number = std::get_if<double>(&cell.value)) {
-      text = NumberText(*number);
-    } else {
-      text = std::get<QString>(cell.value);
-    }
-  }
+  RowsSink sink;
+  BiffWorkbook book = ReadXls(path, sink);
   // An empty worksheet comes back as one empty cell.
-  sheet.Assign(std::max(grid.rows, 1), std::max(grid.cols, 1), std::move(cells));
+  sheet.Assign(std::max(book.rows, 1), std::max(book.cols, 1), std::move(sink.rows));
   return std::move(book.worksheets);
 }
 
 void WriteSheetToXls(const WorkbookSheet& sheet, const QString& path) {
-  XlsGrid grid;
-  grid.rows = sheet.MaxRow();
-  grid.cols = sheet.MaxCol();
-  for (int row = 1; row <= sheet.MaxRow(); ++row) {
-    for (int col = 1; col <= sheet.MaxCol(); ++col) {
-      const QString text = sheet.Text(row, col);
-      if (text.isEmpty()) continue;
-      XlsCell cell{row - 1, col - 1, text};
-      if (const auto number = ParseCellNumber(text)) cell.value = *number;
-      grid.cells.push_back(std::move(cell));
+  WriteWorkbook(path, sheet.MaxRow(), sheet.MaxCol(), [&](Biff5Writer& writer) {
+    for (int row = 1; row <= sheet.MaxRow(); ++row) {
+      for (int col = 1; col <= sheet.MaxCol(); ++col) {
+        const QString text = sheet.Text(row, col);
+        if (text.isEmpty()) continue;
+        if (const auto number = ParseCellNumber(text)) {
+          writer.Number(row - 1, col - 1, *number);
+        } else {
+          writer.Text(row - 1, col - 1, text);
+        }
+      }
     }
-  }
-  WriteXlsFile(path, grid);
+  });
 }
 
 }  // namespace workbook

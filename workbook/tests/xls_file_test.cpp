@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -497,6 +498,14 @@ TEST_F(XlsFileTest, ASheetGoesToTheFileWithItsSizeAndNumberTexts) {
   EXPECT_EQ(back.MaxRow(), 4);
   EXPECT_EQ(back.MaxCol(), 3);
   EXPECT_EQ(back.CopyText({1, 1, 4, 3}), "2.25\t1.5\t\n\t\t\n\t\t\n\t\t1e999\n");
+
+  // A cell refused half-way through the sheet leaves the file as it was and
+  // nothing beside it.
+  const QByteArray before = ReadBytes(path);
+  sheet.SetText(3, 1, QString(256, u'a'));
+  EXPECT_THROW(WriteSheetToXls(sheet, path), Exception);
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{"sheet.xls"});
 }
 
 }  // namespace
