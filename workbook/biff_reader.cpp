@@ -105,6 +105,7 @@ double RkValue(std::uint32_t rk) {
 
 struct Globals {
   bool biff8 = false;
+  std::uint16_t code_page = kDefaultCodePage;
   QStringDecoder decoder = DecoderFor(kDefaultCodePage);
   std::vector<QString> shared_strings;
   QStringList worksheets;
@@ -151,9 +152,14 @@ Globals ReadGlobals(QByteArrayView stream) {
         return globals;
       case kFilePass:
         Refuse("книга защищена паролем");
-      case kCodePage:
-        if (!globals.biff8) globals.decoder = DecoderFor(fields.U16());
+      case kCodePage: {
+        const std::uint16_t code_page = fields.U16();
+        if (!globals.biff8 && code_page != globals.code_page) {
+          globals.decoder = DecoderFor(code_page);
+          globals.code_page = code_page;
+        }
         break;
+      }
       case kBoundSheet: {
         const std::uint32_t offset = fields.U32();
         fields.U8();  // visibility

@@ -53,7 +53,7 @@ void BiffFields::Advance() {
   }
 }
 
-void BiffFields::Read(char* out, qsizetype count) {
+void BiffFields::ReadAcross(char* out, qsizetype count) {
   while (count > 0) {
     Advance();
     const qsizetype here = std::min(count, LeftInPiece());

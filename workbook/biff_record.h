@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringDecoder>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <vector>
 
@@ -63,7 +64,16 @@ class BiffFields {
 
  private:
   void Advance();
-  void Read(char* out, qsizetype count);
+  // Most fields lie within one piece.
+  void Read(char* out, qsizetype count) {
+    if (LeftInPiece() >= count) {
+      std::memcpy(out, pieces_[piece_].data() + pos_, static_cast<std::size_t>(count));
+      pos_ += count;
+    } else {
+      ReadAcross(out, count);
+    }
+  }
+  void ReadAcross(char* out, qsizetype count);
   QString Characters(std::uint32_t count, bool wide);
 
   std::span<const QByteArrayView> pieces_;

@@ -90,9 +90,9 @@ bool CompoundFileWriter::Finish() {
   const bool child_closed = parts_->child && gsf_output_close(parts_->child.get());
   const bool closed = parts_->outfile && gsf_output_close(GSF_OUTPUT(parts_->outfile.get()));
   // Closing the outfile may have closed the sink already.
-  const bool sink_closed = parts_->sink &&
-                           (gsf_output_is_closed(parts_->sink.get()) || gsf_output_close(parts_->sink.get())) &&
-                           gsf_output_error(parts_->sink.get()) == nullptr;
+  const bool sink_closed =
+      parts_->sink && (gsf_output_is_closed(parts_->sink.get()) || gsf_output_close(parts_->sink.get())) &&
+      gsf_output_error(parts_->sink.get()) == nullptr;
   return written_ && child_closed && closed && sink_closed;
 }
 

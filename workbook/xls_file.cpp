@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <cerrno>
 #include <string_view>
 
 #include "platform/exceptions.h"
@@ -28,48 +29,62 @@ constexpr off_t kMaxFileMegabytes = 256;
 
 std::string Quoted(const QString& path) { return ("«" + path + "»").toStdString(); }
 
-// The file mapped into memory: read where it lies in the page cache, with
-// no copy of our own. A pipe is never waited on, and what is no plain file,
-// or is larger than a workbook can be, is refused before it is read
-// (EReadError with the reason).
-class MappedFile {
+// The file's bytes, read into memory of their own: a file that another
+// program shortens meanwhile cannot pull them away. A pipe is never waited
+// on, and what is no plain file, or is larger than a workbook can be, is
+// refused before it is read (EReadError with the reason).
+class FileBytes {
  public:
-  explicit MappedFile(const QString& path) {
+  explicit FileBytes(const QString& path) {
+    const std::string open_error = "Невозможно открыть файл " + Quoted(path) + " !";
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) throw EFOpenError("Невозможно открыть файл " + Quoted(path) + " !");
+    if (fd < 0) throw EFOpenError(open_error);
     struct stat status {};
     const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    if (regular && status.st_size > 0 && status.st_size <= kMaxFileMegabytes * 1024 * 1024) {
-      size_ = static_cast<std::size_t>(status.st_size);
-      bytes_ = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
-    }
+    const bool fits = status.st_size <= kMaxFileMegabytes * 1024 * 1024;
+    const bool read = regular && fits && Read(fd, static_cast<std::size_t>(status.st_size));
     ::close(fd);
     if (!regular) throw EReadError("это не файл, а папка, канал или устройство");
-    if (status.st_size > kMaxFileMegabytes * 1024 * 1024) {
-      throw EReadError("файл больше " + std::to_string(kMaxFileMegabytes) + " МБ");
-    }
-    if (bytes_ == MAP_FAILED) throw EFOpenError("Невозможно открыть файл " + Quoted(path) + " !");
+    if (!fits) throw EReadError("файл больше " + std::to_string(kMaxFileMegabytes) + " МБ");
+    if (!read) throw EFOpenError(open_error);
   }
-  ~MappedFile() {
-    if (size_ > 0) ::munmap(bytes_, size_);
+  ~FileBytes() {
+    if (capacity_ > 0) ::munmap(bytes_, capacity_);
   }
-  MappedFile(const MappedFile&) = delete;
-  MappedFile& operator=(const MappedFile&) = delete;
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
 
-  std::string_view Bytes() const {
-    return size_ > 0 ? std::string_view(static_cast<const char*>(bytes_), size_) : "";
-  }
+  std::string_view View() const { return {static_cast<const char*>(bytes_), size_}; }
 
  private:
+  // Large pages, where the system grants them, make a big file's memory
+  // quicker to take.
+  bool Read(int fd, std::size_t size) {
+    if (size == 0) return true;
+    bytes_ = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (bytes_ == MAP_FAILED) return false;
+    capacity_ = size;
+    ::madvise(bytes_, size, MADV_HUGEPAGE);
+    while (size_ < size) {
+      const ssize_t got = ::read(fd, static_cast<char*>(bytes_) + size_, size - size_);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return false;
+      if (got == 0) break;
+      size_ += static_cast<std::size_t>(got);
+    }
+    return true;
+  }
+
   void* bytes_ = nullptr;
+  std::size_t capacity_ = 0;
   std::size_t size_ = 0;
 };
 
 BiffWorkbook ReadXls(const QString& path, CellSink& cells) {
   try {
-    const MappedFile file(path);
+    const FileBytes file(path);
     BiffWorkbook book;
-    ReadWorkbookStream(file.Bytes(), [&](QByteArrayView stream) { book = ReadBiffWorkbook(stream, cells); });
+    ReadWorkbookStream(file.View(), [&](QByteArrayView stream) { book = ReadBiffWorkbook(stream, cells); });
     return book;
   } catch (const EReadError& error) {
     throw EReadError("Файл " + Quoted(path) +
