@@ -48,25 +48,21 @@ class FileBytes {
     if (!fits) throw EReadError("файл больше " + std::to_string(kMaxFileMegabytes) + " МБ");
     if (!read) throw EFOpenError(open_error);
   }
-  ~FileBytes() {
-    if (capacity_ > 0) ::munmap(bytes_, capacity_);
-  }
-  FileBytes(const FileBytes&) = delete;
-  FileBytes& operator=(const FileBytes&) = delete;
 
-  std::string_view View() const { return {static_cast<const char*>(bytes_), size_}; }
+  std::string_view View() const { return {static_cast<const char*>(memory_.bytes), size_}; }
 
  private:
   // Large pages, where the system grants them, make a big file's memory
   // quicker to take.
   bool Read(int fd, std::size_t size) {
     if (size == 0) return true;
-    bytes_ = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (bytes_ == MAP_FAILED) return false;
-    capacity_ = size;
-    ::madvise(bytes_, size, MADV_HUGEPAGE);
+    void* bytes = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (bytes == MAP_FAILED) return false;
+    memory_.bytes = bytes;
+    memory_.size = size;
+    ::madvise(bytes, size, MADV_HUGEPAGE);
     while (size_ < size) {
-      const ssize_t got = ::read(fd, static_cast<char*>(bytes_) + size_, size - size_);
+      const ssize_t got = ::read(fd, static_cast<char*>(bytes) + size_, size - size_);
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) return false;
       if (got == 0) break;
@@ -75,8 +71,19 @@ class FileBytes {
     return true;
   }
 
-  void* bytes_ = nullptr;
-  std::size_t capacity_ = 0;
+  // Unmapped also when the constructor gives up.
+  struct Mapping {
+    Mapping() = default;
+    Mapping(const Mapping&) = delete;
+    Mapping& operator=(const Mapping&) = delete;
+    ~Mapping() {
+      if (size > 0) ::munmap(bytes, size);
+    }
+    void* bytes = nullptr;
+    std::size_t size = 0;
+  };
+
+  Mapping memory_;
   std::size_t size_ = 0;
 };
 
