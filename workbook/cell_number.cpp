@@ -82,4 +82,11 @@ QString NumberText(double value) {
   return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
+QString RoundedNumberText(double value, int significant_digits) {
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significant_digits);
+  return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
 }  // namespace workbook

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -117,6 +118,28 @@ TEST_F(ChiRTrueStatsTest, TableGroupingReadsLineKOfBothTables) {
   WriteTable("Table 28.txt", {"h", "h", "1 2", "1 2 3"}, "\r\n");
   WriteTable("Table 29.txt", {"h", "h", "0.3 0.3 0.4", "0.25 0.25 0.25 0.25"}, "\r\n");
   EXPECT_EQ(Run({0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 3.5, 3.6}, 2, 4).ChiStat, 0.0);
+}
+
+// Without a finite range the equal-width boundaries are NaN or infinite and
+// every value would land in the last interval, a near-perfect fit.
+TEST_F(ChiRTrueStatsTest, SampleWithoutAFiniteRangeFitsNoLawInAnyGrouping) {
+  WriteTables("0.1 0.2 0.3 0.4", "0.2 0.2 0.2 0.2 0.2");
+  const double infinity = std::numeric_limits<double>::infinity();
+  const std::vector<double> samples[] = {
+      {0.1, 0.2, 0.3, 0.4, std::numeric_limits<double>::quiet_NaN()},  // sorted: NaN last
+      {0.1, 0.2, 0.3, 0.4, infinity},
+      {-infinity, 0.1, 0.2, 0.3, 0.4},
+      {-1e308, 0.1, 0.2, 0.3, 1e308},  // finite values, range beyond the doubles
+  };
+  for (const std::vector<double>& sample : samples) {
+    for (int type : {0, 1, 2}) {
+      const CritVA crit = Run(sample, type, 5);
+      EXPECT_EQ(crit.ChiStat, infinity) << "sample " << &sample - samples << ", type " << type;
+      EXPECT_EQ(crit.LRStat, infinity);
+      EXPECT_EQ(crit.ChiP, 0.0);
+      EXPECT_EQ(crit.LRP, 0.0);
+    }
+  }
 }
 
 TEST_F(ChiRTrueStatsTest, ArgumentsOutsideTheirRangeAreRefused) {

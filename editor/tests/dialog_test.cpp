@@ -148,10 +148,17 @@ TEST_F(Dialog, RefusesOkWithTheMethodsReasonBesideTheField) {
   EXPECT_FALSE(OkEnabled(*dialog));
   TypeIntoCell(*dialog, "tblCovariance", 1, 0, "0,5");
   EXPECT_EQ(Problem(*dialog, "Covariance"), "");
-  // A refused cell text says why beside its table.
+  // A refused cell text says why beside its table; OK waits for a text that
+  // is taken.
   TypeIntoCell(*dialog, "tblMean", 0, 0, "один");
   EXPECT_EQ(Problem(*dialog, "Mean"), "Значение «один» не может быть прочитано как число");
   EXPECT_EQ(Cell(*dialog, "tblMean", 0, 0), "0");
+  EXPECT_FALSE(OkEnabled(*dialog));
+  dialog->accept();
+  EXPECT_EQ(Written(), "<none>");
+  TypeIntoCell(*dialog, "tblMean", 0, 1, "1");
+  EXPECT_EQ(Problem(*dialog, "Mean"), "");
+  EXPECT_TRUE(OkEnabled(*dialog));
 }
 
 TEST_F(Dialog, TextThatIsNoNumberIsRefusedUntilItsFieldIsGone) {

@@ -97,6 +97,7 @@ class TWMain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -219,6 +220,7 @@ class TWMain : public QMainWindow {
   std::unique_ptr<GuiErrorBox> error_box_;
   TFileDialog OpenDialog_;
   TFileDialog SaveDialog_;
+  bool shown_once_ = false;
 
   TProject* FProject = nullptr;
   TCalculation* FCalculation = nullptr;

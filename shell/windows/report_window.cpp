@@ -1,5 +1,7 @@
 #include "shell/windows/report_window.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 namespace {
@@ -22,4 +24,15 @@ TWReport::TWReport(QMdiArea* area) : web_browser_(new QTextBrowser(this)) {
   show();
 }
 
-void TWReport::Navigate(const QString& path) { web_browser_->setSource(QUrl::fromLocalFile(path)); }
+// As a web browser shows a page of its own for an address that leads
+// nowhere, a report whose file (or whole run folder) has gone says so.
+void TWReport::Navigate(const QString& path) {
+  const QFileInfo file(path);
+  if (file.isFile()) {
+    web_browser_->setSource(QUrl::fromLocalFile(path));
+  } else if (!file.dir().exists()) {
+    web_browser_->setPlainText("Папка отчета «" + file.path() + "» не найдена.");
+  } else {
+    web_browser_->setPlainText("Файл отчета «" + path + "» не найден.");
+  }
+}
