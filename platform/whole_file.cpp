@@ -144,20 +144,33 @@ std::string ReadWholeFile(const std::string& path, const std::string& open_error
   }
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& create_error) {
+void WriteWholeFileFrom(const std::string& path, const std::function<bool(int fd)>& write,
+                        const std::string& create_error) {
   const std::string target = SaveTarget(path, create_error);
   std::string temporary;
   Descriptor file(CreateTemporary(target, temporary));
   if (file.Get() < 0) throw EFCreateError(create_error);
   struct stat previous {};
   const bool replaces = ::stat(target.c_str(), &previous) == 0;
-  const bool complete = WriteAll(file.Get(), bytes) &&
-                        (!replaces || ::fchmod(file.Get(), previous.st_mode & 07777) == 0) &&
-                        ::fsync(file.Get()) == 0;
+  bool complete = false;
+  try {
+    complete = write(file.Get());
+  } catch (...) {
+    file.Close();
+    ::unlink(temporary.c_str());
+    throw;
+  }
+  complete = complete && (!replaces || ::fchmod(file.Get(), previous.st_mode & 07777) == 0) &&
+             ::fsync(file.Get()) == 0;
   if (!file.Close() || !complete || ::rename(temporary.c_str(), target.c_str()) != 0) {
     ::unlink(temporary.c_str());
     throw EFCreateError(create_error);
   }
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& create_error) {
+  WriteWholeFileFrom(
+      path, [bytes](int fd) { return WriteAll(fd, bytes); }, create_error);
 }
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,14 @@ WB_EXPORT std::string ReadWholeFile(const std::string& path, const std::string& 
 // the file it points to is the one replaced, its temporary file beside it.
 // On any failure the temporary file is removed, the previous file stays as it
 // was, and EFCreateError with `create_error` is thrown.
-WB_EXPORT void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& create_error);
+WB_EXPORT void WriteWholeFile(const std::string& path, std::string_view bytes,
+                              const std::string& create_error);
+
+// The same with the content written by `write` to the temporary file's
+// descriptor, for content too large to be built in memory first. `write`
+// returns false when it failed; an exception from it goes on to the caller,
+// after the temporary file was removed.
+WB_EXPORT void WriteWholeFileFrom(const std::string& path, const std::function<bool(int fd)>& write,
+                                  const std::string& create_error);
 
 }  // namespace platform

@@ -165,9 +165,9 @@ void TF2Book::CheckFileType(qint16 type) const {
   if (type != kExcel5) throw Exception("Тип файла " + std::to_string(type) + " не поддерживается");
 }
 
-void TF2Book::Read(const QString& path, qint16& type) {
+QStringList TF2Book::Read(const QString& path, qint16& type) {
   CheckFileType(type);
-  workbook::ReadXlsToSheet(*sheet_, path);
+  return workbook::ReadXlsToSheet(*sheet_, path);
 }
 
 void TF2Book::Write(const QString& path, qint16 type) const {

@@ -293,24 +293,41 @@ void TWFerrant::DeleteLine(bool row) {
 
 // Import and export: the step ends as done, also when the dialog was
 // cancelled; a file of the system's own types is neither read nor written.
+// A file that cannot be read or written leaves the file name as it was, so
+// the status panel never shows it.
 void TWFerrant::TransferWorkbook(bool import) {
   const TFileDialog::Kind kind = import ? TFileDialog::Kind::Open : TFileDialog::Kind::Save;
   main_->PrepareFileDialog(kind, ftWorkbook, 1);
   TFileDialog& dialog = kind == TFileDialog::Kind::Open ? main_->OpenDialog() : main_->SaveDialog();
+  QStringList worksheets;
   if (dialog.Execute()) {
+    const QString previous = FFileName;
     FFileName = dialog.FileName();
     if ((TWMain::FileTypeByExt(FFileName) & ftWorkbook) == 0) return;
-    if (import) {
-      qint16 type = TF2Book::kExcel5;
-      F2Book->Read(FFileName, type);
-    } else {
-      F2Book->Write(FFileName, TF2Book::kExcel5);
+    try {
+      if (import) {
+        qint16 type = TF2Book::kExcel5;
+        worksheets = F2Book->Read(FFileName, type);
+      } else {
+        F2Book->Write(FFileName, TF2Book::kExcel5);
+      }
+    } catch (...) {
+      FFileName = previous;
+      throw;
     }
   }
   FModified = false;
   ShowFileName();
   UpdateCaption();
   F2Book->show();
+  // Only the first worksheet is loaded: said before an export over the same
+  // file could drop the others unnoticed.
+  if (worksheets.size() > 1) {
+    prompt_.Information(
+        QString("В книге «%1» листов: %2. Загружен только первый лист «%3»; при экспорте в этот "
+                "файл остальные листы будут потеряны.")
+            .arg(FFileName, QString::number(worksheets.size()), worksheets.first()));
+  }
 }
 
 // Every edit stands; the entered text is shown before the sheet counts as

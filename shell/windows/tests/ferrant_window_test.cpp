@@ -277,15 +277,32 @@ TEST_F(FerrantWindowTest, WorkbooksAreExportedAndImportedThroughTheMainWindowsDi
   ASSERT_TRUE(Run("actnDataSetsInsertRow") && Run("actnFileImport"));
   EXPECT_EQ(editor.windowTitle(), "Табличный процессор");
 
-  // An unreadable workbook is reported and the sheet stays.
+  // An unreadable workbook is reported; the sheet, the caption, the status
+  // panel and the file name stay, also for a dialog cancelled afterwards.
   QFile junk(File("junk.xls"));
   ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(4096, 'j')) == 4096);
   junk.close();
+  ASSERT_TRUE(Run("actnDataSetsInsertRow"));
   prompt_.files = {File("junk.xls")};
   ASSERT_TRUE(Run("actnFileImport"));
   ASSERT_EQ(prompt_.errors.size(), 1);
   EXPECT_TRUE(prompt_.errors[0].startsWith("Файл «" + File("junk.xls") + "» не удается прочитать"));
-  EXPECT_EQ(Book().Get_TextRC(2, 3), "текст");  // below the row inserted before
+  EXPECT_EQ(Book().Get_TextRC(3, 3), "текст");  // below the rows inserted before
+  EXPECT_EQ(editor.windowTitle(), "Табличный процессор*");
+  EXPECT_EQ(Window().StatusText(), "Файл: " + File("BOOK.XLS"));
+  ASSERT_TRUE(Run("actnFileImport"));
+  EXPECT_EQ(Window().StatusText(), "Файл: " + File("BOOK.XLS"));
+
+  // Of a workbook with more worksheets the first is loaded, and the user is
+  // told before an export could drop the others.
+  const QString two_sheets = QString(WB_WORKBOOK_TEST_DATA) + "/libreoffice_97.xls";
+  prompt_.files = {two_sheets};
+  ASSERT_TRUE(Run("actnFileImport"));
+  EXPECT_EQ(Book().Get_TextRC(1, 1), "Рост, см");
+  EXPECT_EQ(prompt_.informations,
+            QStringList{"В книге «" + two_sheets +
+                        "» листов: 2. Загружен только первый лист «Данные»; при экспорте в этот файл остальные "
+                        "листы будут потеряны."});
 }
 
 TEST_F(FerrantWindowTest, ASampleOfNumbersIsSavedAsADataSetFile) {
