@@ -15,6 +15,20 @@ constexpr qsizetype kHeaderSize = 4;
 
 std::uint16_t Le16(const char* bytes) { return qFromLittleEndian<std::uint16_t>(bytes); }
 
+
+// A damaged text, or one cut inside a surrogate pair, shows the replacement
+// character, so that it is refused where it cannot be written instead of
+// turning into "?" on its way to code page 1251.
+void ReplaceLoneSurrogates(QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      ++i;
+    } else if (text[i].isSurrogate()) {
+      text[i] = QChar::ReplacementCharacter;
+    }
+  }
+}
+
 }  // namespace
 
 void BiffDamaged() { throw EReadError("файл поврежден или имеет другой формат"); }
@@ -122,6 +136,7 @@ QString BiffFields::Characters(std::uint32_t count, bool wide) {
     pos_ += here * width;
     count -= here;
   }
+  ReplaceLoneSurrogates(text);
   return text;
 }
 

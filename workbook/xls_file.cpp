@@ -1,12 +1,13 @@
 #include "workbook/xls_file.h"
 
-#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <cerrno>
+#include <cstdio>
+#include <memory>
 #include <string_view>
 
 #include "platform/exceptions.h"
@@ -30,23 +31,22 @@ constexpr off_t kMaxFileMegabytes = 256;
 std::string Quoted(const QString& path) { return ("«" + path + "»").toStdString(); }
 
 // The file's bytes, read into memory of their own: a file that another
-// program shortens meanwhile cannot pull them away. A pipe is never waited
-// on, and what is no plain file, or is larger than a workbook can be, is
-// refused before it is read (EReadError with the reason).
+// program shortens meanwhile cannot pull them away. It opens as every file
+// from outside does (a pipe is never waited on, what is no plain file is
+// refused), and one larger than a workbook can be is refused before it is
+// read (EReadError with the reason).
 class FileBytes {
  public:
   explicit FileBytes(const QString& path) {
     const std::string open_error = "Невозможно открыть файл " + Quoted(path) + " !";
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) throw EFOpenError(open_error);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+        platform::OpenRegularFile(QFile::encodeName(path).toStdString(), open_error), &std::fclose);
     struct stat status {};
-    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    const bool fits = status.st_size <= kMaxFileMegabytes * 1024 * 1024;
-    const bool read = regular && fits && Read(fd, static_cast<std::size_t>(status.st_size));
-    ::close(fd);
-    if (!regular) throw EReadError("это не файл, а папка, канал или устройство");
-    if (!fits) throw EReadError("файл больше " + std::to_string(kMaxFileMegabytes) + " МБ");
-    if (!read) throw EFOpenError(open_error);
+    if (::fstat(::fileno(file.get()), &status) != 0) throw EFOpenError(open_error);
+    if (status.st_size > kMaxFileMegabytes * 1024 * 1024) {
+      throw EReadError("файл больше " + std::to_string(kMaxFileMegabytes) + " МБ");
+    }
+    if (!Read(::fileno(file.get()), static_cast<std::size_t>(status.st_size))) throw EFOpenError(open_error);
   }
 
   std::string_view View() const { return {static_cast<const char*>(memory_.bytes), size_}; }
