@@ -49,8 +49,10 @@ std::set<std::string> ExportedNames() {
     const auto second = text.find(' ', text.find(' ') + 1);  // "address type name"
     if (second == std::string::npos) continue;
     const std::string name = text.substr(second + 1);
-    if (!name.starts_with("std::") && !name.starts_with("__gnu_cxx::") && !name.starts_with("void std::") &&
-        !name.starts_with("_")) {
+    const bool standard = name.starts_with("std::") || name.starts_with("__gnu_cxx::") ||
+                          name.starts_with("void std::") || name.starts_with("typeinfo for std::") ||
+                          name.starts_with("typeinfo name for std::");
+    if (!standard && !name.starts_with("_")) {
       names.insert(name);
     }
   }
