@@ -109,8 +109,6 @@ std::unique_ptr<DistribFunc> MakeDistribution(const RunState& run) {
   }
 }
 
-}  // namespace
-
 std::unique_ptr<TCValueUni> MakeGenerator(const RunState& run) {
   switch (run.GeneratorKind) {
     case kGeneratorNormal:
@@ -128,6 +126,8 @@ std::unique_ptr<TCValueUni> MakeGenerator(const RunState& run) {
                       " вне пределов от 1 до 5");
   }
 }
+
+}  // namespace
 
 void ReadParameters(RunState& run, const std::string& file_name) {
   const RunParameters block = DecodeRunParameters(ReadBlock(file_name));

@@ -22,10 +22,9 @@ void PrepareRun(RunState& run);
 // Draws the M samples of repetition k into run.Values and adds the estimates.
 void RunSamples(RunState& run, std::int32_t k);
 
-// The run's statistic and univariate generator as PrepareRun makes them; a
-// thread that draws samples of its own makes its own.
+// The run's statistic as PrepareRun makes it; a thread that draws samples of
+// its own makes its own.
 std::unique_ptr<TCStatistic> MakeStatistic(const RunState& run);
-std::unique_ptr<TCValueUni> MakeGenerator(const RunState& run);
 
 // Draws the next sample of `multi` into `sample` (p rows of N values) and
 // gives its statistic; `moments` then hold the sample's.

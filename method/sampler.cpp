@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "generators/uniform_source.h"
+#include "generators/univariate.h"
+#include "generators/value_biexp.h"
 #include "generators/value_rav.h"
 #include "method/run_driver.h"
 #include "method/run_parameters.h"
@@ -22,6 +24,24 @@ constexpr std::uint64_t kStepsBack = 0xFFFFFFFFu;
 // Seeding runs one step past the seed, so the seed is the state one step back.
 void SeedThreadSource(std::uint32_t state) {
   const TCValueRav seeding(static_cast<double>(olvend::LcgJump(state, kStepsBack)), rtSystem);
+}
+
+// A copy of the run's generator, as fresh as it is: it shares the run
+// generator's tables of what its law makes of a draw.
+std::unique_ptr<TCValueUni> CopyGenerator(const RunState& run) {
+  const TCValueUni& generator = *run.Generator;
+  switch (run.GeneratorKind) {
+    case kGeneratorNormal:
+      return std::make_unique<TCValueNorm>(static_cast<const TCValueNorm&>(generator));
+    case kGeneratorLogistic:
+      return std::make_unique<TCValueLog>(static_cast<const TCValueLog&>(generator));
+    case kGeneratorLaplace:
+      return std::make_unique<TCValueLaplas>(static_cast<const TCValueLaplas&>(generator));
+    case kGeneratorCauchy:
+      return std::make_unique<TCValueKoshi>(static_cast<const TCValueKoshi&>(generator));
+    default:
+      return std::make_unique<TCValueBiExp>(static_cast<const TCValueBiExp&>(generator));
+  }
 }
 
 }  // namespace
@@ -53,7 +73,7 @@ std::uint32_t ThreadSourceState() {
 Sampler::Sampler(const RunState& run, std::uint32_t first_state)
     : run_(run),
       first_state_(first_state),
-      generator_(MakeGenerator(run)),
+      generator_(CopyGenerator(run)),
       multi_(std::make_unique<TCValueMulti>(run.Mean.get(), run.Covariance.get(), generator_.get())),
       statistic_(MakeStatistic(run)),
       sample_(static_cast<std::size_t>(run.Dimension()) * static_cast<std::size_t>(run.N)) {}

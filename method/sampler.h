@@ -25,9 +25,10 @@ std::uint32_t ThreadSourceState();
 
 class Sampler {
  public:
-  // A generator, a multivariate generator and a statistic of its own on the
-  // run's parameters; `first_state` is the source's state before the run's
-  // first draw.
+  // A generator (a copy of the run's, which the run has not drawn from), a
+  // multivariate generator and a statistic of its own on the run's
+  // parameters; `first_state` is the source's state before the run's first
+  // draw.
   Sampler(const RunState& run, std::uint32_t first_state);
   Sampler(const Sampler&) = delete;
   Sampler& operator=(const Sampler&) = delete;
