@@ -34,8 +34,10 @@ std::int32_t BlockSamples(const RunState& run, std::int32_t threads) {
 
 std::size_t RepetitionBytes(const RunState& run) { return static_cast<std::size_t>(run.M) * sizeof(double); }
 
-// What the threads hold of values at once, blocks still to be drawn aside.
-std::size_t ValuesBudget(const RunState& run) { return 3 * RepetitionBytes(run); }
+// What the threads hold of values at once: what a run in turn holds at its
+// peak, a repetition's values and, while they are sorted, a buffer as large,
+// and two repetitions' values more.
+std::size_t ValuesBudget(const RunState& run) { return 4 * RepetitionBytes(run); }
 
 // The run's repetitions drawn, fitted and settled by the calling thread and
 // its helpers, each of which takes whatever work is there: fitting a drawn
@@ -122,7 +124,11 @@ class RepetitionPool {
     }
   }
 
+  // A drawn repetition, the first in order, when its fitting (which sorts
+  // its values with a buffer as large) fits the budget, or nothing under way
+  // could free values.
   std::optional<std::int32_t> Fittable() const {
+    if (bytes_ + RepetitionBytes(run_) > ValuesBudget(run_) && busy_ != 0) return std::nullopt;
     for (std::size_t i = 0; i < repetitions_.size(); ++i) {
       const std::int32_t k = first_repetition_ + static_cast<std::int32_t>(i);
       const Repetition& repetition = repetitions_[i];
@@ -132,10 +138,11 @@ class RepetitionPool {
   }
 
   // The next block fits the budget, or nothing that could free values is
-  // under way (and nothing can be fitted), so that the run goes on.
+  // under way (and nothing can be fitted), so that the run goes on. A block
+  // that begins a repetition leaves room for one repetition's fitting.
   bool MayDraw() const {
     if (next_block_ >= block_limit_) return false;
-    const std::size_t repetition = next_block_ % blocks_per_repetition_ == 0 ? RepetitionBytes(run_) : 0;
+    const std::size_t repetition = next_block_ % blocks_per_repetition_ == 0 ? 2 * RepetitionBytes(run_) : 0;
     return bytes_ + repetition + EstimatesBytes(next_block_) <= ValuesBudget(run_) || busy_ == 0;
   }
 
@@ -192,6 +199,7 @@ class RepetitionPool {
   void Fit(std::int32_t k, std::unique_lock<std::mutex>& lock) {
     Repetition& repetition = repetitions_[static_cast<std::size_t>(k - first_repetition_)];
     repetition.fitting = true;
+    Hold(RepetitionBytes(run_));
     ++busy_;
     lock.unlock();
     try {
@@ -200,6 +208,7 @@ class RepetitionPool {
       repetition.failure = std::current_exception();
     }
     lock.lock();
+    bytes_ -= RepetitionBytes(run_);
     repetition.fitted = true;
     SettleRepetitions(lock);
     Finish(lock);
