@@ -1,21 +1,25 @@
 // Whole Monte Carlo runs of the method library against a reference, in one
-// process: for each configuration (of those --benchmark_filter selects) the run through _RunCalcProgram (in
-// this process, at a fixed seed, on every core) and the reference loop doing the same whole job on one
-// thread. It first checks that the reference reproduces the run's statistics files, then prints the median
-// time of each, the ratio run / reference against its target, and the load average. With
-// --run-once=NAME it only runs configuration NAME once (for a peak-memory
+// process: for each configuration (of those --benchmark_filter selects) the
+// run through _RunCalcProgram (in this process, at a fixed seed, on every
+// core) and the reference loop doing the same whole job on one thread. It
+// first checks that the reference reproduces the run's statistics files,
+// then prints the median time of each, the ratio run / reference against its
+// target, the largest pause of the progress gauge, and the load average.
+// With --run-once=NAME it only runs configuration NAME once (for a peak-memory
 // figure of the process).
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 #include <stdlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <map>
+#include <mutex>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
@@ -26,6 +30,7 @@
 #include "bench/reference_run.h"
 #include "method/parameter_block.h"
 #include "platform/system_time.h"
+#include "platform/window_messages.h"
 
 namespace {
 
@@ -91,6 +96,8 @@ std::vector<Configuration> Configurations() {
        true},
       {"e", "T2, normal, p = 10, N = 200, M = 2000, K = 8, correlations 0.3",
        Block(kTestKindT2, kGeneratorNormal, 10, 200, 2000, 8, 0.3), 0.5, false},
+      {"f", "T2, normal, p = 3, N = 10, M = 100000, K = 10, identity (fitting slower than drawing)",
+       Block(kTestKindT2, kGeneratorNormal, 3, 10, 100000, 10, 0.0), kNoTarget, true},
   };
 }
 
@@ -125,6 +132,41 @@ class Library {
  private:
   void* handle_;
   int (*entry_)();
+};
+
+// The progress messages of the runs as the shell's main window gets them:
+// for each run, the largest pause between two of them, from the begin message
+// to the end message, as a share of the run.
+class GaugeWatch {
+ public:
+  GaugeWatch()
+      : window_(platform::RegisterWindow("TWMain", [this](std::uint32_t, std::uintptr_t, std::intptr_t) {
+          const std::lock_guard lock(mutex_);
+          times_.push_back(std::chrono::steady_clock::now());
+          return std::intptr_t{0};
+        })) {}
+  ~GaugeWatch() { platform::UnregisterWindow(window_); }
+  GaugeWatch(const GaugeWatch&) = delete;
+  GaugeWatch& operator=(const GaugeWatch&) = delete;
+
+  void Start() {
+    const std::lock_guard lock(mutex_);
+    times_.clear();
+  }
+
+  double LargestPauseShare() {
+    const std::lock_guard lock(mutex_);
+    if (times_.size() < 2) return std::numeric_limits<double>::quiet_NaN();
+    std::chrono::duration<double> largest{0};
+    for (std::size_t i = 1; i < times_.size(); ++i)
+      largest = std::max<std::chrono::duration<double>>(largest, times_[i] - times_[i - 1]);
+    return largest / (times_.back() - times_.front());
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::chrono::steady_clock::time_point> times_;
+  platform::WindowHandle window_;
 };
 
 // A configuration's own run folder with its "Parameters.dat".
@@ -194,6 +236,13 @@ void CheckReference(const Library& library, const Configuration& configuration) 
   }
 }
 
+double MedianOf(std::vector<double> values) {
+  if (values.empty()) return std::numeric_limits<double>::quiet_NaN();
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
 // The median time of each benchmark over its repetitions, in milliseconds.
 class MedianTimes : public benchmark::ConsoleReporter {
  public:
@@ -206,11 +255,7 @@ class MedianTimes : public benchmark::ConsoleReporter {
   }
   double Median(const std::string& name) const {
     const auto found = times_.find(name);
-    if (found == times_.end()) return std::numeric_limits<double>::quiet_NaN();
-    std::vector<double> times = found->second;
-    std::sort(times.begin(), times.end());
-    const std::size_t middle = times.size() / 2;
-    return times.size() % 2 == 1 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
+    return found == times_.end() ? std::numeric_limits<double>::quiet_NaN() : MedianOf(found->second);
   }
 
  private:
@@ -225,12 +270,15 @@ std::string LoadAverage() {
   return text;
 }
 
+// Per configuration, the largest pause of the gauge in each timed run.
+using PauseShares = std::map<std::string, std::vector<double>>;
+
 void PrintTable(const std::vector<Configuration>& configurations, const MedianTimes& times,
-                const std::string& load_before) {
+                const PauseShares& pauses, const std::string& load_before) {
   std::printf("\nmedian times in ms, run / reference, ns per observation; %u cores\n",
               std::thread::hardware_concurrency());
-  std::printf("%-4s %10s %10s | %8s %7s | %8s %8s\n", "", "run", "reference", "run/ref", "target", "run",
-              "ref");
+  std::printf("%-4s %10s %10s | %8s %7s | %8s %8s | %6s\n", "", "run", "reference", "run/ref", "target",
+              "run", "ref", "pause");
   std::string descriptions;
   for (const Configuration& c : configurations) {
     const double run = times.Median(c.name + "/run");
@@ -239,13 +287,17 @@ void PrintTable(const std::vector<Configuration>& configurations, const MedianTi
     descriptions += "(" + c.name + ") " + c.description + "\n";
     const double observations = static_cast<double>(c.block.N) * c.block.M * c.block.K;
     const double ratio = run / reference;
-    std::printf("(%s) %10.1f %10.1f | %8.3f %7.3f | %8.1f %8.1f %s\n", c.name.c_str(), run, reference, ratio,
-                c.target, run * 1e6 / observations, reference * 1e6 / observations,
+    const auto shares = pauses.find(c.name);
+    const double pause =
+        shares == pauses.end() ? std::numeric_limits<double>::quiet_NaN() : MedianOf(shares->second);
+    std::printf("(%s) %10.1f %10.1f | %8.3f %7.3f | %8.1f %8.1f | %6.3f %s\n", c.name.c_str(), run, reference,
+                ratio, c.target, run * 1e6 / observations, reference * 1e6 / observations, pause,
                 ratio > c.target ? "above target" : "");
   }
   std::printf(
       "run: _RunCalcProgram on every core; reference: the whole job on one thread (the same draws with\n"
-      "tabulated transformations, statistic, estimates and Quessel's fitting).\n");
+      "tabulated transformations, statistic, estimates and Quessel's fitting); pause: the largest pause\n"
+      "between two progress messages as a share of the run (median over the runs).\n");
   std::printf("%s", descriptions.c_str());
   std::printf("load average before: %s; after: %s\n", load_before.c_str(), LoadAverage().c_str());
 }
@@ -289,6 +341,8 @@ int main(int argc, char** argv) {
   }
   const std::string load_before = LoadAverage();
   const std::vector<Configuration> configurations = Configurations();
+  GaugeWatch gauge;
+  PauseShares pauses;
   std::vector<std::unique_ptr<Folder>> folders;
   // Only the configurations the benchmark filter selects are checked.
   const std::regex selected(benchmark::GetBenchmarkFilter());
@@ -297,15 +351,19 @@ int main(int argc, char** argv) {
       continue;
     CheckReference(library, c);
     folders.push_back(std::make_unique<Folder>(c.block));
-    Configure(
-        benchmark::RegisterBenchmark((c.name + "/run").c_str(),
-                                     [&library, folder = folders.back()->Path()](benchmark::State& state) {
-                                       const fs::path previous = fs::current_path();
-                                       fs::current_path(folder);
-                                       for (auto _ : state) library.Run();
-                                       fs::current_path(previous);
-                                     }),
-        c.heavy, 3);
+    Configure(benchmark::RegisterBenchmark((c.name + "/run").c_str(),
+                                           [&library, &gauge, &shares = pauses[c.name],
+                                            folder = folders.back()->Path()](benchmark::State& state) {
+                                             const fs::path previous = fs::current_path();
+                                             fs::current_path(folder);
+                                             for (auto _ : state) {
+                                               gauge.Start();
+                                               library.Run();
+                                               shares.push_back(gauge.LargestPauseShare());
+                                             }
+                                             fs::current_path(previous);
+                                           }),
+              c.heavy, 3);
     auto reference = std::make_shared<bench::ReferenceRun>(c.block);
     auto values = std::make_shared<std::vector<double>>(static_cast<std::size_t>(c.block.K) * c.block.M);
     Configure(benchmark::RegisterBenchmark((c.name + "/reference").c_str(),
@@ -320,7 +378,7 @@ int main(int argc, char** argv) {
   }
   MedianTimes times;
   benchmark::RunSpecifiedBenchmarks(&times);
-  PrintTable(configurations, times, load_before);
+  PrintTable(configurations, times, pauses, load_before);
   benchmark::Shutdown();
   return 0;
 }
