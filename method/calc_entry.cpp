@@ -1,7 +1,9 @@
 // The method library's entry: one whole Monte Carlo run on the caller's
 // thread, over the parameter block "Parameters.dat" in the current directory.
 #include <cstdint>
+#include <exception>
 #include <new>
+#include <string>
 
 #include "generators/clock_timer.h"
 #include "method/repetitions.h"
@@ -49,5 +51,11 @@ extern "C" WB_EXPORT int _RunCalcProgram() {
   } catch (const std::bad_alloc&) {
     // The allocator's failure is this platform's out-of-memory error.
     return Fail("Недостаточно памяти для расчета");
+  } catch (const std::exception& error) {
+    // Nothing may leave the entry: the shell would only know that the run
+    // failed, not why.
+    return Fail(std::string("Расчет прерван из-за непредвиденной ошибки: ") + error.what());
+  } catch (...) {
+    return Fail("Расчет прерван из-за непредвиденной ошибки");
   }
 }

@@ -6,6 +6,9 @@
 #include <limits>
 #include <optional>
 
+#include "platform/cp1251.h"
+#include "platform/exceptions.h"
+
 namespace {
 
 class Problems {
@@ -77,6 +80,41 @@ std::optional<std::int64_t> SmallestN(int test_kind, std::int64_t p, std::int64_
     default:
       return std::nullopt;
   }
+}
+
+// The law's name as the messages put it, or none for a kind out of range.
+const char* LawGenitive(int generator_kind) {
+  switch (generator_kind) {
+    case kGeneratorNormal:
+      return "нормального распределения";
+    case kGeneratorLogistic:
+      return "логистического распределения";
+    case kGeneratorLaplace:
+      return "распределения Лапласа";
+    case kGeneratorCauchy:
+      return "распределения Коши";
+    case kGeneratorExpPower:
+      return "экспоненциально-степенного распределения";
+    default:
+      return nullptr;
+  }
+}
+
+// The statistics files are named after the path, so it has to name one file
+// on this system: no NUL byte, which would end the name early, and only
+// bytes that code page 1251 defines.
+std::optional<std::string> StatisticsPathProblem(const std::string& path) {
+  if (path.size() > static_cast<std::size_t>(kMaxStatisticsPathLength)) {
+    return "Путь файлов статистик не должен быть длиннее " + std::to_string(kMaxStatisticsPathLength) +
+           " байт";
+  }
+  if (path.find('\0') != std::string::npos) return "Путь файлов статистик не должен содержать нулевой байт";
+  try {
+    platform::Cp1251ToUtf8(path);
+  } catch (const EConvertError& error) {
+    return "Путь файлов статистик: " + error.Message();
+  }
+  return std::nullopt;
 }
 
 // A pair that is not `in_use` is carried along in the block and only has to
@@ -155,10 +193,12 @@ std::vector<ParameterProblem> CheckRunParameters(const RunParameters& parameters
   if (!std::isfinite(parameters.GenParam2)) {
     problems.Add("GenParam2", "Второй параметр распределения должен быть конечным числом");
   }
+  // With no spread every observation is the mean, and the statistics are
+  // undefined; the generators themselves allow it.
+  if (const char* law = LawGenitive(generator); law && !(parameters.GenParam2 > 0)) {
+    problems.Add("GenParam2", std::string("Масштаб ") + law + " должен быть больше 0");
+  }
   if (GeneratorKindHasGenParam3(generator)) {
-    if (!(parameters.GenParam2 > 0)) {
-      problems.Add("GenParam2", "Масштаб экспоненциально-степенного распределения должен быть больше 0");
-    }
     if (!(parameters.GenParam3 > 0) || !std::isfinite(parameters.GenParam3)) {
       problems.Add(
           "GenParam3",
@@ -193,10 +233,10 @@ std::vector<ParameterProblem> CheckRunParameters(const RunParameters& parameters
                           std::to_string(std::numeric_limits<std::int32_t>::max()));
   }
 
-  if (parameters.SaveValues != 0 &&
-      parameters.StatisticsPath.size() > static_cast<std::size_t>(kMaxStatisticsPathLength)) {
-    problems.Add("StatisticsPath", "Путь файлов статистик не должен быть длиннее " +
-                                       std::to_string(kMaxStatisticsPathLength) + " байт");
+  if (parameters.SaveValues != 0) {
+    if (const auto problem = StatisticsPathProblem(parameters.StatisticsPath)) {
+      problems.Add("StatisticsPath", *problem);
+    }
   }
   // Only test kind 1 uses the alternative pair.
   if (parameters.Alternative != 0 && p >= 1) {

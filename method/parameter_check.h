@@ -23,6 +23,7 @@ struct ParameterProblem {
 // of freedom and >= 2 when the covariance is estimated; VarI and VarJ within
 // 1..p (kinds 3, 4) or 1..Q (kinds 5 to 7) and different; 1 <= Q < p;
 // -1 < R0 < 1; a positive definite covariance (and alternative covariance
-// when test kind 1 uses it); scale and shape > 0 for the exponential-power
-// law; a statistics path of at most 260 bytes.
+// when test kind 1 uses it); a scale > 0 for every law and a shape > 0 for
+// the exponential-power law; a statistics path of at most 260 bytes, without
+// NUL and with code page 1251 bytes only.
 std::vector<ParameterProblem> CheckRunParameters(const RunParameters& parameters);

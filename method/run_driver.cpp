@@ -1,8 +1,6 @@
 #include "method/run_driver.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "generators/univariate.h"
 #include "generators/value_biexp.h"
@@ -12,6 +10,7 @@
 #include "method/parameter_check.h"
 #include "method/sample_moments.h"
 #include "platform/exceptions.h"
+#include "platform/whole_file.h"
 
 namespace {
 
@@ -20,14 +19,6 @@ namespace {
 constexpr const char* kTablesFolder = "./Tables/";
 constexpr int kEqualCountGrouping = 1;
 constexpr int kIntervals = 5;
-
-std::string ReadBlock(const std::string& file_name) {
-  std::ifstream file(file_name, std::ios::binary);
-  if (!file) throw EFOpenError("Cannot open file " + file_name);
-  std::string block((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) throw EReadError("Невозможно прочитать файл параметров «" + file_name + "»");
-  return block;
-}
 
 std::unique_ptr<Matrix> SymmetricMatrix(const std::vector<double>& triangle, int p) {
   auto matrix = std::make_unique<Matrix>(p, p, 0.0);
@@ -130,7 +121,10 @@ std::unique_ptr<TCValueUni> MakeGenerator(const RunState& run) {
 }  // namespace
 
 void ReadParameters(RunState& run, const std::string& file_name) {
-  const RunParameters block = DecodeRunParameters(ReadBlock(file_name));
+  // A file that is there but cannot be read (a folder of that name, a read
+  // error) is as unusable as a missing one.
+  const RunParameters block =
+      DecodeRunParameters(platform::ReadWholeFile(file_name, "Cannot open file " + file_name));
   const std::vector<ParameterProblem> problems = CheckRunParameters(block);
   if (!problems.empty()) throw Exception(problems.front().Message);
 

@@ -12,8 +12,9 @@
 #include "method/sample_moments.h"
 
 // Reads and checks the parameter block; throws EFOpenError when the file
-// cannot be opened and Exception, naming the field, for a block that is cut,
-// corrupt or breaks what the method needs. Nothing of the state changes then.
+// cannot be opened or read and Exception, naming the field, for a block that
+// is cut, corrupt or breaks what the method needs. Nothing of the state
+// changes then.
 void ReadParameters(RunState& run, const std::string& file_name);
 
 // Builds the statistic, its null distribution and the generators.

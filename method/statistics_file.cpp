@@ -1,5 +1,8 @@
 #include "method/statistics_file.h"
 
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <locale>
@@ -7,6 +10,19 @@
 #include "method/run_parameters.h"
 #include "platform/cp1251.h"
 #include "platform/exceptions.h"
+
+namespace {
+
+// A short name of its own in the file's folder, unique to this process and
+// call: the final name with a suffix would be too long for a final name near
+// the folder's limit of 255 bytes.
+std::string TemporaryBeside(const std::string& name) {
+  static std::atomic<unsigned> counter{0};
+  return name.substr(0, name.rfind('/') + 1) + ".stat" + std::to_string(getpid()) + "-" +
+         std::to_string(counter++) + ".tmp";
+}
+
+}  // namespace
 
 std::string StatisticsFileName(const std::string& path, std::int32_t repetition_number) {
   const std::string number = std::to_string(repetition_number);
@@ -50,7 +66,7 @@ void SaveStatistics(const RunState& run, std::int32_t k) { SaveStatistics(run, k
 
 void SaveStatistics(const RunState& run, std::int32_t k, const std::vector<double>& values) {
   const std::string name = StatisticsFileName(platform::Cp1251ToUtf8(run.StatisticsPath), k + 1);
-  const std::string temporary = name + ".tmp";
+  const std::string temporary = TemporaryBeside(name);
   std::ofstream file(temporary, std::ios::out | std::ios::trunc);
   if (!file) throw EFCreateError("Невозможно создать файл статистик «" + name + "»");
   WriteStatisticValues(file, StatisticName(run.TestKind), values);

@@ -1,5 +1,6 @@
 #include "platform/run_channel.h"
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -114,7 +115,11 @@ std::optional<std::int64_t> DecodeNumber(const RunFrame& frame) {
   return value;
 }
 
-RunChannelClient::RunChannelClient(int fd) : fd_(fd) {}
+RunChannelClient::RunChannelClient(int fd) : fd_(fd) {
+  // The descriptor came over an exec; no program this process starts may
+  // hold the channel in its turn.
+  fcntl(fd_, F_SETFD, FD_CLOEXEC);
+}
 
 RunChannelClient::~RunChannelClient() {
   if (replaced_box_handler_) SetMessageBoxHandler(*replaced_box_handler_);

@@ -53,7 +53,8 @@ WB_EXPORT std::optional<std::int64_t> DecodeNumber(const RunFrame& frame);
 // nobody to report to, so a request that gets no answer ends the process.
 class WB_EXPORT RunChannelClient {
  public:
-  explicit RunChannelClient(int fd);  // takes the descriptor over
+  // Takes the descriptor over and keeps it from the programs this process starts.
+  explicit RunChannelClient(int fd);
   ~RunChannelClient();
   RunChannelClient(const RunChannelClient&) = delete;
   RunChannelClient& operator=(const RunChannelClient&) = delete;

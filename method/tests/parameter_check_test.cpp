@@ -47,6 +47,20 @@ Change Covariance2(std::vector<double> triangle) {
   };
 }
 
+Change Law(int generator_kind, double scale) {
+  return [=](RunParameters& p) {
+    p.GeneratorKind = static_cast<std::int8_t>(generator_kind);
+    p.GenParam2 = scale;
+  };
+}
+
+Change SavedTo(const std::string& path) {
+  return [=](RunParameters& p) {
+    p.SaveValues = 1;
+    p.StatisticsPath = path;
+  };
+}
+
 Change ExpPower(double scale, float shape) {
   return [=](RunParameters& p) {
     p.GeneratorKind = 5;
@@ -161,8 +175,20 @@ TEST(ParameterCheck, EachBrokenRequirementIsNamedBesideItsField) {
       {{2}, ExpPower(1, 0), bad_shape},
       {{2}, ExpPower(1, -1), bad_shape},
       {{2}, ExpPower(1, std::numeric_limits<float>::infinity()), bad_shape},
-      // The other laws keep their scale as given: a normal law with deviation 0 is allowed.
-      {{2}, [](auto& p) { p.GenParam2 = 0; }, {}},
+      // Every law needs a spread: with none each observation is the mean.
+      {{2}, Law(1, 0), {{"GenParam2", "Масштаб нормального распределения должен быть больше 0"}}},
+      {{2}, Law(2, -1), {{"GenParam2", "Масштаб логистического распределения должен быть больше 0"}}},
+      {{2}, Law(3, 0), {{"GenParam2", "Масштаб распределения Лапласа должен быть больше 0"}}},
+      {{2}, Law(4, -0.5), {{"GenParam2", "Масштаб распределения Коши должен быть больше 0"}}},
+      {{2}, Law(4, 1e-300), {}},
+      // The path names files: a NUL would end the name early, and 0x98 has no character.
+      {{2}, SavedTo(std::string(260, 's')), {}},
+      {{2},
+       SavedTo(std::string("stat\0.txt", 9)),
+       {{"StatisticsPath", "Путь файлов статистик не должен содержать нулевой байт"}}},
+      {{2},
+       SavedTo("stat\x98.txt"),
+       {{"StatisticsPath", "Путь файлов статистик: Байт 0x98 не определён в кодировке Windows-1251"}}},
       {{2},
        [](auto& p) { p.Mean[1] = std::nan(""); },
        {{"Mean", "Математическое ожидание должно состоять из конечных чисел"}}},

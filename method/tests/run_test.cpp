@@ -144,6 +144,10 @@ TEST(BrennicFailure, MissingOrRefusedBlocksFailBeforeAnySampleIsDrawn) {
   auto outcome = RunBrennic();
   ExpectFailure(outcome, folder, "Cannot open file Parameters.dat");
   EXPECT_TRUE(outcome.messages.empty());
+  // There, but not a file that can be read.
+  std::filesystem::create_directory(folder.Path() / "Parameters.dat");
+  ExpectFailure(RunBrennic(), folder, "Cannot open file Parameters.dat");
+  std::filesystem::remove(folder.Path() / "Parameters.dat");
 
   const std::string block = EncodeRunParameters(SmallRun(kTestKindPairZ0, kGeneratorNormal));
   folder.WriteFile("Parameters.dat", block.substr(0, 10));

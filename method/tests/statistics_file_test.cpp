@@ -61,26 +61,38 @@ RunState SavedRun() {
   return run;
 }
 
-// The file is written under a temporary name and then takes its own, so a
-// failed save keeps the file of an earlier run.
+// The file is written under a short temporary name of its own and then takes
+// its name, so any name the folder allows can be written, and nothing is left
+// where a file cannot be made or cannot take its name.
 TEST(SaveStatistics, WritesTheRepetitionsFileOrNamesTheFileItCouldNotWrite) {
   RunFolder folder;
   SaveStatistics(SavedRun(), 4);
-  EXPECT_EQ(folder.ReadFile("stat5.txt"), "stPair_z0\n0 2\n      -0.5\n         2\n");
-  EXPECT_FALSE(folder.Exists("stat5.txt.tmp"));
-
-  folder.WriteFile("stat1.txt", "old");
-  // The file cannot be written where it is made.
-  std::filesystem::create_directory(folder.Path() / "stat1.txt.tmp");
-  try {
-    SaveStatistics(SavedRun(), 0);
-    FAIL() << "no error";
-  } catch (const EFCreateError& error) {
-    EXPECT_EQ(error.Message(), "Невозможно создать файл статистик «stat1.txt»");
-  }
-  EXPECT_EQ(folder.ReadFile("stat1.txt"), "old");
-
+  const std::string contents = "stPair_z0\n0 2\n      -0.5\n         2\n";
+  EXPECT_EQ(folder.ReadFile("stat5.txt"), contents);
   RunState run = SavedRun();
+  run.StatisticsPath = std::string(250, 's') + ".txt";  // 255 bytes with the number
+  SaveStatistics(run, 0);
+  EXPECT_EQ(folder.ReadFile(std::string(250, 's') + "1.txt"), contents);
+
+  const struct {
+    std::string path;
+    std::string message;
+  } failing[] = {
+      {"missing/stat.txt", "Невозможно создать файл статистик «missing/stat1.txt»"},
+      {"taken.txt", "Невозможно записать файл статистик «taken1.txt»"},
+  };
+  std::filesystem::create_directories(folder.Path() / "taken1.txt" / "full");
+  for (const auto& c : failing) {
+    run.StatisticsPath = c.path;
+    try {
+      SaveStatistics(run, 0);
+      ADD_FAILURE() << "no error: " << c.path;
+    } catch (const EFCreateError& error) {
+      EXPECT_EQ(error.Message(), c.message);
+    }
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 3);
+
   run.StatisticsPath = "\x98.txt";  // the one byte code page 1251 leaves undefined
   EXPECT_THROW(SaveStatistics(run, 0), EConvertError);
 }

@@ -55,14 +55,16 @@ class TCalculation {
   // Runs the parameter editor on this thread; refused while running.
   void RunParamEditor();
 
-  // The exchange files in the current directory.
+  // The exchange files in the current directory. A data-set path that code
+  // page 1251 cannot hold is refused with an EConvertError; a failure to
+  // write "DataSets.dat" is not reported.
   void LoadParameters();
   void SaveParameters();
   void WriteDataSetsFile();
   void ClearParameters();
 
   // Starts the method's calculation library in the current directory, the
-  // run folder.
+  // run folder. A run that does not start leaves no exchange file there.
   void Run();
   // Ends a run at once: the run host is stopped, the library released, the
   // exchange files deleted and the program folder made current again;
@@ -78,6 +80,10 @@ class TCalculation {
 
  private:
   void Reset();
+  // Replaces whatever exchange files the current directory holds with this
+  // calculation's, before its parameter editor or its run.
+  void WriteExchangeFiles();
+  static void DeleteExchangeFiles(const QString& folder);
   void ThreadTerminate(TThreadedLaunch* sender);
   void RefuseWhileRunning(const char* message) const;
 

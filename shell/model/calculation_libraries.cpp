@@ -1,6 +1,7 @@
 // The method's parameter-editor and data-translator libraries and the
 // exchange files through which method libraries get the calculation's data
 // set and parameter block.
+#include <QDir>
 #include <QFile>
 
 #include "platform/cp1251.h"
@@ -48,8 +49,7 @@ void TCalculation::FreeLibraries() {
 void TCalculation::RunParamEditor() {
   RefuseWhileRunning("Невозможно запустить редактор параметров во время расчета !");
   if (!FRunParamEditor) return;
-  if (HasDataSet()) WriteDataSetsFile();
-  if (HasParameters()) SaveParameters();
+  WriteExchangeFiles();
   const int accepted = FRunParamEditor();
   const QString parametersFile = LoadStr(StringId::ParametersFile);
   if (accepted != 0 && QFile::exists(parametersFile)) {
@@ -68,14 +68,35 @@ void TCalculation::SaveParameters() {
 }
 
 void TCalculation::WriteDataSetsFile() {
-  // Nothing here is reported: the file is only there for outside method
-  // libraries, and a path that code page 1251 cannot hold is left unwritten
-  // rather than written mangled.
+  // A path written mangled would name another data set.
+  std::string path;
   try {
-    const std::string path = platform::Utf8ToCp1251(FDataSet.toStdString());
-    WriteWholeFile(LoadStr(StringId::DataSetsFile), QByteArray::fromStdString(path), "");
-  } catch (const Exception&) {
+    path = platform::Utf8ToCp1251(FDataSet.toStdString());
+  } catch (const EConvertError& error) {
+    throw EConvertError(
+        ("Путь набора данных «" + FDataSet + "» не может быть передан методу: ").toStdString() +
+        error.Message());
   }
+  // The file is only there for outside method libraries, so a failure to
+  // write it is not reported.
+  try {
+    WriteWholeFile(LoadStr(StringId::DataSetsFile), QByteArray::fromStdString(path), "");
+  } catch (const EFCreateError&) {
+  }
+}
+
+void TCalculation::WriteExchangeFiles() {
+  // Files an earlier failure left behind would show the library another
+  // calculation's data set or parameters.
+  DeleteExchangeFiles(QDir::currentPath());
+  if (HasDataSet()) WriteDataSetsFile();
+  if (HasParameters()) SaveParameters();
+}
+
+void TCalculation::DeleteExchangeFiles(const QString& folder) {
+  const QDir dir(folder);
+  QFile::remove(dir.filePath(LoadStr(StringId::DataSetsFile)));
+  QFile::remove(dir.filePath(LoadStr(StringId::ParametersFile)));
 }
 
 void TCalculation::ClearParameters() {

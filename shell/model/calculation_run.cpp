@@ -1,7 +1,6 @@
 // The run of the method's calculation library: its start, its end on the GUI
 // thread and its abort.
 #include <QDir>
-#include <QFile>
 #include <utility>
 
 #include "platform/exceptions.h"
@@ -13,10 +12,13 @@
 
 namespace {
 
-void DeleteExchangeFiles(const QString& folder) {
-  const QDir dir(folder);
-  QFile::remove(dir.filePath(LoadStr(StringId::DataSetsFile)));
-  QFile::remove(dir.filePath(LoadStr(StringId::ParametersFile)));
+// The launch's own texts are not shown: a start that fails has one text.
+TThreadedLaunch* NewLaunch(const QString& calcProgramDll) {
+  try {
+    return new TThreadedLaunch(calcProgramDll);
+  } catch (const Exception&) {
+    throw Exception(LoadStdStr(StringId::CalcProgramFailed));
+  }
 }
 
 }  // namespace
@@ -24,13 +26,13 @@ void DeleteExchangeFiles(const QString& folder) {
 void TCalculation::Run() {
   RefuseWhileRunning("Расчет уже выполняется !");
   if (HasCalcProgram()) {
-    if (HasDataSet()) WriteDataSetsFile();
-    if (HasParameters()) SaveParameters();
     TThreadedLaunch* launch;
     try {
-      launch = new TThreadedLaunch(FCalcProgramDll);
-    } catch (const Exception&) {
-      throw Exception(LoadStdStr(StringId::CalcProgramFailed));
+      WriteExchangeFiles();
+      launch = NewLaunch(FCalcProgramDll);
+    } catch (...) {
+      DeleteExchangeFiles(QDir::currentPath());
+      throw;
     }
     launch->OnTerminate = [this](TThreadedLaunch* sender) { ThreadTerminate(sender); };
     FLaunch = launch;

@@ -1,8 +1,10 @@
 #include "shell/model/run_host_process.h"
 
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +21,7 @@ void RunHostChannel::Answer(std::int64_t value) const {
 RunHostProcess::~RunHostProcess() {
   Stop();
   Wait();
+  if (pidfd_ >= 0) close(pidfd_);
 }
 
 bool RunHostProcess::Start(const std::string& program, const std::string& libraryPath,
@@ -41,7 +44,8 @@ bool RunHostProcess::Start(const std::string& program, const std::string& librar
   sigset_t none;
   sigemptyset(&none);
   posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
 
   const std::string fdText = std::to_string(childFd);
   char* const argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(libraryPath.c_str()),
@@ -50,12 +54,45 @@ bool RunHostProcess::Start(const std::string& program, const std::string& librar
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(ends[1]);
-  if (failed != 0) pid_ = -1;
-  return failed == 0;
+  if (failed != 0) {
+    pid_ = -1;
+    return false;
+  }
+  // Called directly: this C library's header declares it without C linkage.
+  pidfd_ = static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));
+  if (pidfd_ < 0) {
+    // Without it the run's end could not be told from the channel's.
+    KillGroup();
+    while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    return false;
+  }
+  return true;
 }
 
-std::optional<platform::RunFrame> RunHostProcess::Next() const {
-  return platform::ReadRunFrame(channel_->Descriptor());
+std::optional<platform::RunFrame> RunHostProcess::Next() {
+  const int fd = channel_->Descriptor();
+  while (!ended_) {
+    pollfd watched[] = {{channelOpen_ ? fd : -1, POLLIN, 0}, {pidfd_, POLLIN, 0}};
+    if (poll(watched, 2, -1) < 0 && errno == EINTR) continue;
+    if (watched[0].revents != 0) {
+      if (auto frame = platform::ReadRunFrame(fd)) return frame;
+      // Closed or broken: the run host's end is all that is left to wait for.
+      channelOpen_ = false;
+      continue;
+    }
+    ended_ = true;
+    // Nothing of the group may hold back the last frames below.
+    std::lock_guard lock(mutex_);
+    KillGroup();
+  }
+  pollfd left{channelOpen_ ? fd : -1, POLLIN, 0};
+  if (poll(&left, 1, 0) > 0) {
+    if (auto frame = platform::ReadRunFrame(fd)) return frame;
+  }
+  channelOpen_ = false;
+  return std::nullopt;
 }
 
 void RunHostProcess::Wait() {
@@ -65,12 +102,14 @@ void RunHostProcess::Wait() {
     pid = pid_;
   }
   if (pid < 0) return;
-  // Wait for the end without reaping, so that Stop never signals a reused id.
+  // Wait for the end without reaping, so that the group's id is not reused
+  // while it may still be signalled.
   siginfo_t info;
   while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
   }
   {
     std::lock_guard lock(mutex_);
+    KillGroup();
     pid_ = -1;
   }
   while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
@@ -80,5 +119,9 @@ void RunHostProcess::Wait() {
 void RunHostProcess::Stop() {
   std::lock_guard lock(mutex_);
   stopped_ = true;
-  if (pid_ >= 0) kill(pid_, SIGKILL);
+  KillGroup();
+}
+
+void RunHostProcess::KillGroup() {
+  if (pid_ >= 0) kill(-pid_, SIGKILL);
 }

@@ -30,6 +30,9 @@ class RunHostChannel {
   int fd_;
 };
 
+// The run host leads a process group of its own, which holds whatever its
+// library starts; the run ends with the run host's exit, and the whole group
+// goes with it.
 class RunHostProcess {
  public:
   RunHostProcess() = default;
@@ -44,21 +47,31 @@ class RunHostProcess {
 
   const std::shared_ptr<RunHostChannel>& Channel() const { return channel_; }
 
-  // The run host's next frame; nothing once it has closed the channel.
-  std::optional<platform::RunFrame> Next() const;
+  // The run host's next frame; nothing once it has ended and the frames it
+  // left in the channel are read. A process the library started may hold the
+  // channel open for longer, so its end says nothing about the run.
+  std::optional<platform::RunFrame> Next();
 
-  // Waits until the run host has ended.
+  // Waits until the run host has ended, ends what is left of its group and
+  // reaps it.
   void Wait();
 
-  // From any thread: kills the run host, or keeps it from being started. Its
-  // channel then ends, which ends Next.
+  // From any thread: kills the run host and its group, or keeps the run host
+  // from being started.
   void Stop();
 
  private:
-  // Guards the process id against reuse: the run host is killed only while
-  // it is not yet reaped.
+  // With the mutex held.
+  void KillGroup();
+
+  // Guards the process id against reuse: the group is signalled only while
+  // its leader, the run host, is not yet reaped.
   std::mutex mutex_;
   pid_t pid_ = -1;
   bool stopped_ = false;
+  // Becomes readable when the run host ends.
+  int pidfd_ = -1;
+  bool ended_ = false;
+  bool channelOpen_ = true;
   std::shared_ptr<RunHostChannel> channel_;
 };

@@ -22,15 +22,17 @@ class TThreadedLaunch : public QThread {
   explicit TThreadedLaunch(const QString& calcProgramDll);
   ~TThreadedLaunch() override;
 
-  // The termination event: on the GUI thread once the run host has ended and
-  // the library has been released, after the error box of a failed run. Not
+  // The termination event: on the GUI thread once the run host has ended,
+  // whatever its library left running has been killed and the library has
+  // been released, after the error box of a failed run. Not
   // fired for an aborted run. The object frees itself afterwards.
   std::function<void(TThreadedLaunch* sender)> OnTerminate;
 
   void Start();
 
-  // On the GUI thread: kills the run host and waits until the worker has
-  // released the library. The worker never waits for the GUI thread, so this
+  // On the GUI thread: kills the run host with whatever its library started
+  // and waits until the worker has released the library. The worker never
+  // waits for the GUI thread, nor for anything but the run host, so this
   // returns at once even while a window message of the run is in flight.
   void Abort();
 

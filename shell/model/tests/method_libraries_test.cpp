@@ -123,35 +123,35 @@ TEST_F(MethodLibraries, TheEditorsAnswerDecidesWhetherTheBlockChanges) {
   EXPECT_EQ(Block(*calculation), QByteArray("\x00new\xFF", 5));
 }
 
-TEST_F(MethodLibraries, AnEmptyBlockWritesNoFileAndAFileAlreadyThereIsReadBack) {
+// Files an earlier failure left in the folder are not the calculation's own:
+// the editor never sees them, and an accepting editor that writes none
+// leaves the block as it was.
+TEST_F(MethodLibraries, TheEditorSeesOnlyTheCalculationsOwnExchangeFiles) {
   auto calculation = WithBlock("");
+  WriteBytes("Parameters.dat", "left by someone");
+  WriteBytes("DataSets.dat", "/someone.sds");
   script_(1, nullptr, -1);  // accepted without leaving a file
   calculation->RunParamEditor();
   EXPECT_EQ(EditorSaw(), "<none>");
+  EXPECT_FALSE(QFile::exists("DataSets.dat"));
   EXPECT_FALSE(calculation->HasParameters());
 
-  WriteBytes("Parameters.dat", "left by someone");
-  script_(0, nullptr, -1);
-  calculation->RunParamEditor();
-  EXPECT_EQ(ReadBytes("Parameters.dat"), "left by someone");
-  script_(1, nullptr, -1);
-  calculation->RunParamEditor();
-  EXPECT_EQ(Block(*calculation), "left by someone");
-}
-
-TEST_F(MethodLibraries, DataSetsDatHoldsExactlyThePathsCodePage1251Bytes) {
-  auto calculation = WithBlock("");
+  // "DataSets.dat" holds exactly the path's code page 1251 bytes.
   calculation->SetDataSet("/данные/выборка.sds");
   script_(0, nullptr, -1);
   calculation->RunParamEditor();
   EXPECT_EQ(ReadBytes("DataSets.dat"),
             QByteArray("\x2F\xE4\xE0\xED\xED\xFB\xE5\x2F\xE2\xFB\xE1\xEE\xF0\xEA\xE0\x2E\x73\x64\x73"));
-  calculation->SetDataSet("/a.sds");
-  calculation->WriteDataSetsFile();
-  EXPECT_EQ(ReadBytes("DataSets.dat"), "/a.sds");
-  calculation->SetDataSet("/数据.sds");  // not written mangled
-  calculation->WriteDataSetsFile();
-  EXPECT_EQ(ReadBytes("DataSets.dat"), "/a.sds");
+
+  // A path that code page 1251 cannot hold is refused before the editor runs,
+  // and the earlier path is gone rather than shown.
+  WriteBytes("Parameters.dat", "left by someone");
+  calculation->SaveAs(folder_.File("c.scl"));
+  calculation->SetDataSet("/数据.sds");
+  EXPECT_THROW(calculation->RunParamEditor(), EConvertError);
+  EXPECT_FALSE(calculation->IsModified());
+  EXPECT_FALSE(QFile::exists("DataSets.dat"));
+  EXPECT_FALSE(QFile::exists("Parameters.dat"));
 }
 
 TEST_F(MethodLibraries, ExchangeFileErrorsCarryTheirMessages) {

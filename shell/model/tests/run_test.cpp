@@ -2,6 +2,9 @@
 // to "TWMain" on the GUI thread (this test's main thread, whose events the
 // tests process while they wait), the end event, failures and aborts.
 #include <gtest/gtest.h>
+#include <sys/types.h>
+
+#include <QElapsedTimer>
 
 #include "model_test_support.h"
 #include "platform/exceptions.h"
@@ -19,6 +22,18 @@ double SavedRunTime(TCalculation& calculation, const QString& path) {
   double runTime;
   std::memcpy(&runTime, saved.constData() + saved.size() - 12, 8);
   return runTime;
+}
+
+// The processes of a group that still run; a zombie has ended.
+std::vector<pid_t> LiveProcessesOf(pid_t group) {
+  std::vector<pid_t> live;
+  for (const QString& name : QDir("/proc").entryList(QDir::Dirs)) {
+    const QByteArray stat = ReadBytes("/proc/" + name + "/stat");
+    // pid (command) state parent group ...; the command may hold blanks.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() > 2 && fields[2].toInt() == group && fields[0] != "Z") live.push_back(name.toInt());
+  }
+  return live;
 }
 
 class RunLife : public RunTest {
@@ -89,19 +104,33 @@ TEST_F(RunLife, ACompletedRunReportsProgressOnTheGuiThreadWhileTheRunHostWaits) 
   EXPECT_LE(runTime, started);
 }
 
-TEST_F(RunLife, AMissingLibraryOrEntryIsAFailedStart) {
-  for (const char* library : {"libMissing.so", "libStubNoEntry.so"}) {
-    Prepare("report 30", library);
-    calculation_->SetDataSet("/a.sds");
+// Whatever stops a start, the next library finds no exchange file of this
+// calculation, nor of an earlier one.
+TEST_F(RunLife, AFailedStartLeavesNoExchangeFile) {
+  const struct {
+    const char* library;
+    const char* dataSet;
+    const char* text;
+  } cases[] = {
+      {"libMissing.so", "/a.sds", kFailed},
+      {"libStubNoEntry.so", "/a.sds", kFailed},
+      {"libStubCalc.so", "/数据.sds",
+       "Путь набора данных «/数据.sds» не может быть передан методу: "
+       "Символ \"数\" невозможно записать в кодировке Windows-1251"},
+  };
+  for (const auto& failing : cases) {
+    Prepare("report 30", failing.library);
+    WriteBytes("DataSets.dat", "/earlier.sds");
+    calculation_->SetDataSet(failing.dataSet);
     try {
       calculation_->Run();
-      ADD_FAILURE() << library << " started";
+      ADD_FAILURE() << failing.library << " started";
     } catch (const Exception& error) {
-      EXPECT_EQ(error.Message(), kFailed);
+      EXPECT_EQ(error.Message(), failing.text);
     }
     EXPECT_FALSE(calculation_->IsRunning());
-    EXPECT_TRUE(QFile::exists("DataSets.dat"));  // written before the start, they stay
-    EXPECT_TRUE(QFile::exists("Parameters.dat"));
+    EXPECT_FALSE(QFile::exists("DataSets.dat")) << failing.library;
+    EXPECT_FALSE(QFile::exists("Parameters.dat")) << failing.library;
   }
   ProcessEventsFor(50);
   EXPECT_EQ(ends_, 0);
@@ -133,6 +162,45 @@ TEST_F(RunLife, AbortFromInsideAProgressMessageDoesNotDeadlock) {
   EXPECT_EQ(ends_, 0);
   EXPECT_EQ(Steps(), 1);
   EXPECT_TRUE(prompt_.errors.isEmpty());
+}
+
+// A helper left running by the library, forked or started by a background
+// shell command, would hold the run for half a minute if the run waited for
+// it; the bounds leave room for a loaded machine.
+TEST_F(RunLife, WhatTheLibraryStartedHoldsNeitherTheEndNorAnAbortAndEndsWithTheRun) {
+  constexpr qint64 kBound = 5000;
+  QElapsedTimer sinceReturn;
+  qint64 endDelay = -1;
+  onMessage_ = [&](std::uint32_t number) {
+    if (number == 0x402) sinceReturn.start();  // sent just before the entry returns
+  };
+  calculation_->OnCalculationEnd = [&, recordEnd = calculation_->OnCalculationEnd](TThreadedLaunch* launch) {
+    recordEnd(launch);
+    endDelay = sinceReturn.elapsed();
+  };
+  for (const char* library : {"libStubForkHelper.so", "libStubShellHelper.so"}) {
+    for (const bool abort : {false, true}) {
+      SCOPED_TRACE(testing::Message() << library << (abort ? ", aborted" : ", returned"));
+      messages_.clear();
+      ends_ = 0;
+      Prepare(abort ? "wait" : "return", library);
+      calculation_->Run();
+      ASSERT_TRUE(WaitUntil([&] { return !messages_.empty(); }));
+      const auto group = static_cast<pid_t>(messages_.front()[1]);
+      ASSERT_FALSE(LiveProcessesOf(group).empty());
+      if (abort) {
+        QElapsedTimer aborting;
+        aborting.start();
+        calculation_->Abort();
+        EXPECT_LT(aborting.elapsed(), kBound);
+      } else {
+        ASSERT_TRUE(WaitUntil([&] { return ends_ > 0; }));
+        ASSERT_EQ(messages_.back()[0], 0x402);
+        EXPECT_LT(endDelay, kBound);
+      }
+      EXPECT_TRUE(WaitUntil([&] { return LiveProcessesOf(group).empty(); }, kBound));
+    }
+  }
 }
 
 TEST_F(RunLife, WhileRunningTheMethodTheEditorAndTheCalculationItselfStay) {
