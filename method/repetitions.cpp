@@ -36,8 +36,13 @@ std::size_t RepetitionBytes(const RunState& run) { return static_cast<std::size_
 
 // What the threads hold of values at once: what a run in turn holds at its
 // peak, a repetition's values and, while they are sorted, a buffer as large,
-// and two repetitions' values more.
-std::size_t ValuesBudget(const RunState& run) { return 4 * RepetitionBytes(run); }
+// and two repetitions' values more; but never less than a megabyte, so that
+// the threads of a run of small repetitions are not tied to each other's
+// pace for the sake of a few kilobytes.
+std::size_t ValuesBudget(const RunState& run) {
+  constexpr std::size_t kLeast = std::size_t{1} << 20;
+  return std::max(4 * RepetitionBytes(run), kLeast);
+}
 
 // The run's repetitions drawn, fitted and settled by the calling thread and
 // its helpers, each of which takes whatever work is there: fitting a drawn

@@ -30,7 +30,7 @@ void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* pea
 // The most bytes of values a run of `threads` threads in all holds at once:
 // what a run in turn holds at its peak (a repetition's statistic values and,
 // while they are sorted, a buffer as large) and two repetitions' values more,
-// sample estimates that wait for their turn to be added included, and beyond
-// that at most one block's estimates. It does not grow with the number of
-// threads.
+// or a megabyte when that is more, sample estimates that wait for their turn
+// to be added included, and beyond that at most one block's estimates. It
+// does not grow with the number of threads.
 std::size_t ValuesInFlightBound(const RunState& run, std::int32_t threads);

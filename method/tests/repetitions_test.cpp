@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -121,8 +121,8 @@ void ExpectSame(const RunResult& got, const RunResult& want) {
 // repetition. The normal law over 3 x 11 values a sample: blocks of samples
 // begin inside a pair of the generator's values.
 void WriteBlock(const brennic_test::RunFolder& folder) {
-  RunParameters block = brennic_test::WithStatisticsFiles(
-      brennic_test::SmallRun(kTestKindPairT, kGeneratorNormal), "stat.txt");
+  RunParameters block =
+      brennic_test::WithStatisticsFiles(brennic_test::SmallRun(kTestKindPairT, kGeneratorNormal), "stat.txt");
   block.N = 11;
   block.EstimateMean = 1;
   block.EstimateCovariance = 1;
@@ -185,20 +185,28 @@ TEST(RunRepetitions, AStepHeldByTheWindowHoldsUpNoOtherThread) {
   ExpectSame(held, in_turn);
 }
 
-// With estimates of every sample waiting for their turn as well, the values
-// held at once stay within the bound for any number of threads, and the bound
-// is well below what holding every repetition would take.
+// Repetitions of 40 000 values, whose values bound is four repetitions'
+// worth, with the estimates of every sample waiting for their turn as well:
+// the values held at once stay within the bound for any number of threads,
+// and the bound is well below what holding every repetition would take.
 TEST(RunRepetitions, HoldsValuesWithinABoundThatDoesNotGrowWithTheThreads) {
   brennic_test::RunFolder folder;
-  WriteBlock(folder);
-  for (const std::int32_t threads : kThreadCounts) {
+  RunParameters block = brennic_test::SmallRun(kTestKindPairT, kGeneratorNormal);
+  block.N = 5;
+  block.M = 40000;
+  block.K = kRepetitions;
+  block.EstimateMean = 1;
+  block.EstimateCovariance = 1;
+  folder.WriteParameters(block);
+  for (const std::int32_t threads : {0, 8}) {
     SCOPED_TRACE(testing::Message() << threads << " threads besides the run's");
     std::size_t peak = 0;
     std::size_t bound = 0;
     RunWith(folder, [&](RunState& run) {
       RunRepetitions(run, threads, &peak);
       bound = ValuesInFlightBound(run, threads + 1);
-      EXPECT_LT(bound, static_cast<std::size_t>(run.K) * run.M * (1 + EstimatesSize(run)) * sizeof(double) / 2);
+      EXPECT_LT(bound,
+                static_cast<std::size_t>(run.K) * run.M * (1 + EstimatesSize(run)) * sizeof(double) / 2);
     });
     EXPECT_GT(peak, 0u);
     EXPECT_LE(peak, bound);
