@@ -2,7 +2,9 @@
 #
 # The build stages the program folder in ${WB_STAGE_DIR}: programs at its top,
 # every shared library and module in Libraries/, where they find each other
-# through RUNPATH=$ORIGIN.
+# through RUNPATH=$ORIGIN. The staged files are linked with that RUNPATH alone,
+# never with the build folder's path, so the folder runs wherever it is moved
+# or installed.
 
 include_guard(GLOBAL)
 include(GoogleTest)
@@ -72,7 +74,7 @@ function(_wb_staged_library target output_name links)
   set_target_properties(${target} PROPERTIES
     PREFIX "lib"
     LIBRARY_OUTPUT_DIRECTORY ${WB_LIBRARIES_DIR}
-    BUILD_RPATH "$ORIGIN"
+    BUILD_WITH_INSTALL_RPATH ON
     INSTALL_RPATH "$ORIGIN")
   target_link_options(${target} PRIVATE -Wl,--enable-new-dtags -Wl,--no-undefined)
   if(links)
@@ -100,7 +102,7 @@ function(wb_program target)
   wb_include_root(${target})
   set_target_properties(${target} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${WB_STAGE_DIR}
-    BUILD_RPATH "$ORIGIN/Libraries"
+    BUILD_WITH_INSTALL_RPATH ON
     INSTALL_RPATH "$ORIGIN/Libraries")
   target_link_options(${target} PRIVATE -Wl,--enable-new-dtags)
   if(ARG_LINKS)

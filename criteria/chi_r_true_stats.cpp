@@ -1,4 +1,5 @@
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -37,10 +38,27 @@ int CountUpTo(const double* x, int n, int& i, double boundary) {
   return count;
 }
 
+// A value that is no number or infinite, or a range that overflows, leaves no
+// interval width or boundary to group by; such a sample fits no law.
+bool Groupable(const double* x, int n) {
+  for (int i = 0; i < n; ++i) {
+    if (!std::isfinite(x[i])) return false;
+  }
+  return std::isfinite(x[n - 1] - x[0]);
+}
+
 }  // namespace
 
 void ChiRTrueStats(double* x, int n, DistribFunc* dist, int type, int k, CritVA& crit, const char* folder) {
   CheckArguments(n, type, k);
+  quessel::internal::ChiTable table;
+  if (type == kFromTables) table = quessel::internal::ReadChiTable(folder, k);
+  if (!Groupable(x, n)) {
+    crit.ChiStat = crit.LRStat = std::numeric_limits<double>::infinity();
+    crit.ChiP = crit.LRP = 0.0;
+    return;
+  }
+
   std::vector<int> counts(k);
   std::vector<double> probabilities(k);
   double s = 0.0;
@@ -65,7 +83,6 @@ void ChiRTrueStats(double* x, int n, DistribFunc* dist, int type, int k, CritVA&
     }
     i = (k - 1) * m;
   } else {
-    const quessel::internal::ChiTable table = quessel::internal::ReadChiTable(folder, k);
     for (int j = 1; j < k; ++j) counts[j - 1] = CountUpTo(x, n, i, table.boundaries[j - 1]);
     probabilities = table.probabilities;
   }

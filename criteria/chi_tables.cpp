@@ -1,12 +1,14 @@
 #include "criteria/chi_tables.h"
 
 #include <cstddef>
-#include <fstream>
+#include <cstdio>
 #include <locale>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "platform/exceptions.h"
+#include "platform/whole_file.h"
 
 namespace quessel::internal {
 
@@ -27,21 +29,33 @@ std::size_t Utf8Characters(const std::string& text) {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-std::ifstream OpenTable(const std::string& path) {
+using TableFile = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// Only regular files: a pipe or device in a table's place is refused at once
+// rather than waited on.
+TableFile OpenTable(const std::string& path) {
   if (Utf8Characters(path) > kMaxPathCharacters) {
     throw EFOpenError("Путь к файлу таблицы длиннее 255 символов: " + Quoted(path) + "!");
   }
-  std::ifstream file(path);
-  if (!file) throw EFOpenError("Невозможно открыть файл таблицы " + Quoted(path) + "!");
-  return file;
+  return TableFile(platform::OpenRegularFile(path, "Невозможно открыть файл таблицы " + Quoted(path) + "!"),
+                   &std::fclose);
+}
+
+// The next line without its line feed, as std::getline gives it: false
+// only when the file has ended before any character.
+bool GetLine(std::FILE* file, std::string& line) {
+  line.clear();
+  int c;
+  while ((c = std::getc(file)) != EOF && c != '\n') line += static_cast<char>(c);
+  return c == '\n' || !line.empty();
 }
 
 std::string Corrupt(const std::string& path) { return "Файл таблицы " + Quoted(path) + " поврежден: "; }
 
-std::string ReadLine(std::ifstream& file, const std::string& path, int k) {
+std::string ReadLine(std::FILE* file, const std::string& path, int k) {
   std::string line;
   for (int number = 1; number <= k; ++number) {
-    if (!std::getline(file, line)) {
+    if (!GetLine(file, line)) {
       throw EReadError(Corrupt(path) + "нет строки " + std::to_string(number) + "!");
     }
     if (number < k && line.size() > kMaxSkippedLineCharacters) {
@@ -53,7 +67,7 @@ std::string ReadLine(std::ifstream& file, const std::string& path, int k) {
 
 // Only line k counts: numbers missing from it are not sought on the next one.
 template <class Number>
-std::vector<Number> ReadNumbers(std::ifstream& file, const std::string& path, int k, int count) {
+std::vector<Number> ReadNumbers(std::FILE* file, const std::string& path, int k, int count) {
   std::istringstream line(ReadLine(file, path, k));
   line.imbue(std::locale::classic());
   std::vector<Number> numbers(count);
@@ -71,13 +85,13 @@ std::vector<Number> ReadNumbers(std::ifstream& file, const std::string& path, in
 ChiTable ReadChiTable(const char* folder, int k) {
   const std::string prefix = folder ? folder : "";
   const std::string boundaries_path = prefix + "Table 28.txt";
-  std::ifstream boundaries_file = OpenTable(boundaries_path);
+  const TableFile boundaries_file = OpenTable(boundaries_path);
   const std::string probabilities_path = prefix + "Table 29.txt";
-  std::ifstream probabilities_file = OpenTable(probabilities_path);
+  const TableFile probabilities_file = OpenTable(probabilities_path);
 
   ChiTable table;
-  table.boundaries = ReadNumbers<float>(boundaries_file, boundaries_path, k, k - 1);
-  table.probabilities = ReadNumbers<double>(probabilities_file, probabilities_path, k, k);
+  table.boundaries = ReadNumbers<float>(boundaries_file.get(), boundaries_path, k, k - 1);
+  table.probabilities = ReadNumbers<double>(probabilities_file.get(), probabilities_path, k, k);
   return table;
 }
 

@@ -46,7 +46,9 @@ WB_EXPORT void KolmSmOm(double* x, int n, DistribFunc* dist, CritVA& crit);
 // Pearson chi-square and likelihood-ratio criteria over k intervals (3 to 15)
 // of the sorted values x; fills the last four fields of crit. Grouping: 0 equal
 // width, 1 equal count, 2 boundaries and probabilities from "Table 28.txt" and
-// "Table 29.txt" in folder, a text ending with its path separator.
+// "Table 29.txt" in folder, a text ending with its path separator. A sample
+// holding a value that is not finite, or whose range is not, fits no law: both
+// statistics are infinite and both probabilities 0.
 WB_EXPORT void ChiRTrueStats(double* x, int n, DistribFunc* dist, int type, int k, CritVA& crit,
                              const char* folder);
 

@@ -17,6 +17,7 @@ AlternativeGroup::AlternativeGroup(ProblemLabels& problems, QWidget* parent)
     emit changed();
   });
   connect(tables_, &MeanCovarianceTables::changed, this, &ParameterGroup::changed);
+  connect(tables_, &MeanCovarianceTables::refused, this, &ParameterGroup::refused);
 }
 
 void AlternativeGroup::Resize(int p) { tables_->Resize(p); }

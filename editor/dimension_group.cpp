@@ -21,6 +21,7 @@ DimensionGroup::DimensionGroup(ProblemLabels& problems, QWidget* parent)
     emit dimensionChanged(p);
   });
   connect(tables_, &MeanCovarianceTables::changed, this, &ParameterGroup::changed);
+  connect(tables_, &MeanCovarianceTables::refused, this, &ParameterGroup::refused);
 }
 
 void DimensionGroup::Show(const RunParameters& parameters) {

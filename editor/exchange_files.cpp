@@ -1,11 +1,13 @@
 #include "editor/exchange_files.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <climits>
 
 #include "method/parameter_block.h"
 #include "platform/cp1251.h"
 #include "platform/exceptions.h"
+#include "platform/whole_file.h"
 
 RunParameters DefaultRunParameters() {
   RunParameters parameters;
@@ -27,13 +29,12 @@ namespace {
 QString Quoted(const char* name) { return QString("«%1»").arg(name); }
 
 // The data set's path as the shell wrote it, or nothing when no data set is
-// chosen or the path is not code page 1251 text.
+// chosen or the file holds no path: longer than a path can be, not a
+// regular file, or not code page 1251 text.
 QString ReadDataSet() {
-  QFile file(kDataSetsFile);
-  if (!file.open(QIODevice::ReadOnly)) return {};
   try {
-    return QString::fromStdString(platform::Cp1251ToUtf8(file.readAll().toStdString()));
-  } catch (const EConvertError&) {
+    return QString::fromStdString(platform::Cp1251ToUtf8(platform::ReadWholeFile(kDataSetsFile, "", PATH_MAX)));
+  } catch (const Exception&) {
     return {};
   }
 }
@@ -42,15 +43,19 @@ QString ReadDataSet() {
 
 EditorStart ReadEditorStart() {
   EditorStart start{DefaultRunParameters(), ReadDataSet(), {}};
-  QFile file(kParametersFile);
-  if (!file.exists()) return start;
+  if (!QFileInfo::exists(kParametersFile)) return start;
   const QString defaults = " Показаны значения по умолчанию.";
-  if (!file.open(QIODevice::ReadOnly)) {
-    start.Notice = "Файл параметров " + Quoted(kParametersFile) + " не может быть открыт." + defaults;
+  std::string bytes;
+  try {
+    bytes = platform::ReadWholeFile(
+        kParametersFile, ("Файл параметров " + Quoted(kParametersFile) + " не может быть открыт.").toStdString(),
+        kMaxBlockBytes);
+  } catch (const Exception& error) {
+    start.Notice = QString::fromStdString(error.Message()) + defaults;
     return start;
   }
   try {
-    RunParameters parameters = DecodeRunParameters(file.readAll().toStdString());
+    RunParameters parameters = DecodeRunParameters(bytes);
     // The path is shown as text, so it has to be code page 1251 text.
     platform::Cp1251ToUtf8(parameters.StatisticsPath);
     start.Parameters = std::move(parameters);
@@ -62,12 +67,6 @@ EditorStart ReadEditorStart() {
 }
 
 void WriteParametersFile(const QString& path, const std::string& block) {
-  QSaveFile file(path);
-  const bool written =
-      file.open(QIODevice::WriteOnly) &&
-      file.write(block.data(), static_cast<qint64>(block.size())) == static_cast<qint64>(block.size()) &&
-      file.commit();
-  if (!written) {
-    throw EFCreateError("Невозможно записать файл параметров «" + path.toStdString() + "»");
-  }
+  platform::WriteWholeFile(QFile::encodeName(path).toStdString(), block,
+                           "Невозможно записать файл параметров «" + path.toStdString() + "»");
 }

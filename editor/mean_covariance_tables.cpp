@@ -15,7 +15,6 @@ MeanCovarianceTables::MeanCovarianceTables(const std::string& mean_field, const 
   QTableView* mean = NewTable(mean_, mean_field);
   // One row of numbers needs no more height than it has.
   mean->verticalHeader()->hide();
-  mean->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   mean->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   layout->addWidget(mean);
   layout->addWidget(problems.Add(mean_field, this));
@@ -28,11 +27,15 @@ MeanCovarianceTables::MeanCovarianceTables(const std::string& mean_field, const 
     connect(model, &QAbstractItemModel::modelReset, this, &MeanCovarianceTables::changed);
   }
   // A refused text shows beside its table until the next change is checked.
-  connect(mean_, &NumberTableModel::textRefused, this,
-          [&problems, mean_field](const QString& reason) { problems.ShowOne(mean_field, reason); });
-  connect(
-      covariance_, &NumberTableModel::textRefused, this,
-      [&problems, covariance_field](const QString& reason) { problems.ShowOne(covariance_field, reason); });
+  connect(mean_, &NumberTableModel::textRefused, this, [this, &problems, mean_field](const QString& reason) {
+    problems.ShowOne(mean_field, reason);
+    emit refused();
+  });
+  connect(covariance_, &NumberTableModel::textRefused, this,
+          [this, &problems, covariance_field](const QString& reason) {
+            problems.ShowOne(covariance_field, reason);
+            emit refused();
+          });
 }
 
 QTableView* MeanCovarianceTables::NewTable(NumberTableModel* model, const std::string& field) {
@@ -41,6 +44,8 @@ QTableView* MeanCovarianceTables::NewTable(NumberTableModel* model, const std::s
   table->setModel(model);
   table->setEditTriggers(QAbstractItemView::AllEditTriggers);
   table->horizontalHeader()->setDefaultSectionSize(80);
+  // The table asks for room for all its cells; the dialog grows to it.
+  table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   return table;
 }
 

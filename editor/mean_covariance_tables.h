@@ -26,6 +26,8 @@ class MeanCovarianceTables : public QWidget {
 
  signals:
   void changed();
+  // A text typed into a cell was refused; the cell kept its value.
+  void refused();
 
  private:
   QTableView* NewTable(NumberTableModel* model, const std::string& field);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -72,15 +73,15 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
   right->addWidget(dimension, 1);
   right->addWidget(alternative);
   // The fields scroll where the screen is too small for them.
-  auto* page = new QWidget;
-  auto* columns = new QHBoxLayout(page);
+  page_ = new QWidget;
+  auto* columns = new QHBoxLayout(page_);
   columns->setContentsMargins(0, 0, 0, 0);
   columns->addLayout(left);
   columns->addLayout(right, 1);
-  auto* scroll = new QScrollArea(this);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidgetResizable(true);
-  scroll->setWidget(page);
+  scroll_ = new QScrollArea(this);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(true);
+  scroll_->setWidget(page_);
 
   auto* buttons = new QDialogButtonBox(this);
   ok_ = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
@@ -94,24 +95,47 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(data_set_row);
   layout->addWidget(notice_label);
-  layout->addWidget(scroll, 1);
+  layout->addWidget(scroll_, 1);
   layout->addWidget(general_problems_);
   layout->addWidget(write_error_);
   layout->addWidget(buttons);
 
   for (ParameterGroup* group : groups_) group->Show(initial);
-  for (ParameterGroup* group : groups_)
+  for (ParameterGroup* group : groups_) {
     connect(group, &ParameterGroup::changed, this, &TWParamEditor::Revalidate);
+    // Fields and table rows that appear take their room once laid out.
+    connect(group, &ParameterGroup::changed, this,
+            [this] { QTimer::singleShot(0, this, &TWParamEditor::GrowToFit); });
+    // A refused text leaves the old value in place, which the checks would
+    // pass: OK waits until the text is corrected.
+    connect(group, &ParameterGroup::refused, this, [this] {
+      refusal_shown_ = true;
+      ok_->setEnabled(false);
+    });
+  }
   Revalidate();
-  FitToScreen(*scroll, *page);
+  // The sizes the fields want are known once the style has been applied.
+  ensurePolished();
+  GrowToFit();
 }
 
-void TWParamEditor::FitToScreen(const QScrollArea& scroll, const QWidget& page) {
-  const QSize around = layout()->sizeHint() - scroll.sizeHint();
+// The dialog grows to what its fields want whenever that grows, as far as
+// the screen allows, and stays on the screen; a size the user chose is kept
+// otherwise.
+void TWParamEditor::GrowToFit() {
+  const QSize around = layout()->sizeHint() - scroll_->sizeHint();
   const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  const QSize wanted(std::max(around.width(), 0) + page.sizeHint().width() + scroll_bar,
-                     around.height() + page.sizeHint().height());
-  resize(wanted.boundedTo(screen()->availableGeometry().size() * 0.9));
+  const QSize wanted(std::max(around.width(), 0) + page_->sizeHint().width() + scroll_bar,
+                     around.height() + page_->sizeHint().height());
+  if (wanted == wanted_) return;
+  wanted_ = wanted;
+  const QRect available = screen()->availableGeometry();
+  resize(size().expandedTo(wanted).boundedTo(available.size() * 0.9));
+  if (!isVisible()) return;
+  QRect frame = frameGeometry();
+  frame.moveRight(std::min(frame.right(), available.right()));
+  frame.moveBottom(std::min(frame.bottom(), available.bottom()));
+  move(frame.topLeft());
 }
 
 RunParameters TWParamEditor::Collect(std::vector<ParameterProblem>& problems) const {
@@ -141,12 +165,14 @@ std::vector<ParameterProblem> TWParamEditor::Problems() const {
 }
 
 void TWParamEditor::Revalidate() {
+  refusal_shown_ = false;
   const std::vector<ParameterProblem> problems = Problems();
   problems_.Show(problems);
   ok_->setEnabled(problems.empty());
 }
 
 void TWParamEditor::accept() {
+  if (refusal_shown_) return;
   std::vector<ParameterProblem> problems;
   const RunParameters parameters = Collect(problems);
   problems_.Show(problems);

@@ -30,20 +30,26 @@ class TWParamEditor : public QDialog {
   // Why the method would refuse the values shown, at most one reason a field.
   std::vector<ParameterProblem> Problems() const;
 
-  // Checks the values and writes the block; stays open when the method would
-  // refuse them or the file cannot be written.
+  // Checks the values and writes the block; stays open while a refused text
+  // is shown, when the method would refuse the values or when the file
+  // cannot be written.
   void accept() override;
 
  private:
   RunParameters Collect(std::vector<ParameterProblem>& problems) const;
   void Revalidate();
-  // As large as the fields want, as far as the screen allows.
-  void FitToScreen(const QScrollArea& scroll, const QWidget& page);
+  void GrowToFit();
 
   QString parameters_file_;
   QLabel* general_problems_;
   QLabel* write_error_;
+  QScrollArea* scroll_ = nullptr;
+  QWidget* page_ = nullptr;
+  // What the fields wanted when the dialog last grew to them.
+  QSize wanted_;
   QPushButton* ok_;
+  // A cell text was refused and no change has been checked since.
+  bool refusal_shown_ = false;
   ProblemLabels problems_;
   std::vector<ParameterGroup*> groups_;
 };

@@ -26,6 +26,8 @@ class ParameterGroup : public QGroupBox {
 
  signals:
   void changed();
+  // A text the group could not take was refused; its value stayed.
+  void refused();
 };
 
 // A field above the label that gives its problem, as one form row.

@@ -12,8 +12,10 @@
 namespace Ferrant {
 
 void LoadFromFileToBook(WorkbookSheet* book, const QString& path) {
-  const QByteArray bytes = QByteArray::fromStdString(platform::ReadWholeFile(
-      QFile::encodeName(path).toStdString(), ("Невозможно открыть файл набора данных «" + path + "» !").toStdString()));
+  const QByteArray bytes = QByteArray::fromStdString(
+      platform::ReadWholeFile(QFile::encodeName(path).toStdString(),
+                              ("Невозможно открыть файл набора данных «" + path + "» !").toStdString(),
+                              ferrant::kMaxFileBytes));
   const ferrant::DataSet data_set = ferrant::DecodeDataSet(bytes, path);
 
   std::vector<QStringList> cells(static_cast<std::size_t>(data_set.rows));

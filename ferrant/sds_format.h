@@ -21,6 +21,8 @@ struct DataSet {
 constexpr std::int32_t kMaxRows = 16384;
 constexpr std::int32_t kMaxCols = 256;
 constexpr std::int32_t kMaxDescription = 255;
+// The header, the longest description, every value and the checksum.
+constexpr std::uint64_t kMaxFileBytes = 28 + kMaxDescription + 8ull * kMaxRows * kMaxCols;
 
 // Throws Exception when the data set breaks the format's limits: its size,
 // a value that is not finite, a description longer than 255 bytes in code

@@ -2,9 +2,11 @@
 // from fresh uniform draws of the thread's source in a fixed order; no parameter
 // is tested, so a zero or negative scale applies as it stands. What a law makes
 // of one draw is looked up in a table filled as the draws come up. The bulk
-// draws CValues are reached through the table of virtual operations only, so
-// they stay out of the library's exports.
+// draws CValues, the values of as many calls of CValue, are hidden from the
+// library's exports and reached through olvend::BulkDrawOf.
 #pragma once
+
+#include <cstdint>
 
 #include "generators/draw_table.h"
 #include "generators/value_uni.h"
@@ -17,7 +19,7 @@ class WB_EXPORT TCValueNorm : public TCValueUni {
   TCValueNorm(double mean, double sd);
   ~TCValueNorm() override;
   double CValue() override;
-  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count) override;
+  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count);
 
  private:
   double mean_;
@@ -34,7 +36,7 @@ class WB_EXPORT TCValueLog : public TCValueUni {
   TCValueLog(double mean, double s);
   ~TCValueLog() override;
   double CValue() override;
-  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count) override;
+  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count);
 
  private:
   double mean_;
@@ -49,7 +51,7 @@ class WB_EXPORT TCValueLaplas : public TCValueUni {
   TCValueLaplas(double mean, double s);
   ~TCValueLaplas() override;
   double CValue() override;
-  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count) override;
+  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count);
 
  private:
   double mean_;
@@ -63,7 +65,7 @@ class WB_EXPORT TCValueKoshi : public TCValueUni {
   TCValueKoshi(double location, double scale);
   ~TCValueKoshi() override;
   double CValue() override;
-  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count) override;
+  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count);
 
  private:
   double location_;

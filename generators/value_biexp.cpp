@@ -20,10 +20,15 @@ double LowerGamma(double value, double shape_reciprocal) {
 }  // namespace
 
 TCValueBiExp::TCValueBiExp(double a, double b, double c) : a_(a), b_(b), c_(c) {
+  if (!std::isfinite(a))
+    throw Exception("Параметр сдвига экспоненциально-степенного распределения должен быть конечным числом !");
+  if (!std::isfinite(b))
+    throw Exception("Масштаб экспоненциально-степенного распределения должен быть конечным числом !");
   if (b == 0.0)
     throw Exception("Масштаб экспоненциально-степенного распределения не может быть равен нулю !");
-  if (!(c > 0.0)) {
-    throw Exception("Параметр формы экспоненциально-степенного распределения должен быть больше нуля !");
+  if (!(c > 0.0) || !std::isfinite(c)) {
+    throw Exception(
+        "Параметр формы экспоненциально-степенного распределения должен быть конечным числом больше нуля !");
   }
   shape_reciprocal_ = 1.0 / c_;
   gamma_ = olvend::GammaFunction(shape_reciprocal_);

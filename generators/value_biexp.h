@@ -5,14 +5,17 @@
 // again.
 #pragma once
 
+#include <cstdint>
+
 #include "generators/draw_table.h"
 #include "generators/value_uni.h"
 #include "platform/export.h"
 
 class WB_EXPORT TCValueBiExp : public TCValueUni {
  public:
-  // Location a, scale b, shape c. A scale of 0 or a shape of 0 or below is
-  // refused with Exception: the law's functions divide by them.
+  // Location a, scale b, shape c. A parameter that is not finite, a scale of 0
+  // or a shape of 0 or below is refused with Exception: every value would be
+  // NaN, and the law's functions divide by the scale and the shape.
   TCValueBiExp(double a, double b, double c);
   ~TCValueBiExp() override;
 
@@ -27,8 +30,9 @@ class WB_EXPORT TCValueBiExp : public TCValueUni {
 
   // Two draws per value.
   double CValue() override;
-  // Reached through the table of virtual operations only: no export.
-  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count) override;
+  // The values of `count` calls of CValue; hidden from the exports and reached
+  // through olvend::BulkDrawOf.
+  [[gnu::visibility("hidden")]] void CValues(double* values, std::int32_t count);
 
  private:
   double a_;

@@ -9,6 +9,20 @@
 
 namespace {
 
+constexpr const char* kNotPositiveDefinite = "Ковариационная матрица не является положительно определенной !";
+
+// An infinite variance passes the pivot test below (its pivot is infinite) and
+// then makes every value NaN; an entry the factorisation never reads is no
+// better a covariance.
+bool AllFinite(const Matrix& m) {
+  for (std::int32_t i = 0; i < m.Rows(); ++i) {
+    for (std::int32_t j = 0; j < m.Cols(); ++j) {
+      if (!std::isfinite(m[i][j])) return false;
+    }
+  }
+  return true;
+}
+
 // Column by column; the square root is recomputed for every row of the column.
 void FactorCholesky(const Matrix& c, Matrix& l, std::int32_t n) {
   for (std::int32_t i = 0; i < n; ++i) {
@@ -21,7 +35,7 @@ void FactorCholesky(const Matrix& c, Matrix& l, std::int32_t n) {
       const double pivot = c[i][i] - s2;
       // Without this test a matrix that is not positive definite would make every
       // later value NaN.
-      if (!(pivot > 0.0)) throw Exception("Ковариационная матрица не является положительно определенной !");
+      if (!(pivot > 0.0)) throw Exception(kNotPositiveDefinite);
       l[j][i] = static_cast<double>(l[j][i] / std::sqrt(static_cast<long double>(pivot)));
     }
   }
@@ -43,6 +57,7 @@ TCValueMulti::TCValueMulti(Vector* mean, Matrix* covariance, TCValueUni* generat
   } catch (const std::bad_alloc&) {
     throw EOutOfMemory("MNorm: Невозможно выделить память !");
   }
+  if (!AllFinite(*covariance_)) throw Exception(kNotPositiveDefinite);
   FactorCholesky(*covariance_, *factor_, dimension_);
   // Into the storage made above: nothing is allocated past the handler.
   for (std::int32_t i = 0; i < dimension_; ++i) {
@@ -50,6 +65,7 @@ TCValueMulti::TCValueMulti(Vector* mean, Matrix* covariance, TCValueUni* generat
     for (std::int32_t j = 0; j < dimension_; ++j) factor_values_[i * n + j] = (*factor_)[i][j];
   }
   generator_ = generator;
+  draw_values_ = olvend::BulkDrawOf(generator);
 }
 
 TCValueMulti::~TCValueMulti() = default;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "generators/bulk_draw.h"
 #include "generators/value_uni.h"
 #include "linalg/matrix.h"
 #include "linalg/vector.h"
@@ -16,7 +17,8 @@ class WB_EXPORT TCValueMulti {
  public:
   // Copies the mean and the covariance and borrows the generator, which the
   // caller keeps alive and deletes. Throws EOutOfMemory when storage runs out and
-  // Exception for a covariance that is not positive definite.
+  // Exception for a covariance that is not positive definite or holds an entry
+  // that is not finite.
   TCValueMulti(Vector* mean, Matrix* covariance, TCValueUni* generator);
   ~TCValueMulti();
   TCValueMulti(const TCValueMulti&) = delete;
@@ -41,6 +43,10 @@ class WB_EXPORT TCValueMulti {
   std::unique_ptr<Matrix> covariance_;
   std::unique_ptr<Matrix> factor_;
   TCValueUni* generator_ = nullptr;
+  // How the generator's values are drawn, chosen inside the library at
+  // construction: the inline observations above reach the library's own
+  // loops through it without an export.
+  olvend::BulkDraw draw_values_ = nullptr;
   // The factor (n x n, row by row) and the mean as plain arrays for the
   // observations, and the generator's values of the observations being made.
   std::vector<double> factor_values_;
@@ -51,7 +57,7 @@ class WB_EXPORT TCValueMulti {
 inline void TCValueMulti::CValueMulti(double* rows, std::int32_t count) {
   const std::int32_t n = dimension_;
   draws_.resize(static_cast<std::size_t>(count) * static_cast<std::size_t>(n));
-  generator_->CValues(draws_.data(), count * n);
+  draw_values_(*generator_, draws_.data(), count * n);
   for (std::int32_t s = 0; s < count; ++s) {
     const double* z = draws_.data() + static_cast<std::ptrdiff_t>(s) * n;
     for (std::int32_t i = 0; i < n; ++i) {

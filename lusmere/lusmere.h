@@ -44,7 +44,8 @@ constexpr int kNumberCell = 1;
 }  // namespace lusmere
 
 // Sets a cell of the open table: a heading in row 0 and column 0, a text cell
-// elsewhere. Setting a cell again replaces its text.
+// elsewhere, aligned right like a number cell when its text is a number.
+// Setting a cell again replaces its text.
 WB_EXPORT void AddEntry(int row, int column, const std::string& text);
 
 // Sets a cell of the open table as a heading (lusmere::kHeadingCell) or as a

@@ -13,7 +13,9 @@ namespace lusmere {
 namespace {
 
 // Qt's rich-text browser ignores <caption> but shows its contents as a line
-// above the table, so the caption's text is bold in both kinds of viewer.
+// above the table, so the caption's text is bold in both kinds of viewer. A
+// web browser fits a caption into its table's width, so it is kept on one
+// line, which widens a narrow table instead.
 constexpr std::string_view kHead =
     "<!DOCTYPE html>\n"
     "<html lang=\"ru\">\n"
@@ -21,7 +23,7 @@ constexpr std::string_view kHead =
     "<meta charset=\"utf-8\">\n"
     "<title>Отчет</title>\n"
     "<style>\n"
-    "caption { text-align: left; padding: 4px 0; }\n"
+    "caption { text-align: left; padding: 4px 0; white-space: nowrap; }\n"
     "table { border-collapse: collapse; margin-bottom: 12px; }\n"
     "th, td { border: 1px solid #808080; padding: 2px 6px; }\n"
     "th { background-color: #e8e8e8; }\n"
@@ -43,6 +45,37 @@ std::string Quoted(const std::string& name) { return "«" + name + "»"; }
 bool IsHeading(CellKind kind, int row, int column) {
   if (kind == CellKind::kPositional) return row == 0 || column == 0;
   return kind == CellKind::kHeading;
+}
+
+bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// A number as reports write them: a sign, digits with at most one decimal
+// separator ("." or ","), an exponent; or the not-a-number and the
+// infinities as the number formatting writes them.
+bool IsNumberText(std::string_view text) {
+  if (text == "NaN" || text == "∞" || text == "-∞") return true;
+  std::size_t pos = 0;
+  if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
+  int digits = 0;
+  bool separator = false;
+  for (; pos < text.size(); ++pos) {
+    if (IsDigit(text[pos])) {
+      ++digits;
+    } else if ((text[pos] == '.' || text[pos] == ',') && !separator) {
+      separator = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return false;
+  if (pos < text.size() && (text[pos] == 'E' || text[pos] == 'e')) {
+    ++pos;
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
+    const std::size_t exponent = pos;
+    while (pos < text.size() && IsDigit(text[pos])) ++pos;
+    if (pos == exponent) return false;
+  }
+  return pos == text.size();
 }
 
 }  // namespace
@@ -107,7 +140,10 @@ void ReportWriter::SetCell(int row, int column, std::string_view text, CellKind 
   }
   Cell& cell = table_->cells[static_cast<std::size_t>(row) * table_->columns + column];
   cell.html = HtmlText(text);
-  cell.kind = kind;
+  // A number in a plain cell is aligned as a number cell's, as spreadsheets
+  // align numbers.
+  const bool plain_number = kind == CellKind::kPositional && row > 0 && column > 0 && IsNumberText(text);
+  cell.kind = plain_number ? CellKind::kNumber : kind;
 }
 
 void ReportWriter::EndTable() {

@@ -20,6 +20,24 @@ constexpr const char* kTablesFolder = "./Tables/";
 constexpr int kEqualCountGrouping = 1;
 constexpr int kIntervals = 5;
 
+RunParameters ReadBlock(const std::string& file_name) {
+  const std::string open_error = "Cannot open file " + file_name;
+  std::string bytes;
+  try {
+    bytes = platform::ReadWholeFile(file_name, open_error, kMaxBlockBytes);
+  } catch (const Exception&) {
+    // A file that is there but cannot be read (a folder, a pipe or a device
+    // of that name, one longer than any block, a read error) is as unusable
+    // as a missing one, and the method says so in its own words.
+    throw EFOpenError(open_error);
+  }
+  try {
+    return DecodeRunParameters(bytes);
+  } catch (const EReadError& error) {
+    throw EReadError("Файл параметров «" + file_name + "» поврежден: " + error.Message());
+  }
+}
+
 std::unique_ptr<Matrix> SymmetricMatrix(const std::vector<double>& triangle, int p) {
   auto matrix = std::make_unique<Matrix>(p, p, 0.0);
   for (int a = 0; a < p; ++a) {
@@ -121,10 +139,7 @@ std::unique_ptr<TCValueUni> MakeGenerator(const RunState& run) {
 }  // namespace
 
 void ReadParameters(RunState& run, const std::string& file_name) {
-  // A file that is there but cannot be read (a folder of that name, a read
-  // error) is as unusable as a missing one.
-  const RunParameters block =
-      DecodeRunParameters(platform::ReadWholeFile(file_name, "Cannot open file " + file_name));
+  const RunParameters block = ReadBlock(file_name);
   const std::vector<ParameterProblem> problems = CheckRunParameters(block);
   if (!problems.empty()) throw Exception(problems.front().Message);
 

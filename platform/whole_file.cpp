@@ -4,9 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
+#include <climits>
 
 #include "platform/exceptions.h"
 
@@ -24,16 +25,37 @@ class Descriptor {
   Descriptor& operator=(const Descriptor&) = delete;
 
   int Get() const { return fd_; }
-  // Closes now and says whether the kernel reported no error.
-  bool Close() {
+  // Hands the descriptor over to the caller.
+  int Release() {
     const int fd = fd_;
     fd_ = -1;
-    return ::close(fd) == 0;
+    return fd;
   }
+  // Closes now and says whether the kernel reported no error.
+  bool Close() { return ::close(Release()) == 0; }
 
  private:
   int fd_;
 };
+
+std::string Quoted(const std::string& path) { return "«" + path + "»"; }
+
+[[noreturn]] void RefuseTooLarge(const std::string& path, const std::string& open_error, std::uint64_t max_bytes) {
+  throw EReadError(open_error + " Файл " + Quoted(path) + " длиннее " + std::to_string(max_bytes) +
+                   " байт: файл этого вида не бывает таким большим.");
+}
+
+// O_NONBLOCK: a pipe without a writer, or a device, would otherwise keep the
+// open waiting before the file's kind can be checked. It changes nothing for
+// reading a regular file.
+int OpenRegular(const std::string& path, const std::string& open_error, struct stat& status) {
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0) throw EFOpenError(open_error);
+  if (!S_ISREG(status.st_mode)) {
+    throw EFOpenError(open_error + " " + Quoted(path) + " — не обычный файл, а папка, канал или устройство.");
+  }
+  return file.Release();
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -47,12 +69,43 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// A name beside `path` that no other writer in this or another process uses;
-// created with O_EXCL, so the process's umask applies as to any new file.
-int CreateTemporary(const std::string& path, std::string& temporary) {
+// The file a save replaces: symbolic links are followed, as far as the
+// kernel would follow them, to the file they name, existing or not.
+std::string SaveTarget(const std::string& path, const std::string& create_error) {
+  constexpr int kMaxLinks = 40;
+  std::string target = path;
+  for (int link = 0; link < kMaxLinks; ++link) {
+    struct stat status {};
+    if (::lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return target;
+    char buffer[PATH_MAX];
+    const ssize_t length = ::readlink(target.c_str(), buffer, sizeof buffer);
+    if (length <= 0 || static_cast<std::size_t>(length) == sizeof buffer) throw EFCreateError(create_error);
+    const std::string named(buffer, static_cast<std::size_t>(length));
+    // A relative link names a file from the link's own folder.
+    const std::size_t slash = target.rfind('/');
+    target = named.front() == '/' || slash == std::string::npos ? named : target.substr(0, slash + 1) + named;
+  }
+  throw EFCreateError(create_error);
+}
+
+// A name beside `target` that no other writer in this or another process
+// uses, made from the start of the target's own name so that a temporary
+// left by a power cut shows what it was, yet never longer than a file name
+// may be. Created with O_EXCL, so the process's umask applies as to any new
+// file.
+int CreateTemporary(const std::string& target, std::string& temporary) {
+  constexpr std::size_t kKeptNameBytes = 200;
   static std::atomic<unsigned> counter{0};
+  const std::size_t name_start = target.rfind('/') + 1;  // 0 without a folder
+  std::size_t name_end = std::min(target.size(), name_start + kKeptNameBytes);
+  // Cut between characters, not inside one.
+  while (name_end > name_start && name_end < target.size() &&
+         (static_cast<unsigned char>(target[name_end]) & 0xC0) == 0x80) {
+    --name_end;
+  }
+  const std::string stem = target.substr(0, name_end);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = path + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    temporary = stem + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -61,13 +114,22 @@ int CreateTemporary(const std::string& path, std::string& temporary) {
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path, const std::string& open_error) {
-  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+std::FILE* OpenRegularFile(const std::string& path, const std::string& open_error) {
   struct stat status {};
-  if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-    throw EFOpenError(open_error);
-  }
+  Descriptor file(OpenRegular(path, open_error, status));
+  std::FILE* stream = ::fdopen(file.Get(), "r");
+  if (stream == nullptr) throw EFOpenError(open_error);
+  file.Release();
+  return stream;
+}
+
+std::string ReadWholeFile(const std::string& path, const std::string& open_error, std::uint64_t max_bytes) {
+  struct stat status {};
+  Descriptor file(OpenRegular(path, open_error, status));
+  const auto size = static_cast<std::uint64_t>(status.st_size);
+  if (size > max_bytes) RefuseTooLarge(path, open_error, max_bytes);
   std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(size));
   char buffer[65536];
   for (;;) {
     const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
@@ -76,23 +138,39 @@ std::string ReadWholeFile(const std::string& path, const std::string& open_error
       throw EFOpenError(open_error);
     }
     if (got == 0) return bytes;
+    // A file that grows while it is read is held to the same limit.
+    if (bytes.size() + static_cast<std::size_t>(got) > max_bytes) RefuseTooLarge(path, open_error, max_bytes);
     bytes.append(buffer, static_cast<std::size_t>(got));
   }
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& create_error) {
+void WriteWholeFileFrom(const std::string& path, const std::function<bool(int fd)>& write,
+                        const std::string& create_error) {
+  const std::string target = SaveTarget(path, create_error);
   std::string temporary;
-  Descriptor file(CreateTemporary(path, temporary));
+  Descriptor file(CreateTemporary(target, temporary));
   if (file.Get() < 0) throw EFCreateError(create_error);
   struct stat previous {};
-  const bool replaces = ::stat(path.c_str(), &previous) == 0;
-  const bool complete = WriteAll(file.Get(), bytes) &&
-                        (!replaces || ::fchmod(file.Get(), previous.st_mode & 07777) == 0) &&
-                        ::fsync(file.Get()) == 0;
-  if (!file.Close() || !complete || ::rename(temporary.c_str(), path.c_str()) != 0) {
+  const bool replaces = ::stat(target.c_str(), &previous) == 0;
+  bool complete = false;
+  try {
+    complete = write(file.Get());
+  } catch (...) {
+    file.Close();
+    ::unlink(temporary.c_str());
+    throw;
+  }
+  complete = complete && (!replaces || ::fchmod(file.Get(), previous.st_mode & 07777) == 0) &&
+             ::fsync(file.Get()) == 0;
+  if (!file.Close() || !complete || ::rename(temporary.c_str(), target.c_str()) != 0) {
     ::unlink(temporary.c_str());
     throw EFCreateError(create_error);
   }
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& create_error) {
+  WriteWholeFileFrom(
+      path, [bytes](int fd) { return WriteAll(fd, bytes); }, create_error);
 }
 
 }  // namespace platform

@@ -1,8 +1,13 @@
 // Whole files in one piece: read at once, or written so that the previous
 // file is replaced only by a complete new one. Every file the system saves
-// goes through here, so a failed save never leaves a cut file behind.
+// goes through here, so a failed save never leaves a cut file behind; every
+// file it reads from outside opens here, so that a pipe, a device or a file
+// of absurd size never holds the program up.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,14 +15,33 @@
 
 namespace platform {
 
-// The whole content of a regular file; EFOpenError with `open_error` when it
-// cannot be opened or read.
-WB_EXPORT std::string ReadWholeFile(const std::string& path, const std::string& open_error);
+// Opens a file for reading without waiting on what the name stands for (a
+// pipe without a writer opens at once) and keeps it only when it is a
+// regular file. EFOpenError with `open_error` when it cannot be opened, and
+// with `open_error` followed by the reason, naming the file, when it is a
+// folder, a pipe or a device. The caller closes the stream.
+WB_EXPORT std::FILE* OpenRegularFile(const std::string& path, const std::string& open_error);
+
+// The whole content of a regular file, opened as OpenRegularFile opens it. A
+// file longer than `max_bytes`, the most its format can hold, is refused from
+// its size before anything is read: EReadError with `open_error` followed by
+// the reason. EFOpenError with `open_error` when it cannot be read.
+WB_EXPORT std::string ReadWholeFile(const std::string& path, const std::string& open_error,
+                                    std::uint64_t max_bytes);
 
 // Writes a temporary file in the same folder, flushes it to disk and renames
-// it over `path`, keeping the old file's permissions. On any failure the
-// temporary file is removed, the previous file stays as it was, and
-// EFCreateError with `create_error` is thrown.
-WB_EXPORT void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& create_error);
+// it over `path`, keeping the old file's permissions. A symbolic link stays:
+// the file it points to is the one replaced, its temporary file beside it.
+// On any failure the temporary file is removed, the previous file stays as it
+// was, and EFCreateError with `create_error` is thrown.
+WB_EXPORT void WriteWholeFile(const std::string& path, std::string_view bytes,
+                              const std::string& create_error);
+
+// The same with the content written by `write` to the temporary file's
+// descriptor, for content too large to be built in memory first. `write`
+// returns false when it failed; an exception from it goes on to the caller,
+// after the temporary file was removed.
+WB_EXPORT void WriteWholeFileFrom(const std::string& path, const std::function<bool(int fd)>& write,
+                                  const std::string& create_error);
 
 }  // namespace platform

@@ -26,4 +26,9 @@ WB_EXPORT std::optional<double> ParseCellNumber(QStringView text);
 // exactly the same double (negative zero included). Finite values only.
 WB_EXPORT QString NumberText(double value);
 
+// The value rounded to at most `significant_digits` (1 to 17) significant
+// digits, in the shorter of the fixed and the exponent form and without
+// trailing zeros, with "." as its point: a number shown in a narrow cell.
+WB_EXPORT QString RoundedNumberText(double value, int significant_digits);
+
 }  // namespace workbook

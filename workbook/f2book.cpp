@@ -1,12 +1,15 @@
 #include "workbook/f2book.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
+#include <optional>
 
 #include "platform/exceptions.h"
+#include "workbook/cell_number.h"
 #include "workbook/xls_file.h"
 
 namespace {
@@ -14,11 +17,32 @@ namespace {
 // A cell holds at most what an Excel 5.0 cell holds.
 constexpr int kMaxCellText = 255;
 
+// A number too wide for its cell is shown rounded to as many significant
+// digits as fit, with the decimal point the cell was written with, so that
+// 5.1e-05 and 5.0 never look alike; the cell keeps its whole text.
+QString ShownText(const QString& text, const QStyleOptionViewItem& option) {
+  const QStyle* style = option.widget != nullptr ? option.widget->style() : QApplication::style();
+  const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+  const int room = option.rect.width() - 2 * margin;
+  if (room <= 0 || option.fontMetrics.horizontalAdvance(text) <= room) return text;
+  const std::optional<double> value = workbook::ParseCellNumber(text);
+  if (!value) return text;
+  const bool comma = text.contains(u',');
+  QString shown;
+  for (int digits = 16; digits >= 1; --digits) {
+    shown = workbook::RoundedNumberText(*value, digits);
+    if (comma) shown.replace(u'.', u',');
+    if (option.fontMetrics.horizontalAdvance(shown) <= room) break;
+  }
+  return shown;
+}
+
 // Hands every finished cell edit to the book before the text reaches the
 // sheet, so that the book's end-of-edit event can see it and cancel it.
-class CellEditDelegate : public QStyledItemDelegate {
+// Shows numbers to fit their cells.
+class CellDelegate : public QStyledItemDelegate {
  public:
-  explicit CellEditDelegate(TF2Book* book) : QStyledItemDelegate(book), book_(book) {}
+  explicit CellDelegate(TF2Book* book) : QStyledItemDelegate(book), book_(book) {}
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override {
@@ -34,6 +58,12 @@ class CellEditDelegate : public QStyledItemDelegate {
     if (book_->EndEdit(text)) model->setData(index, text, Qt::EditRole);
   }
 
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->text = ShownText(option->text, *option);
+  }
+
  private:
   TF2Book* book_;
 };
@@ -42,7 +72,7 @@ class CellEditDelegate : public QStyledItemDelegate {
 
 TF2Book::TF2Book(QWidget* parent) : QTableView(parent), sheet_(new WorkbookSheet(this)) {
   setModel(sheet_);
-  setItemDelegate(new CellEditDelegate(this));
+  setItemDelegate(new CellDelegate(this));
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { SelectionFromView(); });
@@ -135,9 +165,9 @@ void TF2Book::CheckFileType(qint16 type) const {
   if (type != kExcel5) throw Exception("Тип файла " + std::to_string(type) + " не поддерживается");
 }
 
-void TF2Book::Read(const QString& path, qint16& type) {
+QStringList TF2Book::Read(const QString& path, qint16& type) {
   CheckFileType(type);
-  workbook::ReadXlsToSheet(*sheet_, path);
+  return workbook::ReadXlsToSheet(*sheet_, path);
 }
 
 void TF2Book::Write(const QString& path, qint16 type) const {

@@ -54,8 +54,9 @@ class WB_EXPORT TF2Book : public QTableView {
   QString Get_TextRC(qint32 row, qint32 col) const { return sheet_->Text(row, col); }
   void Set_ColText(qint32 col, const QString& text) { sheet_->SetColumnHeading(col, text); }
 
-  // Only kExcel5 files are known; `type` is left as given.
-  void Read(const QString& path, qint16& type);
+  // Only kExcel5 files are known; `type` is left as given. Returns the names
+  // of the workbook's worksheets, of which the first was read.
+  QStringList Read(const QString& path, qint16& type);
   void Write(const QString& path, qint16 type) const;
 
   void SetHint(const QString& hint) { sheet_->SetHint(hint); }

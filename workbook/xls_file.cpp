@@ -1,21 +1,20 @@
 #include "workbook/xls_file.h"
 
-#include <freexl.h>
-#include <gsf/gsf-infile.h>
-#include <gsf/gsf-outfile-msole.h>
-#include <gsf/gsf-outfile.h>
-#include <gsf/gsf-output-memory.h>
-#include <gsf/gsf-utils.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
-#include <memory>
-#include <mutex>
+#include <cerrno>
 #include <string_view>
 
 #include "platform/exceptions.h"
 #include "platform/whole_file.h"
 #include "workbook/biff5_writer.h"
+#include "workbook/biff_reader.h"
 #include "workbook/cell_number.h"
+#include "workbook/compound_file.h"
 #include "workbook/sheet.h"
 
 namespace workbook {
@@ -24,171 +23,165 @@ namespace {
 // Excel 5.0 names its workbook stream "Book" (later versions "Workbook").
 constexpr char kBookStream[] = "Book";
 const QString kSheetName = "Лист1";
-// The limits of an Excel 5.0 worksheet.
-constexpr unsigned int kMaxRows = 16384;
-constexpr unsigned int kMaxCols = 256;
+// Well above a full worksheet of numbers or of formulas (about 80 MB and
+// 200 MB); a larger file is refused before it is read.
+constexpr off_t kMaxFileMegabytes = 256;
 
 std::string Quoted(const QString& path) { return ("«" + path + "»").toStdString(); }
 
-[[noreturn]] void NotReadable(const QString& path, const std::string& why) {
-  throw EReadError("Файл " + Quoted(path) + " не удается прочитать как книгу Microsoft Excel: " + why);
-}
+// The file's bytes, read into memory of their own: a file that another
+// program shortens meanwhile cannot pull them away. A pipe is never waited
+// on, and what is no plain file, or is larger than a workbook can be, is
+// refused before it is read (EReadError with the reason).
+class FileBytes {
+ public:
+  explicit FileBytes(const QString& path) {
+    const std::string open_error = "Невозможно открыть файл " + Quoted(path) + " !";
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) throw EFOpenError(open_error);
+    struct stat status {};
+    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    const bool fits = status.st_size <= kMaxFileMegabytes * 1024 * 1024;
+    const bool read = regular && fits && Read(fd, static_cast<std::size_t>(status.st_size));
+    ::close(fd);
+    if (!regular) throw EReadError("это не файл, а папка, канал или устройство");
+    if (!fits) throw EReadError("файл больше " + std::to_string(kMaxFileMegabytes) + " МБ");
+    if (!read) throw EFOpenError(open_error);
+  }
 
-struct FreeXlCloser {
-  void operator()(const void* handle) const { freexl_close(handle); }
+  std::string_view View() const { return {static_cast<const char*>(memory_.bytes), size_}; }
+
+ private:
+  // Large pages, where the system grants them, make a big file's memory
+  // quicker to take.
+  bool Read(int fd, std::size_t size) {
+    if (size == 0) return true;
+    void* bytes = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (bytes == MAP_FAILED) return false;
+    memory_.bytes = bytes;
+    memory_.size = size;
+    ::madvise(bytes, size, MADV_HUGEPAGE);
+    while (size_ < size) {
+      const ssize_t got = ::read(fd, static_cast<char*>(bytes) + size_, size - size_);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return false;
+      if (got == 0) break;
+      size_ += static_cast<std::size_t>(got);
+    }
+    return true;
+  }
+
+  // Unmapped also when the constructor gives up.
+  struct Mapping {
+    Mapping() = default;
+    Mapping(const Mapping&) = delete;
+    Mapping& operator=(const Mapping&) = delete;
+    ~Mapping() {
+      if (size > 0) ::munmap(bytes, size);
+    }
+    void* bytes = nullptr;
+    std::size_t size = 0;
+  };
+
+  Mapping memory_;
+  std::size_t size_ = 0;
 };
-using FreeXlHandle = std::unique_ptr<const void, FreeXlCloser>;
 
-struct GObjectUnref {
-  void operator()(void* object) const { g_object_unref(object); }
+BiffWorkbook ReadXls(const QString& path, CellSink& cells) {
+  try {
+    const FileBytes file(path);
+    BiffWorkbook book;
+    ReadWorkbookStream(file.View(), [&](QByteArrayView stream) { book = ReadBiffWorkbook(stream, cells); });
+    return book;
+  } catch (const EReadError& error) {
+    throw EReadError("Файл " + Quoted(path) +
+                     " не удается прочитать как книгу Microsoft Excel: " + error.Message());
+  }
+}
+
+class GridSink : public CellSink {
+ public:
+  void Number(int row, int col, double value) override { cells.push_back({row, col, value}); }
+  void Text(int row, int col, QString text) override { cells.push_back({row, col, std::move(text)}); }
+
+  std::vector<XlsCell> cells;
 };
-template <typename T>
-using GsfPtr = std::unique_ptr<T, GObjectUnref>;
 
-void InitGsfOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { gsf_init(); });
-}
+// The sheet's rows as the cells come; numbers get their shortest exact texts.
+class RowsSink : public CellSink {
+ public:
+  void Number(int row, int col, double value) override { Cell(row, col) = NumberText(value); }
+  void Text(int row, int col, QString text) override { Cell(row, col) = std::move(text); }
 
-unsigned int InfoOf(const void* handle, unsigned short what) {
-  unsigned int value = 0;
-  return freexl_get_info(handle, what, &value) == FREEXL_OK ? value : 0;
-}
+  std::vector<QStringList> rows;
 
-XlsCell CellFrom(const QString& path, unsigned int row, unsigned short col, const FreeXL_CellValue& value) {
-  XlsCell cell{static_cast<int>(row), static_cast<int>(col), 0.0};
-  switch (value.type) {
-    case FREEXL_CELL_INT:
-      cell.value = static_cast<double>(value.value.int_value);
-      break;
-    case FREEXL_CELL_DOUBLE:
-      cell.value = value.value.double_value;
-      break;
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-      if (value.value.text_value == nullptr) NotReadable(path, "ячейка без текста");
-      cell.value = QString::fromUtf8(value.value.text_value);
-      break;
-    default:
-      NotReadable(path, "неизвестный тип ячейки");
+ private:
+  QString& Cell(int row, int col) {
+    if (rows.size() <= static_cast<std::size_t>(row)) rows.resize(static_cast<std::size_t>(row) + 1);
+    QStringList& cells = rows[row];
+    if (cells.size() <= col) {
+      // A row is mostly as wide as the widest before it.
+      if (cells.isEmpty()) cells.reserve(std::max(col + 1, widest_));
+      cells.resize(col + 1);
+      widest_ = std::max(widest_, col + 1);
+    }
+    return cells[col];
   }
-  return cell;
-}
 
-void CheckDimensions(const QString& path, unsigned int rows, unsigned short cols) {
-  if (rows > kMaxRows || cols > kMaxCols) {
-    NotReadable(path,
-                QString("лист больше %1 строк или %2 столбцов").arg(kMaxRows).arg(kMaxCols).toStdString());
-  }
-}
+  int widest_ = 0;
+};
 
-void CheckSheetSize(const QString& path, const QByteArray& native_path) {
-  const void* raw = nullptr;
-  const int opened = freexl_open_info(native_path.constData(), &raw);
-  FreeXlHandle handle(raw);
-  if (opened != FREEXL_OK || raw == nullptr || InfoOf(raw, FREEXL_BIFF_SHEET_COUNT) == 0 ||
-      freexl_select_active_worksheet(raw, 0) != FREEXL_OK) {
-    return;  // the full open names the fault
-  }
-  unsigned int rows = 0;
-  unsigned short cols = 0;
-  if (freexl_worksheet_dimensions(raw, &rows, &cols) == FREEXL_OK) CheckDimensions(path, rows, cols);
+// The stream goes to the file as it is built, cell by cell; a cell that
+// cannot be written leaves the previous file as it was.
+void WriteWorkbook(const QString& path, int rows, int cols,
+                   const std::function<void(Biff5Writer&)>& put_cells) {
+  const auto write = [&](int fd) {
+    CompoundFileWriter file(kBookStream, fd);
+    Biff5Writer writer(rows, cols, kSheetName, [&](QByteArrayView piece) { file.Write(piece); });
+    put_cells(writer);
+    writer.Finish();
+    return file.Finish();
+  };
+  platform::WriteWholeFileFrom(QFile::encodeName(path).toStdString(), write,
+                               "Невозможно создать файл " + Quoted(path) + " !");
 }
 
 }  // namespace
 
-XlsGrid ReadXlsFile(const QString& path) {
-  if (!QFile::exists(path)) throw EFOpenError("Невозможно открыть файл " + Quoted(path) + " !");
-  const QByteArray native_path = QFile::encodeName(path);
-  // FreeXL holds a cell for every position of the sheet while it reads, so
-  // the size is checked first with the abbreviated parse, which holds none.
-  CheckSheetSize(path, native_path);
-  const void* raw = nullptr;
-  const int opened = freexl_open(native_path.constData(), &raw);
-  // FreeXL wants its handle closed even after a failed open.
-  FreeXlHandle handle(raw);
-  if (opened == FREEXL_FILE_NOT_FOUND) throw EFOpenError("Невозможно открыть файл " + Quoted(path) + " !");
-  if (opened != FREEXL_OK || raw == nullptr) NotReadable(path, "файл поврежден или имеет другой формат");
-  if (InfoOf(raw, FREEXL_BIFF_PASSWORD) == FREEXL_BIFF_OBFUSCATED)
-    NotReadable(path, "книга защищена паролем");
-  // FreeXL can report success for a file in which it found no worksheet, and
-  // reading a cell without a selected sheet crashes it.
-  if (InfoOf(raw, FREEXL_BIFF_SHEET_COUNT) == 0) NotReadable(path, "в книге нет ни одного листа");
-  if (freexl_select_active_worksheet(raw, 0) != FREEXL_OK) NotReadable(path, "первый лист книги не читается");
-  unsigned int rows = 0;
-  unsigned short cols = 0;
-  if (freexl_worksheet_dimensions(raw, &rows, &cols) != FREEXL_OK) {
-    NotReadable(path, "размеры листа не читаются");
-  }
-  XlsGrid grid;
-  CheckDimensions(path, rows, cols);
-  grid.rows = static_cast<int>(rows);
-  grid.cols = cols;
-  for (unsigned int row = 0; row < rows; ++row) {
-    for (unsigned short col = 0; col < cols; ++col) {
-      FreeXL_CellValue value;
-      if (freexl_get_cell_value(raw, row, col, &value) != FREEXL_OK) NotReadable(path, "ячейка не читается");
-      if (value.type != FREEXL_CELL_NULL) grid.cells.push_back(CellFrom(path, row, col, value));
-    }
-  }
-  return grid;
-}
-
-QByteArray CompoundFile(const char* stream_name, const QByteArray& stream) {
-  InitGsfOnce();
-  GsfPtr<GsfOutput> sink(gsf_output_memory_new());
-  GsfPtr<GsfOutfile> outfile(gsf_outfile_msole_new(sink.get()));
-  GsfPtr<GsfOutput> child(gsf_outfile_new_child(outfile.get(), stream_name, FALSE));
-  const bool written = child && gsf_output_write(child.get(), static_cast<size_t>(stream.size()),
-                                                 reinterpret_cast<const guint8*>(stream.constData()));
-  const bool child_closed = child && gsf_output_close(child.get());
-  const bool closed = gsf_output_close(GSF_OUTPUT(outfile.get()));
-  if (!written || !child_closed || !closed) throw EFCreateError("Не удалось построить составной файл OLE2");
-  const gsf_off_t size = gsf_output_size(sink.get());
-  const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
-  return QByteArray(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+XlsBook ReadXlsFile(const QString& path) {
+  GridSink sink;
+  BiffWorkbook book = ReadXls(path, sink);
+  return {std::move(book.worksheets), {book.rows, book.cols, std::move(sink.cells)}};
 }
 
 void WriteXlsFile(const QString& path, const XlsGrid& grid) {
-  const QByteArray file_bytes = CompoundFile(kBookStream, Biff5Workbook(grid, kSheetName));
-  platform::WriteWholeFile(QFile::encodeName(path).toStdString(),
-                           std::string_view(file_bytes.constData(), file_bytes.size()),
-                           "Невозможно создать файл " + Quoted(path) + " !");
+  WriteWorkbook(path, grid.rows, grid.cols, [&](Biff5Writer& writer) {
+    for (const XlsCell& cell : grid.cells) writer.Put(cell);
+  });
 }
 
-void ReadXlsToSheet(WorkbookSheet& sheet, const QString& path) {
-  const XlsGrid grid = ReadXlsFile(path);
-  std::vector<QStringList> cells(static_cast<size_t>(std::max(grid.rows, 0)));
-  for (const XlsCell& cell : grid.cells) {
-    QStringList& row = cells[static_cast<size_t>(cell.row)];
-    if (row.size() <= cell.col) row.resize(cell.col + 1);
-    if (const double* number = std::get_if<double>(&cell.value)) {
-      row[cell.col] = NumberText(*number);
-    } else {
-      row[cell.col] = std::get<QString>(cell.value);
-    }
-  }
+QStringList ReadXlsToSheet(WorkbookSheet& sheet, const QString& path) {
+  RowsSink sink;
+  BiffWorkbook book = ReadXls(path, sink);
   // An empty worksheet comes back as one empty cell.
-  sheet.Assign(std::max(grid.rows, 1), std::max(grid.cols, 1), std::move(cells));
+  sheet.Assign(std::max(book.rows, 1), std::max(book.cols, 1), std::move(sink.rows));
+  return std::move(book.worksheets);
 }
 
 void WriteSheetToXls(const WorkbookSheet& sheet, const QString& path) {
-  XlsGrid grid;
-  grid.rows = sheet.MaxRow();
-  grid.cols = sheet.MaxCol();
-  for (int row = 1; row <= sheet.MaxRow(); ++row) {
-    for (int col = 1; col <= sheet.MaxCol(); ++col) {
-      const QString text = sheet.Text(row, col);
-      if (text.isEmpty()) continue;
-      XlsCell cell{row - 1, col - 1, text};
-      if (const auto number = ParseCellNumber(text)) cell.value = *number;
-      grid.cells.push_back(std::move(cell));
+  WriteWorkbook(path, sheet.MaxRow(), sheet.MaxCol(), [&](Biff5Writer& writer) {
+    for (int row = 1; row <= sheet.MaxRow(); ++row) {
+      for (int col = 1; col <= sheet.MaxCol(); ++col) {
+        const QString text = sheet.Text(row, col);
+        if (text.isEmpty()) continue;
+        if (const auto number = ParseCellNumber(text)) {
+          writer.Number(row - 1, col - 1, *number);
+        } else {
+          writer.Text(row - 1, col - 1, text);
+        }
+      }
     }
-  }
-  WriteXlsFile(path, grid);
+  });
 }
 
 }  // namespace workbook

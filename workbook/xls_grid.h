@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <variant>
 #include <vector>
 
@@ -19,6 +20,13 @@ struct XlsGrid {
   int rows = 0;
   int cols = 0;
   std::vector<XlsCell> cells;
+};
+
+// What is read of a workbook: the names of its worksheets in their order and
+// the first one's content.
+struct XlsBook {
+  QStringList worksheets;
+  XlsGrid first;
 };
 
 }  // namespace workbook

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -119,6 +121,28 @@ TEST_F(ChiRTrueStatsTest, TableGroupingReadsLineKOfBothTables) {
   EXPECT_EQ(Run({0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 3.5, 3.6}, 2, 4).ChiStat, 0.0);
 }
 
+// Without a finite range the equal-width boundaries are NaN or infinite and
+// every value would land in the last interval, a near-perfect fit.
+TEST_F(ChiRTrueStatsTest, SampleWithoutAFiniteRangeFitsNoLawInAnyGrouping) {
+  WriteTables("0.1 0.2 0.3 0.4", "0.2 0.2 0.2 0.2 0.2");
+  const double infinity = std::numeric_limits<double>::infinity();
+  const std::vector<double> samples[] = {
+      {0.1, 0.2, 0.3, 0.4, std::numeric_limits<double>::quiet_NaN()},  // sorted: NaN last
+      {0.1, 0.2, 0.3, 0.4, infinity},
+      {-infinity, 0.1, 0.2, 0.3, 0.4},
+      {-1e308, 0.1, 0.2, 0.3, 1e308},  // finite values, range beyond the doubles
+  };
+  for (const std::vector<double>& sample : samples) {
+    for (int type : {0, 1, 2}) {
+      const CritVA crit = Run(sample, type, 5);
+      EXPECT_EQ(crit.ChiStat, infinity) << "sample " << &sample - samples << ", type " << type;
+      EXPECT_EQ(crit.LRStat, infinity);
+      EXPECT_EQ(crit.ChiP, 0.0);
+      EXPECT_EQ(crit.LRP, 0.0);
+    }
+  }
+}
+
 TEST_F(ChiRTrueStatsTest, ArgumentsOutsideTheirRangeAreRefused) {
   for (int k : {2, 16}) {
     EXPECT_EQ(Refused<Exception>(five_, 1, k), "Количество интервалов не менее 3 и не более 15!");
@@ -149,6 +173,10 @@ TEST_F(ChiRTrueStatsTest, MissingOrDamagedTablesAreRefusedByName) {
   // A heading longer than 254 characters would shift every later line.
   WriteTable("Table 28.txt", {std::string(255, '-'), "h", "1 2", "1 2 3", "1 2 3 4"});
   EXPECT_NE(Refused<EReadError>(five_, 2, 5).find(boundaries), std::string::npos);
+  // A pipe in a table's place is refused at once, not waited on.
+  std::filesystem::remove(boundaries);
+  ASSERT_EQ(mkfifo(boundaries.c_str(), 0600), 0);
+  EXPECT_NE(Refused<EFOpenError>(five_, 2, 5).find(boundaries), std::string::npos);
 
   // A joined path over 255 characters is refused before any opening.
   folder_ += std::string(250, 'a') + "/";

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -13,6 +12,7 @@
 #include "editor/param_editor_dialog.h"
 #include "method/parameter_block.h"
 #include "platform/cp1251.h"
+#include "platform/tests/file_size_limit.h"
 
 namespace {
 
@@ -148,10 +148,17 @@ TEST_F(Dialog, RefusesOkWithTheMethodsReasonBesideTheField) {
   EXPECT_FALSE(OkEnabled(*dialog));
   TypeIntoCell(*dialog, "tblCovariance", 1, 0, "0,5");
   EXPECT_EQ(Problem(*dialog, "Covariance"), "");
-  // A refused cell text says why beside its table.
+  // A refused cell text says why beside its table; OK waits for a text that
+  // is taken.
   TypeIntoCell(*dialog, "tblMean", 0, 0, "один");
   EXPECT_EQ(Problem(*dialog, "Mean"), "Значение «один» не может быть прочитано как число");
   EXPECT_EQ(Cell(*dialog, "tblMean", 0, 0), "0");
+  EXPECT_FALSE(OkEnabled(*dialog));
+  dialog->accept();
+  EXPECT_EQ(Written(), "<none>");
+  TypeIntoCell(*dialog, "tblMean", 0, 1, "1");
+  EXPECT_EQ(Problem(*dialog, "Mean"), "");
+  EXPECT_TRUE(OkEnabled(*dialog));
 }
 
 TEST_F(Dialog, TextThatIsNoNumberIsRefusedUntilItsFieldIsGone) {
@@ -214,17 +221,21 @@ TEST_F(Dialog, OkWritesTheEncodersBytesForTheValuesShownOrStaysOpenWhenTheWriteF
   EXPECT_EQ(dialog->Parameters(), expected);
   EXPECT_EQ(Written().toStdString(), EncodeRunParameters(expected));
 
-  // A folder in the file's place cannot be replaced by a file.
-  ASSERT_TRUE(QFile::remove(folder_.filePath(kParametersFile)));
-  ASSERT_TRUE(QDir(folder_.path()).mkdir(kParametersFile));
+  // A write that fails part-way, as on a full disk, is shown, the dialog
+  // stays and the previous file is kept.
+  const QByteArray previous = Written();
   dialog = Open(DefaultRunParameters());
-  ClickOk(*dialog);
+  {
+    const FileSizeLimit limit(10);
+    ClickOk(*dialog);
+  }
   EXPECT_NE(dialog->result(), QDialog::Accepted);
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_TRUE(Shown(*dialog, "lblWriteError"));
   EXPECT_EQ(Find<QLabel>(*dialog, "lblWriteError").text(),
             "Невозможно записать файл параметров «" + folder_.filePath(kParametersFile) + "»");
-  EXPECT_TRUE(QFileInfo(folder_.filePath(kParametersFile)).isDir());
+  EXPECT_EQ(Written(), previous);
+  EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList({kParametersFile}));
 }
 
 }  // namespace

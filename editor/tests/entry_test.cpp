@@ -3,6 +3,7 @@
 // block it writes run by the method library.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QDir>
@@ -116,20 +117,41 @@ TEST_F(Entry, ShowsTheShellsFilesAndCancelWritesNothing) {
   EXPECT_EQ(ReadBytes("Parameters.dat"), bytes);
 }
 
+// Whatever stands in the block's place, the editor opens at once and says
+// why it offers the defaults; a pipe as the data set's file shows no path.
 TEST_F(Entry, ARefusedBlockIsSaidAndTheDefaultsAreOffered) {
-  // A block of test kind 2 that ends inside its generator parameters.
-  WriteBytes("Parameters.dat", QByteArray("\x02\x01\x00\x00", 4));
-  EXPECT_EQ(RunEditor([](QWidget& dialog) {
-              EXPECT_TRUE(Shown(dialog, "lblNotice"));
-              EXPECT_EQ(Find<QLabel>(dialog, "lblNotice").text(),
-                        "Файл параметров «Parameters.dat» не принят: Блок параметров обрывается на поле "
-                        "«первый параметр распределения». Показаны значения по умолчанию.");
-              EXPECT_EQ(Chosen(dialog, "cbTestKind"), kTestKindT2);
-              EXPECT_TRUE(OkEnabled(dialog));
-              ClickCancel(dialog);
-            }),
-            0);
-  EXPECT_EQ(ReadBytes("Parameters.dat"), QByteArray("\x02\x01\x00\x00", 4));
+  const struct {
+    std::function<void()> make;
+    QString notice;
+  } cases[] = {
+      // A block of test kind 2 that ends inside its generator parameters.
+      {[] { WriteBytes("Parameters.dat", QByteArray("\x02\x01\x00\x00", 4)); },
+       "Файл параметров «Parameters.dat» не принят: Блок параметров обрывается на поле "
+       "«первый параметр распределения»."},
+      {[] { ASSERT_EQ(mkfifo("Parameters.dat", 0600) + mkfifo("DataSets.dat", 0600), 0); },
+       "Файл параметров «Parameters.dat» не может быть открыт. «Parameters.dat» — не обычный файл, а папка, "
+       "канал или устройство."},
+      {[] {
+         WriteBytes("Parameters.dat", "");
+         ASSERT_TRUE(QFile::resize("Parameters.dat", kMaxBlockBytes + 1));
+       },
+       "Файл параметров «Parameters.dat» не может быть открыт. Файл «Parameters.dat» длиннее 8590197045 байт: "
+       "файл этого вида не бывает таким большим."},
+  };
+  for (const auto& c : cases) {
+    QFile::remove("Parameters.dat");
+    QFile::remove("DataSets.dat");
+    c.make();
+    const QString notice = c.notice + " Показаны значения по умолчанию.";
+    EXPECT_EQ(RunEditor([&notice](QWidget& dialog) {
+                EXPECT_EQ(Find<QLabel>(dialog, "lblNotice").text(), notice);
+                EXPECT_TRUE(Find<QLineEdit>(dialog, "edDataSet").text().isEmpty());
+                EXPECT_EQ(Chosen(dialog, "cbTestKind"), kTestKindT2);
+                EXPECT_TRUE(OkEnabled(dialog));
+                ClickCancel(dialog);
+              }),
+              0);
+  }
 }
 
 TEST_F(Entry, ABlockWrittenThroughTheDialogRunsInTheMethodLibrary) {

@@ -1,6 +1,7 @@
 #include "ferrant/ferrant.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -105,17 +106,35 @@ TEST_F(FerrantTest, ARefusedSaveLeavesThePreviousFile) {
   EXPECT_THROW(Ferrant::SaveToFileFromBook(&sheet, folder_.path()), EFCreateError);
 }
 
+// Every refusal comes at once, names the file and leaves the sheet as it was:
+// a pipe is not waited on, a file larger than any data set is not read.
 TEST_F(FerrantTest, ARefusedLoadLeavesTheSheetAsItWas) {
   WorkbookSheet sheet;
   sheet.SetText(1, 1, "keep");
   sheet.SetHint("old");
-  EXPECT_THROW(Ferrant::LoadFromFileToBook(&sheet, PathOf("missing.sds")), EFOpenError);
-  const QString path = PathOf("bad.sds");
-  WriteBytes(path, "TSDS\r\n\x1A\n\x01\x00");
-  EXPECT_THROW(Ferrant::LoadFromFileToBook(&sheet, path), EReadError);
-  EXPECT_EQ(sheet.Text(1, 1), "keep");
-  EXPECT_EQ(sheet.MaxRow(), WorkbookSheet::kInitialRows);
-  EXPECT_EQ(sheet.Hint(), "old");
+  WriteBytes(PathOf("bad.sds"), "TSDS\r\n\x1A\n\x01\x00");
+  WriteBytes(PathOf("huge.sds"), "");
+  ASSERT_TRUE(QFile::resize(PathOf("huge.sds"), static_cast<qint64>(ferrant::kMaxFileBytes) + 1));
+  ASSERT_EQ(mkfifo(QFile::encodeName(PathOf("pipe.sds")).constData(), 0600), 0);
+  const struct {
+    QString path;
+    bool cannot_open;
+  } cases[] = {
+      {PathOf("missing.sds"), true}, {PathOf("pipe.sds"), true}, {folder_.path(), true},
+      {PathOf("bad.sds"), false},    {PathOf("huge.sds"), false},
+  };
+  for (const auto& c : cases) {
+    try {
+      Ferrant::LoadFromFileToBook(&sheet, c.path);
+      ADD_FAILURE() << "read " << c.path.toStdString();
+    } catch (const Exception& error) {
+      EXPECT_EQ(dynamic_cast<const EFOpenError*>(&error) != nullptr, c.cannot_open) << error.Message();
+      EXPECT_NE(error.Message().find("«" + c.path.toStdString() + "»"), std::string::npos) << error.Message();
+    }
+    EXPECT_EQ(sheet.Text(1, 1), "keep");
+    EXPECT_EQ(sheet.MaxRow(), WorkbookSheet::kInitialRows);
+    EXPECT_EQ(sheet.Hint(), "old");
+  }
 }
 
 }  // namespace

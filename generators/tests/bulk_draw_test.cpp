@@ -1,6 +1,8 @@
 // The generators' bulk draws and their tables of what a law makes of a draw:
 // many values at once must be the values, and take the draws, of as many
 // single calls; the multivariate rows must be the vector products' values.
+#include "generators/bulk_draw.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -46,11 +48,12 @@ TEST(BulkDraws, SameValuesAndDrawsAsSingleCalls) {
     const int next_draw = olvend::rand();
 
     auto bulk = make();
+    const olvend::BulkDraw draw = olvend::BulkDrawOf(bulk.get());
     olvend::srand(kSeed);
     std::vector<double> values(12);
-    bulk->CValues(values.data(), 5);
+    draw(*bulk, values.data(), 5);
     values[5] = bulk->CValue();
-    bulk->CValues(values.data() + 6, 6);
+    draw(*bulk, values.data() + 6, 6);
     EXPECT_EQ(olvend::rand(), next_draw);
     for (int i = 0; i < 12; ++i) EXPECT_EQ(values[i], expected[i]) << "value " << i;
 

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "generators/univariate.h"
 #include "generators/value_biexp.h"
@@ -63,6 +64,23 @@ std::set<std::string> ExportedNames() {
   return names;
 }
 
+// The size in bytes of TCValueUni's table of virtual operations in the library.
+std::size_t InterfaceTableSize() {
+  std::size_t size = 0;
+  FILE* pipe = popen("nm -D -S --defined-only -C '" WB_STAGE_DIR "/Libraries/libOlvend.so'", "r");
+  if (pipe == nullptr) return size;
+  char line[1024];
+  while (std::fgets(line, sizeof line, pipe) != nullptr) {
+    std::istringstream fields(line);  // "address size type name"
+    std::string address, size_text, type, name;
+    fields >> address >> size_text >> type;
+    std::getline(fields >> std::ws, name);
+    if (name == "vtable for TCValueUni") size = std::stoul(size_text, nullptr, 16);
+  }
+  pclose(pipe);
+  return size;
+}
+
 TEST(OlvendInterface, ExportsExactlyTheListedMembers) {
   std::set<std::string> expected;
   std::istringstream listed(
@@ -85,6 +103,10 @@ TEST(OlvendInterface, ExportsExactlyTheListedMembers) {
       expected.insert(table + polymorphic);
   }
   EXPECT_EQ(ExportedNames(), expected);
+  // Offset to top, type information, the destructor's two entries, CValue and
+  // operator>>: a generator compiled against these three operations is never
+  // called through a slot it does not have.
+  EXPECT_EQ(InterfaceTableSize(), 6 * sizeof(void*));
 }
 
 TEST(OlvendInterface, GeneratorsAndTheirErrorsCrossTheLibraryBoundary) {
@@ -114,6 +136,34 @@ TEST(OlvendInterface, GeneratorsAndTheirErrorsCrossTheLibraryBoundary) {
   Matrix negative(2, 2, -1.0);
   TCValueNorm kept(0.0, 1.0);
   EXPECT_THROW(TCValueMulti(&mean, &negative, &kept), Exception);
+}
+
+// A generator of the caller's own over any base: its values count its calls.
+template <class Base>
+class Counting : public Base {
+ public:
+  using Base::Base;
+  double CValue() override { return ++calls_; }
+
+ private:
+  double calls_ = 0;
+};
+
+TEST(OlvendInterface, TheCallersOwnGeneratorGivesTheMultivariateValuesOfItsCValue) {
+  // Derived from a library class, it must not be taken for that class.
+  Counting<TCValueUni> own;
+  Counting<TCValueLog> derived(0.0, 1.0);
+  Vector mean(2);
+  Matrix identity(2, 2, 1.0);
+  for (TCValueUni* generator : {static_cast<TCValueUni*>(&own), static_cast<TCValueUni*>(&derived)}) {
+    TCValueMulti multi(&mean, &identity, generator);
+    const std::unique_ptr<Vector> first(multi.CValueMulti());
+    EXPECT_EQ((*first)[0], 1.0);
+    EXPECT_EQ((*first)[1], 2.0);
+    double rows[4];  // two more observations, a row per component
+    multi.CValueMulti(rows, 2);
+    EXPECT_EQ(std::vector<double>(rows, rows + 4), (std::vector<double>{3, 5, 4, 6}));
+  }
 }
 
 }  // namespace

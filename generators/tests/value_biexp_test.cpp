@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <string>
 
 #include "generators/tests/source_probe.h"
 #include "platform/exceptions.h"
@@ -75,20 +77,35 @@ TEST(ValueBiExp, AValueIsTheInverseOfOneUniformAfterTwoDraws) {
   EXPECT_EQ(centred.CValue(), 7.0);
 }
 
-TEST(ValueBiExp, ZeroScaleAndNonPositiveShapeAreRefused) {
-  try {
-    TCValueBiExp law(0.0, 0.0, 2.0);
-    ADD_FAILURE() << "a zero scale was accepted";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "Масштаб экспоненциально-степенного распределения не может быть равен нулю !");
-  }
-  for (double shape : {0.0, -1.0, std::nan("")}) {
+TEST(ValueBiExp, ParametersWithoutALawAreRefusedByTheConstructor) {
+  const double infinity = std::numeric_limits<double>::infinity();
+  const std::string location =
+      "Параметр сдвига экспоненциально-степенного распределения должен быть конечным числом !";
+  const std::string scale = "Масштаб экспоненциально-степенного распределения должен быть конечным числом !";
+  const std::string zero_scale =
+      "Масштаб экспоненциально-степенного распределения не может быть равен нулю !";
+  const std::string shape =
+      "Параметр формы экспоненциально-степенного распределения должен быть конечным числом больше нуля !";
+  const struct {
+    double a, b, c;
+    const std::string& message;
+  } refused[] = {
+      {std::nan(""), 1.0, 2.0, location},
+      {infinity, 1.0, 2.0, location},
+      {0.0, std::nan(""), 2.0, scale},
+      {0.0, -infinity, 2.0, scale},
+      {0.0, 0.0, 2.0, zero_scale},
+      {0.0, 1.0, 0.0, shape},
+      {0.0, 1.0, -1.0, shape},
+      {0.0, 1.0, std::nan(""), shape},
+      {0.0, 1.0, infinity, shape},
+  };
+  for (const auto& law : refused) {
     try {
-      TCValueBiExp law(0.0, 1.0, shape);
-      ADD_FAILURE() << "shape " << shape << " was accepted";
+      TCValueBiExp refused_law(law.a, law.b, law.c);
+      ADD_FAILURE() << law.a << ", " << law.b << ", " << law.c << " was accepted";
     } catch (const Exception& e) {
-      EXPECT_EQ(e.Message(),
-                "Параметр формы экспоненциально-степенного распределения должен быть больше нуля !");
+      EXPECT_EQ(e.Message(), law.message);
     }
   }
   EXPECT_NO_THROW(TCValueBiExp(0.0, -1.0, 0.01));

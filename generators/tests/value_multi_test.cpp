@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <iostream>
+#include <limits>
 #include <memory>
 
 #include "generators/tests/scripted_values.h"
@@ -90,11 +92,16 @@ TEST(ValueMulti, NormalComponentsCarryThePairAcrossObservationsAndTheGeneratorOu
   EXPECT_EQ(fresh->CValue(), 0.30680378789940793);
 }
 
-TEST(ValueMulti, CovarianceThatIsNotPositiveDefiniteIsRefused) {
+TEST(ValueMulti, CovarianceThatIsNotPositiveDefiniteOrNotFiniteIsRefused) {
   Vector mean(2);
   ScriptedValues z({0});
-  for (Matrix covariance : {MakeMatrix({{1, 2}, {2, 1}}), MakeMatrix({{0, 0}, {0, 1}}),
-                            MakeMatrix({{1, 1}, {1, 1}}), MakeMatrix({{-4, 0}, {0, 1}})}) {
+  // An infinite variance would pass as positive and give NaN observations; the
+  // NaN above the diagonal is never read by the factorisation.
+  const double infinity = std::numeric_limits<double>::infinity();
+  for (Matrix covariance :
+       {MakeMatrix({{1, 2}, {2, 1}}), MakeMatrix({{0, 0}, {0, 1}}), MakeMatrix({{1, 1}, {1, 1}}),
+        MakeMatrix({{-4, 0}, {0, 1}}), MakeMatrix({{infinity, 0}, {0, 1}}),
+        MakeMatrix({{1, 0}, {0, infinity}}), MakeMatrix({{1, std::nan("")}, {0, 1}})}) {
     try {
       TCValueMulti multi(&mean, &covariance, &z);
       ADD_FAILURE() << "accepted" << covariance;

@@ -80,6 +80,7 @@ TEST_F(Report, WritesParagraphsAndCaptionedTables) {
   AddEntry(0, 1, "Значение статистики", 0);
   AddEntry(1, 0, "Критерий \\omega^{2}", 0);
   AddEntry(1, 1, "0,1235", 1);
+  AddEntry(2, 1, "-1,5E+03");
   AddEntry(2, 2, "x < y");
   AddEntry(2, 0, "3");
   CloseTable();
@@ -94,7 +95,7 @@ TEST_F(Report, WritesParagraphsAndCaptionedTables) {
             "<caption><b>Вероятность принятия гипотезы по критериям согласия</b></caption>\n"
             "<tr><th></th><th>Значение статистики</th><th></th></tr>\n"
             "<tr><th>Критерий ω<sup>2</sup></th><td class=\"number\">0,1235</td><td></td></tr>\n"
-            "<tr><th>3</th><td></td><td>x &lt; y</td></tr>\n"
+            "<tr><th>3</th><td class=\"number\">-1,5E+03</td><td>x &lt; y</td></tr>\n"
             "</table>\n");
   EXPECT_TRUE(TagsBalance(html));
   EXPECT_EQ(FolderContents(), std::vector<std::string>{"index.html"});

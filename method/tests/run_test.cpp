@@ -152,7 +152,9 @@ TEST(BrennicFailure, MissingOrRefusedBlocksFailBeforeAnySampleIsDrawn) {
   const std::string block = EncodeRunParameters(SmallRun(kTestKindPairZ0, kGeneratorNormal));
   folder.WriteFile("Parameters.dat", block.substr(0, 10));
   outcome = RunBrennic();
-  ExpectFailure(outcome, folder, "Блок параметров обрывается на поле «коэффициент корреляции r0»");
+  ExpectFailure(outcome, folder,
+                "Файл параметров «Parameters.dat» поврежден: Блок параметров обрывается на поле "
+                "«коэффициент корреляции r0»");
   EXPECT_TRUE(outcome.messages.empty());
 
   RunParameters broken = SmallRun(kTestKindPairZ0, kGeneratorNormal);

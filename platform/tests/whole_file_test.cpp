@@ -1,15 +1,16 @@
 #include "platform/whole_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/exceptions.h"
+#include "platform/tests/file_size_limit.h"
 
 namespace {
 
@@ -38,24 +39,83 @@ class WholeFile : public testing::Test {
 TEST_F(WholeFile, BytesRoundTripAndAReplacementKeepsTheOldPermissions) {
   const std::string bytes("a\0b\xff\n", 5);
   WriteWholeFile(File("f"), bytes, "create");
-  EXPECT_EQ(ReadWholeFile(File("f"), "open"), bytes);
+  EXPECT_EQ(ReadWholeFile(File("f"), "open", 5), bytes);
   ASSERT_EQ(chmod(File("f").c_str(), 0640), 0);
   WriteWholeFile(File("f"), "second", "create");
-  EXPECT_EQ(ReadWholeFile(File("f"), "open"), "second");
+  EXPECT_EQ(ReadWholeFile(File("f"), "open", 6), "second");
   struct stat status {};
   ASSERT_EQ(stat(File("f").c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640u);
   EXPECT_EQ(Entries(), 1u);
 }
 
-TEST_F(WholeFile, WhatCannotBeReadIsRefusedWithTheCallersMessage) {
-  try {
-    ReadWholeFile(File("missing"), "Невозможно открыть файл !");
-    FAIL();
-  } catch (const EFOpenError& e) {
-    EXPECT_EQ(e.Message(), "Невозможно открыть файл !");
+// Each refusal comes at once, before anything is read: a pipe without a
+// writer would hold a blocking open or read for ever.
+TEST_F(WholeFile, WhatIsNotARegularFileOfItsFormatsSizeIsRefusedAtOnce) {
+  const std::string kOpen = "Невозможно открыть файл !";
+  struct Case {
+    const char* what;
+    std::function<std::string()> make;
+    std::string message;
+    bool too_large;
+  };
+  const std::string pipe = File("pipe");
+  const Case cases[] = {
+      {"missing", [&] { return File("missing"); }, kOpen, false},
+      {"folder", [&] { return folder_.string(); },
+       kOpen + " «" + folder_.string() + "» — не обычный файл, а папка, канал или устройство.", false},
+      {"pipe", [&] { return mkfifo(pipe.c_str(), 0600) == 0 ? pipe : ""; },
+       kOpen + " «" + pipe + "» — не обычный файл, а папка, канал или устройство.", false},
+      {"device", [] { return std::string("/dev/zero"); },
+       kOpen + " «/dev/zero» — не обычный файл, а папка, канал или устройство.", false},
+      {"one byte over", [&] { WriteWholeFile(File("big"), "12345", "create"); return File("big"); },
+       kOpen + " Файл «" + File("big") + "» длиннее 4 байт: файл этого вида не бывает таким большим.", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = c.make();
+    try {
+      ReadWholeFile(path, kOpen, 4);
+      ADD_FAILURE() << "read";
+    } catch (const EFOpenError& e) {
+      EXPECT_FALSE(c.too_large);
+      EXPECT_EQ(e.Message(), c.message);
+    } catch (const EReadError& e) {
+      EXPECT_TRUE(c.too_large);
+      EXPECT_EQ(e.Message(), c.message);
+    }
   }
-  EXPECT_THROW(ReadWholeFile(folder_.string(), "a folder"), EFOpenError);
+}
+
+// The link stays a link; what it names gets the new bytes, and its
+// temporary file is made beside it, not beside the link.
+TEST_F(WholeFile, ASaveThroughSymbolicLinksReplacesTheFileTheyName) {
+  fs::create_directory(folder_ / "data");
+  WriteWholeFile(File("data/target"), "old", "create");
+  fs::create_symlink("data/target", folder_ / "relative");
+  fs::create_symlink(folder_ / "relative", folder_ / "chained");
+  fs::create_symlink("data/absent", folder_ / "dangling");
+  WriteWholeFile(File("chained"), "new", "create");
+  WriteWholeFile(File("dangling"), "made", "create");
+  EXPECT_TRUE(fs::is_symlink(folder_ / "relative") && fs::is_symlink(folder_ / "chained") &&
+              fs::is_symlink(folder_ / "dangling"));
+  EXPECT_EQ(ReadWholeFile(File("data/target"), "open", 3), "new");
+  EXPECT_EQ(ReadWholeFile(File("data/absent"), "open", 4), "made");
+  EXPECT_EQ(Entries(), 4u);
+
+  fs::create_symlink("loop", folder_ / "loop");
+  EXPECT_THROW(WriteWholeFile(File("loop"), "x", "create"), EFCreateError);
+}
+
+// A temporary name must stay a legal name when the file's own is as long as
+// a name may be.
+TEST_F(WholeFile, AFileWithTheLongestNameCanBeSaved) {
+  std::string letters;
+  for (int i = 0; i < 100; ++i) letters += "Я";
+  const std::string name = File(std::string(55, 'x') + letters);
+  ASSERT_EQ(fs::path(name).filename().string().size(), 255u);
+  WriteWholeFile(name, "long", "create");
+  EXPECT_EQ(ReadWholeFile(name, "open", 4), "long");
 }
 
 TEST_F(WholeFile, AFailedWriteLeavesThePreviousFileAndNoTemporary) {
@@ -63,17 +123,11 @@ TEST_F(WholeFile, AFailedWriteLeavesThePreviousFileAndNoTemporary) {
   EXPECT_EQ(Entries(), 0u);
 
   WriteWholeFile(File("f"), "previous", "create");
-  // A file-size limit makes the write fail part-way, as a full disk would.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit previous{};
-  getrlimit(RLIMIT_FSIZE, &previous);
-  rlimit small = previous;
-  small.rlim_cur = 4;
-  setrlimit(RLIMIT_FSIZE, &small);
-  EXPECT_THROW(WriteWholeFile(File("f"), "a much longer text", "create"), EFCreateError);
-  setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, SIG_DFL);
-  EXPECT_EQ(ReadWholeFile(File("f"), "open"), "previous");
+  {
+    const FileSizeLimit limit(4);
+    EXPECT_THROW(WriteWholeFile(File("f"), "a much longer text", "create"), EFCreateError);
+  }
+  EXPECT_EQ(ReadWholeFile(File("f"), "open", 8), "previous");
   EXPECT_EQ(Entries(), 1u);
 }
 

@@ -1,20 +1,29 @@
 #include "shell/config/ini_file.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include "platform/whole_file.h"
 
 namespace {
+
+// A registry of a thousand methods takes a few hundred kilobytes.
+constexpr std::uint64_t kMaxIniBytes = 1 << 20;
 
 bool SameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 }  // namespace
 
 IniFile::IniFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return;
-  const QString text = QString::fromUtf8(file.readAll());
+  const QFileInfo info(path);
+  if (!info.exists() || !info.isReadable()) return;
+  const QString text = QString::fromStdString(
+      platform::ReadWholeFile(QFile::encodeName(path).toStdString(),
+                              ("Невозможно прочитать файл методов «" + path + "» !").toStdString(), kMaxIniBytes));
   Section* current = nullptr;
   for (QString line : text.split('\n')) {
     line = line.trimmed();
+    if (line.startsWith(';') || line.startsWith('#')) continue;
     if (line.startsWith('[')) {
       const qsizetype close = line.indexOf(']');
       if (close < 0) continue;

@@ -1,6 +1,7 @@
 // The program's INI file, read the way the Windows profile functions read it:
 // an entry is split at its first "=", key and value lose their surrounding
-// blanks, and a key is found without regard to letter case.
+// blanks, a key is found without regard to letter case, and a line that
+// begins with ";" or "#" is a comment.
 #pragma once
 
 #include <QList>
@@ -10,6 +11,8 @@
 class IniFile {
  public:
   // Reads the whole file now; a missing or unreadable file reads as empty.
+  // A folder, pipe or device in its place is refused with EFOpenError, a
+  // file of more than a megabyte with EReadError, both naming the file.
   explicit IniFile(const QString& path);
 
   // The section's entries as "key=value" lines in file order, one per key

@@ -7,6 +7,14 @@
 #include "shell/model/model_file.h"
 #include "shell/model/strings.h"
 
+namespace {
+
+// Eight strings, the block, two lists and the run time, each at its largest.
+constexpr qint64 kMaxCalculationFileBytes =
+    8 * kMaxStringFieldBytes + 4 + kMaxParameterBlockBytes + 2 * kMaxListFieldBytes + 8;
+
+}  // namespace
+
 TCalculation::TCalculation(const QString& name) {
   try {
     Reset();
@@ -63,8 +71,9 @@ void TCalculation::SetMethod(const QString& code, const QString& methodName, con
 
 void TCalculation::LoadFromFile(const QString& path) {
   FFileName = path;
-  ModelFileReader reader(ReadWholeFile(path, LoadStdStr(StringId::CalculationOpenError)),
-                         "Файл расчета поврежден: ");
+  ModelFileReader reader(
+      ReadWholeFile(path, LoadStdStr(StringId::CalculationOpenError), kMaxCalculationFileBytes),
+      "Файл расчета «" + path + "» поврежден: ");
   QString strings[8];
   for (QString& text : strings) text = reader.ReadString();
   QByteArray parameters = reader.ReadBlock();

@@ -60,7 +60,8 @@ void TCalculation::RunParamEditor() {
 }
 
 void TCalculation::LoadParameters() {
-  FParameters = ReadWholeFile(LoadStr(StringId::ParametersFile), LoadStdStr(StringId::ParametersLoadError));
+  FParameters = QByteArray::fromStdString(ReadWholeFile(
+      LoadStr(StringId::ParametersFile), LoadStdStr(StringId::ParametersLoadError), kMaxParameterBlockBytes));
 }
 
 void TCalculation::SaveParameters() {

@@ -40,6 +40,12 @@ void ModelFileWriter::WriteString(const QString& text) {
 }
 
 void ModelFileWriter::WriteList(const QStringList& list) {
+  if (list.size() > kMaxListEntries) {
+    throw EConvertError(QString("Список из %1 строк длиннее %2 строк и не может быть сохранен")
+                            .arg(list.size())
+                            .arg(kMaxListEntries)
+                            .toStdString());
+  }
   WriteInt32(static_cast<qint32>(list.size()));
   for (const QString& text : list) WriteString(text);
 }
@@ -56,13 +62,13 @@ void ModelFileWriter::WriteDateTime(double value) {
   bytes_.append(reinterpret_cast<const char*>(&bits), sizeof bits);
 }
 
-ModelFileReader::ModelFileReader(QByteArray bytes, QString fault)
+ModelFileReader::ModelFileReader(std::string bytes, QString fault)
     : bytes_(std::move(bytes)), fault_(std::move(fault)) {}
 
 const char* ModelFileReader::Take(qsizetype count) {
-  if (count > bytes_.size() - position_) Fail("файл короче, чем указано в нем");
-  const char* data = bytes_.constData() + position_;
-  position_ += count;
+  if (static_cast<std::size_t>(count) > bytes_.size() - position_) Fail("файл короче, чем указано в нем");
+  const char* data = bytes_.data() + position_;
+  position_ += static_cast<std::size_t>(count);
   return data;
 }
 
@@ -87,6 +93,9 @@ QString ModelFileReader::ReadString() {
 QStringList ModelFileReader::ReadList() {
   const qint32 count = ReadInt32();
   if (count < 0) Fail(QString("отрицательное число строк в списке (%1)").arg(count));
+  if (count > kMaxListEntries) {
+    Fail(QString("число строк в списке %1 больше наибольшего (%2)").arg(count).arg(kMaxListEntries));
+  }
   QStringList list;
   for (qint32 i = 0; i < count; ++i) list.append(ReadString());
   return list;
@@ -111,8 +120,9 @@ void ModelFileReader::ExpectEnd() const {
   }
 }
 
-QByteArray ReadWholeFile(const QString& path, const std::string& openError) {
-  return QByteArray::fromStdString(platform::ReadWholeFile(QFile::encodeName(path).toStdString(), openError));
+std::string ReadWholeFile(const QString& path, const std::string& openError, qint64 maxBytes) {
+  return platform::ReadWholeFile(QFile::encodeName(path).toStdString(), openError,
+                                 static_cast<std::uint64_t>(maxBytes));
 }
 
 void WriteWholeFile(const QString& path, const QByteArray& bytes, const std::string& createError) {

@@ -8,10 +8,23 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <limits>
 #include <string>
 
 // The longest string, in bytes, that the files hold.
 constexpr int kMaxFileStringBytes = 256;
+// The most strings a list of the files holds: far more than any project
+// lists, and few enough that the largest file of each kind stays small
+// enough to be read at once.
+constexpr qint32 kMaxListEntries = 65536;
+// The largest parameter block: the calculation file gives its size as a
+// signed 32-bit count.
+constexpr qint64 kMaxParameterBlockBytes = std::numeric_limits<qint32>::max();
+
+// The fields at their largest, from which the largest file of each kind
+// follows.
+constexpr qint64 kMaxStringFieldBytes = 4 + kMaxFileStringBytes;
+constexpr qint64 kMaxListFieldBytes = 4 + kMaxListEntries * kMaxStringFieldBytes;
 
 // Builds a file's bytes in memory, so that a text that cannot be stored is
 // refused before anything is written.
@@ -21,6 +34,7 @@ class ModelFileWriter {
   // EConvertError for a text over 256 bytes or with a character code page
   // 1251 cannot hold.
   void WriteString(const QString& text);
+  // EConvertError for a list of more than kMaxListEntries strings.
   void WriteList(const QStringList& list);
   void WriteBlock(const QByteArray& block);  // its size, then its bytes
   void WriteDateTime(double value);
@@ -32,10 +46,10 @@ class ModelFileWriter {
 };
 
 // Reads a file's bytes field by field. Every fault is an EReadError whose
-// message begins with the file's own fault text.
+// message begins with the file's own fault text, which names the file.
 class ModelFileReader {
  public:
-  ModelFileReader(QByteArray bytes, QString fault);
+  ModelFileReader(std::string bytes, QString fault);
 
   qint32 ReadInt32();
   QString ReadString();
@@ -50,14 +64,15 @@ class ModelFileReader {
  private:
   const char* Take(qsizetype count);
 
-  QByteArray bytes_;
+  std::string bytes_;
   QString fault_;
-  qsizetype position_ = 0;
+  std::size_t position_ = 0;
 };
 
-// The whole content of a file; EFOpenError with the given message when it
-// cannot be opened or read.
-QByteArray ReadWholeFile(const QString& path, const std::string& openError);
+// The whole content of a regular file of at most `maxBytes` bytes, which is
+// refused from its size before it is read; EFOpenError with the given
+// message when it cannot be opened or read (platform::ReadWholeFile).
+std::string ReadWholeFile(const QString& path, const std::string& openError, qint64 maxBytes);
 
 // Writes a temporary file in the same folder and renames it over the old one,
 // so that a failed save leaves the previous file intact; EFCreateError with

@@ -13,6 +13,9 @@ namespace {
 
 const QString kReportSeparator = "|";
 
+// The title, three lists and two indexes, each at its largest.
+constexpr qint64 kMaxProjectFileBytes = kMaxStringFieldBytes + 3 * kMaxListFieldBytes + 2 * 4;
+
 // A project file may name any folder as a report's; only a run folder the
 // system made itself, a time stamp below a "Reports" folder, has files that
 // are the report's to delete.
@@ -125,8 +128,8 @@ QString TProject::GetReportFolder(const QString& caption) const {
 
 void TProject::LoadFromFile(const QString& path) {
   FFileName = path;
-  ModelFileReader reader(ReadWholeFile(path, LoadStdStr(StringId::ProjectOpenError)),
-                         "Файл проекта поврежден: ");
+  ModelFileReader reader(ReadWholeFile(path, LoadStdStr(StringId::ProjectOpenError), kMaxProjectFileBytes),
+                         "Файл проекта «" + path + "» поврежден: ");
   QString name = reader.ReadString();
   QStringList dataSets = reader.ReadList();
   QStringList calculations = reader.ReadList();

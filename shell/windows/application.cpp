@@ -1,8 +1,30 @@
 #include "shell/windows/application.h"
 
+#include <QHash>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include "shell/windows/qt_prompt.h"
 
 namespace {
+
+// The words of the file dialogs' type column, which the toolkit's Russian
+// catalogue (as Debian ships it) lacks.
+class FileTypeWords : public QTranslator {
+ public:
+  using QTranslator::QTranslator;
+
+  bool isEmpty() const override { return false; }
+
+  QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                    int /*n*/) const override {
+    static const QHash<QByteArray, QString> words = {
+        {"Folder", "Папка"}, {"Drive", "Диск"}, {"Shortcut", "Ярлык"}, {"Unknown", "Неизвестно"}};
+    if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return {};
+    return words.value(source);
+  }
+};
 
 Application::ExceptionHandler& InstalledHandler() {
   static Application::ExceptionHandler handler;
@@ -11,7 +33,17 @@ Application::ExceptionHandler& InstalledHandler() {
 
 }  // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+// The toolkit's standard dialogs, menus and buttons read Russian beside the
+// program's own texts, whatever language the machine is set to. Without the
+// translation installed they stay in the toolkit's English.
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  // The catalogue installed last is asked first, so its own words win.
+  installTranslator(new FileTypeWords(this));
+  auto* toolkit = new QTranslator(this);
+  if (toolkit->load("qtbase_ru", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(toolkit);
+  setWindowIcon(QIcon(":/images/calculation.xpm"));
+}
 
 void Application::SetExceptionHandler(ExceptionHandler handler) { InstalledHandler() = std::move(handler); }
 

@@ -1,5 +1,6 @@
 // The application object: a QApplication that shows every exception reaching
-// the event loop in an error box, after which the program goes on.
+// the event loop in an error box, after which the program goes on. It speaks
+// Russian in the toolkit's own texts too and carries the program's icon.
 #pragma once
 
 #include <QApplication>
@@ -10,6 +11,8 @@ class Application : public QApplication {
  public:
   using ExceptionHandler = std::function<void(const std::exception&)>;
 
+  // Loads the toolkit's Russian translation and sets the program's icon,
+  // which every window shows.
   Application(int& argc, char** argv);
 
   // Replaces the display of unhandled exceptions; until a handler is

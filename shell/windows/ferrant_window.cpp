@@ -118,10 +118,8 @@ void TWFerrant::CreateActions() {
       {{"actnEditSelectAll", "Edit", "Выбрать вс&е", "Выбрать все", -1},
        &TWFerrant::actnEditSelectAll,
        {},
-       [](TWFerrant& w) {
-         w.F2Book->SetSelection(w.F2Book->TopRow(), w.F2Book->LeftCol(), w.F2Book->MaxRow(),
-                                w.F2Book->MaxCol());
-       }},
+       // The whole sheet, whatever part of it the view shows.
+       [](TWFerrant& w) { w.F2Book->SetSelection(1, 1, w.F2Book->MaxRow(), w.F2Book->MaxCol()); }},
       {{"actnDataSetsInsertRow", "DataSets", "Вставить строку", "Вставить строку", 4},
        &TWFerrant::actnDataSetsInsertRow,
        {},
@@ -206,10 +204,12 @@ void TWFerrant::closeEvent(QCloseEvent* event) {
 }
 
 // No question about unsaved changes: the editor's sheet is a scratch pad,
-// and its data sets are saved when they are made.
+// and its data sets are saved when they are made. The status panel named the
+// editor's file, so the name goes with the editor.
 void TWFerrant::FormClose() {
   MergeMenus(false);
   if (tbFerrant) tbFerrant->hide();
+  main_->SetStatusText(QString());
   main_->FerrantWindowChanged();
   WFerrant = nullptr;
 }
@@ -242,19 +242,29 @@ void TWFerrant::MarkModified() {
 
 void TWFerrant::ShowFileName() { main_->SetStatusText("Файл: " + FFileName); }
 
-// The size grows by one before the insert, whatever the selection spans.
+// The size grows by one before the insert, whatever the selection spans. An
+// insert the sheet refuses takes the grown line back, so the sheet keeps
+// its size; the line was just added and holds nothing.
 void TWFerrant::InsertLine(bool row) {
-  if (row ? F2Book->MaxRow() >= kMaxRows : F2Book->MaxCol() >= kMaxCols) {
+  const qint32 size = row ? F2Book->MaxRow() : F2Book->MaxCol();
+  if (size >= (row ? kMaxRows : kMaxCols)) {
     prompt_.Information(row ? "Достигнуто максимальное количество строк"
                             : "Достигнуто максимальное количество столбцов");
     return;
   }
-  if (row) {
-    F2Book->SetMaxRow(F2Book->MaxRow() + 1);
-    F2Book->EditInsert(TF2Book::kShiftRows);
-  } else {
-    F2Book->SetMaxCol(F2Book->MaxCol() + 1);
-    F2Book->EditInsert(TF2Book::kShiftCols);
+  const auto resize = [this, row](qint32 lines) {
+    if (row) {
+      F2Book->SetMaxRow(lines);
+    } else {
+      F2Book->SetMaxCol(lines);
+    }
+  };
+  resize(size + 1);
+  try {
+    F2Book->EditInsert(row ? TF2Book::kShiftRows : TF2Book::kShiftCols);
+  } catch (...) {
+    resize(size);
+    throw;
   }
   MarkModified();
 }
@@ -283,24 +293,41 @@ void TWFerrant::DeleteLine(bool row) {
 
 // Import and export: the step ends as done, also when the dialog was
 // cancelled; a file of the system's own types is neither read nor written.
+// A file that cannot be read or written leaves the file name as it was, so
+// the status panel never shows it.
 void TWFerrant::TransferWorkbook(bool import) {
   const TFileDialog::Kind kind = import ? TFileDialog::Kind::Open : TFileDialog::Kind::Save;
   main_->PrepareFileDialog(kind, ftWorkbook, 1);
   TFileDialog& dialog = kind == TFileDialog::Kind::Open ? main_->OpenDialog() : main_->SaveDialog();
+  QStringList worksheets;
   if (dialog.Execute()) {
+    const QString previous = FFileName;
     FFileName = dialog.FileName();
     if ((TWMain::FileTypeByExt(FFileName) & ftWorkbook) == 0) return;
-    if (import) {
-      qint16 type = TF2Book::kExcel5;
-      F2Book->Read(FFileName, type);
-    } else {
-      F2Book->Write(FFileName, TF2Book::kExcel5);
+    try {
+      if (import) {
+        qint16 type = TF2Book::kExcel5;
+        worksheets = F2Book->Read(FFileName, type);
+      } else {
+        F2Book->Write(FFileName, TF2Book::kExcel5);
+      }
+    } catch (...) {
+      FFileName = previous;
+      throw;
     }
   }
   FModified = false;
   ShowFileName();
   UpdateCaption();
   F2Book->show();
+  // Only the first worksheet is loaded: said before an export over the same
+  // file could drop the others unnoticed.
+  if (worksheets.size() > 1) {
+    prompt_.Information(
+        QString("В книге «%1» листов: %2. Загружен только первый лист «%3»; при экспорте в этот "
+                "файл остальные листы будут потеряны.")
+            .arg(FFileName, QString::number(worksheets.size()), worksheets.first()));
+  }
 }
 
 // Every edit stands; the entered text is shown before the sheet counts as

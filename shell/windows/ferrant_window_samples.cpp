@@ -4,7 +4,6 @@
 #include <QScopeGuard>
 
 #include "ferrant/ferrant.h"
-#include "platform/exceptions.h"
 #include "shell/model/prompt.h"
 #include "shell/windows/ferrant_window.h"
 #include "shell/windows/main_window.h"
@@ -83,34 +82,38 @@ void TWFerrant::actnDataSetsSampleInfoExecute() {
   F2Book->SetHint(FDescription);
 }
 
+// The sheet is shown whatever happens, so that the editor never stands empty.
 void TWFerrant::NewDataSet() {
-  {
-    TWParameters dialog(this, QString::number(F2Book->MaxRow()), QString::number(F2Book->MaxCol()),
-                        FDescription, true);
-    if (dialog.exec() == QDialog::Accepted) {
-      // Both sizes are taken before the sheet is touched, so that a size the
-      // sheet cannot have leaves its cells as they were.
-      const int rows = StrToInt(dialog.eRows->text());
-      const int cols = StrToInt(dialog.eCols->text());
-      if (rows < 1) throw Exception("Число строк таблицы должно быть от 1 до " + std::to_string(kMaxRows));
-      if (cols < 1) throw Exception("Число столбцов таблицы должно быть от 1 до " + std::to_string(kMaxCols));
-      F2Book->SetSelection(F2Book->TopRow(), F2Book->LeftCol(), F2Book->MaxRow(), F2Book->MaxCol());
-      F2Book->EditDelete(TF2Book::kClearCells);
-      F2Book->SetSelection(F2Book->TopRow(), F2Book->LeftCol(), F2Book->TopRow(), F2Book->LeftCol());
-      F2Book->SetMaxRow(rows);
-      F2Book->SetMaxCol(cols);
-      for (qint32 col = 1; col <= F2Book->MaxCol(); ++col) F2Book->Set_ColText(col, QString());
-      main_->SetStatusText("Файл: ");
-      FDescription = dialog.mInfo->toPlainText();
-      F2Book->SetHint(FDescription);
-    }
-  }
-  F2Book->show();
+  const auto show_sheet = qScopeGuard([this] { F2Book->show(); });
+  TWParameters dialog(this, QString::number(F2Book->MaxRow()), QString::number(F2Book->MaxCol()),
+                      FDescription, true);
+  if (dialog.exec() != QDialog::Accepted) return;
+  // The dialog has let through only sizes the sheet can have.
+  const int rows = StrToInt(dialog.eRows->text());
+  const int cols = StrToInt(dialog.eCols->text());
+  F2Book->SetSelection(F2Book->TopRow(), F2Book->LeftCol(), F2Book->MaxRow(), F2Book->MaxCol());
+  F2Book->EditDelete(TF2Book::kClearCells);
+  F2Book->SetSelection(F2Book->TopRow(), F2Book->LeftCol(), F2Book->TopRow(), F2Book->LeftCol());
+  F2Book->SetMaxRow(rows);
+  F2Book->SetMaxCol(cols);
+  for (qint32 col = 1; col <= F2Book->MaxCol(); ++col) F2Book->Set_ColText(col, QString());
+  main_->SetStatusText("Файл: ");
+  FDescription = dialog.mInfo->toPlainText();
+  F2Book->SetHint(FDescription);
 }
 
+// The file's description becomes the editor's, so that the sample
+// information shows and keeps it. An editor whose file cannot be opened has
+// nothing to show and closes; the error still reaches the user.
 void TWFerrant::OpenDataSet(const QString& path) {
   FFileName = path;
-  Ferrant::LoadFromFileToBook(&F2Book->Sheet(), path);
+  try {
+    Ferrant::LoadFromFileToBook(&F2Book->Sheet(), path);
+  } catch (...) {
+    close();
+    throw;
+  }
+  FDescription = F2Book->Sheet().Hint();
   FModified = false;
   ShowFileName();
   UpdateCaption();

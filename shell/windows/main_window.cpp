@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QScreen>
+#include <QWindow>
 
+#include "platform/exceptions.h"
 #include "shell/config/method_registry.h"
 #include "shell/model/calculation.h"
 #include "shell/model/gui_error_box.h"
@@ -80,9 +82,15 @@ void TWMain::FormCreate() {
   FHistProjects = settings.hist_projects;
   FHistCalcs = settings.hist_calcs;
 
-  const MethodList methods = ReadMethodList(ini_path_);
-  FMethodNames = methods.names;
-  FMethodKeys = methods.keys;
+  // A registry that cannot be read is said and leaves the list empty, as a
+  // missing one does.
+  try {
+    const MethodList methods = ReadMethodList(ini_path_);
+    FMethodNames = methods.names;
+    FMethodKeys = methods.keys;
+  } catch (const Exception& error) {
+    prompt_.Error(QString::fromStdString(error.Message()));
+  }
   cbMethods->addItems(FMethodNames);
   // Filling the list selects its first item; nothing is chosen until a
   // calculation is open.
@@ -131,13 +139,13 @@ void TWMain::ApplySettings(const MainWindowSettings& settings) {
 }
 
 // Of the stored placement only the size and the state take effect: the
-// window opens centred on the desktop. Moving a window ends its maximized
-// state, so the state is set again.
+// window opens centred on the desktop, frame and all. Moving a window ends
+// its maximized state, so the state is set again.
 void TWMain::CentreOnDesktop() {
   const QScreen* desktop = screen();
   if (desktop == nullptr) return;
   const Qt::WindowStates state = windowState();
-  QRect placed(QPoint(0, 0), size());
+  QRect placed(QPoint(0, 0), frameGeometry().size());
   placed.moveCenter(desktop->availableGeometry().center());
   move(placed.topLeft());
   setWindowState(state);
@@ -147,7 +155,20 @@ bool TWMain::SplitterCanResize(int new_size) const { return new_size >= kMinimum
 
 void TWMain::AppException(const std::exception& error) { prompt_.Error(QString::fromUtf8(error.what())); }
 
+// The window manager's frame is known only once the window is on the
+// screen: until then the window is centred as if it had none, and when it is
+// first exposed it is centred again with its frame.
+void TWMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shown_once_ && windowHandle() != nullptr) windowHandle()->installEventFilter(this);
+  shown_once_ = true;
+}
+
 bool TWMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && event->type() == QEvent::Expose) {
+    windowHandle()->removeEventFilter(this);
+    if (windowState() == Qt::WindowNoState) CentreOnDesktop();
+  }
   const bool shown_or_resized = event->type() == QEvent::Show || event->type() == QEvent::Resize;
   if (shown_or_resized && watched == tsProject) tsProjectShow();
   if (shown_or_resized && watched == tsCalculation) tsCalculationShow();

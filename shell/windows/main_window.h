@@ -34,6 +34,7 @@
 class ActionLink;
 class ActionList;
 class DropDownComboBox;
+class Exception;
 class GuiErrorBox;
 class GuiWindow;
 class ImageList;
@@ -97,6 +98,7 @@ class TWMain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -157,6 +159,9 @@ class TWMain : public QMainWindow {
   void SaveFileOfType(int type, const QString& path);
   void OpenProjectFile(const QString& path);
   void OpenCalculationFile(const QString& path);
+  // A file that cannot be opened, is no regular file or is damaged: its
+  // document is not kept half made, and its history entry goes.
+  static bool RefusesFile(const Exception& error);
 
   // main_window_file_commands.cpp
   void FileNewProjectExecute();
@@ -219,6 +224,7 @@ class TWMain : public QMainWindow {
   std::unique_ptr<GuiErrorBox> error_box_;
   TFileDialog OpenDialog_;
   TFileDialog SaveDialog_;
+  bool shown_once_ = false;
 
   TProject* FProject = nullptr;
   TCalculation* FCalculation = nullptr;

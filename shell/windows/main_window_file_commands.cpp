@@ -102,8 +102,8 @@ void TWMain::FileHistoryItemExecute(QAction* item) {
   if (list == nullptr || slot < 0 || slot >= list->size()) return;
   try {
     OpenFileOfType(type, list->at(slot));
-  } catch (const EFOpenError&) {
-    if (slot < list->size()) list->removeAt(slot);
+  } catch (const Exception& error) {
+    if (RefusesFile(error) && slot < list->size()) list->removeAt(slot);
     throw;
   }
 }

@@ -34,14 +34,12 @@ const char* ExtensionOfType(int type) {
   return "";
 }
 
-// A file that cannot be opened or is not whole is refused: its document is
-// not kept half made.
-bool RefusesFile(const Exception& error) {
+}  // namespace
+
+bool TWMain::RefusesFile(const Exception& error) {
   return dynamic_cast<const EFOpenError*>(&error) != nullptr ||
          dynamic_cast<const EReadError*>(&error) != nullptr;
 }
-
-}  // namespace
 
 TFileDialog& TWMain::FileDialog(TFileDialog::Kind kind) {
   return kind == TFileDialog::Kind::Open ? OpenDialog_ : SaveDialog_;

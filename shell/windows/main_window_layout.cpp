@@ -2,7 +2,9 @@
 // splitter, multiple-document area, status bar and menus, with the positions
 // and sizes of the window's design.
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QMenuBar>
+#include <initializer_list>
 
 #include "shell/windows/action_link.h"
 #include "shell/windows/action_list.h"
@@ -28,9 +30,10 @@ Widget* Named(Widget* widget, const char* name) {
   return widget;
 }
 
-void UseInfoBackground(QWidget* widget) {
+// Paints the widget's `roles` in the info-background (tooltip) colour.
+void UseInfoBackground(QWidget* widget, std::initializer_list<QPalette::ColorRole> roles) {
   QPalette palette = widget->palette();
-  palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
+  for (QPalette::ColorRole role : roles) palette.setColor(role, palette.color(QPalette::ToolTipBase));
   widget->setPalette(palette);
 }
 
@@ -109,7 +112,10 @@ void TWMain::CreateProjectPage() {
   tvProject->setHeaderHidden(true);
   tvProject->setIndentation(19);
   tvProject->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  UseInfoBackground(tvProject);
+  // Long paths are shown whole, with a scroll bar, rather than cut short.
+  tvProject->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  tvProject->header()->setStretchLastSection(false);
+  UseInfoBackground(tvProject, {QPalette::Base});
   QTreeWidgetItem* root = AddNode(nullptr, "Проект", 0);
   // In the order of kCalculationsGroup, kDataSetsGroup and kReportsGroup.
   AddNode(root, "Расчеты", 20);
@@ -144,7 +150,8 @@ void TWMain::CreateCalculationPage() {
   lDataSet->move(10, 20);
   cbDataSets = Named(new DropDownComboBox(gbCalculation), "cbDataSets");
   cbDataSets->setGeometry(10, 40, 130, 22);
-  UseInfoBackground(cbDataSets);
+  // A drop-down list that takes no typing paints its face in the button role.
+  UseInfoBackground(cbDataSets, {QPalette::Base, QPalette::Button});
   cbDataSets->OnDropDown = [this] { RunGuarded([&] { cbDataSetsDropDown(); }); };
   connect(cbDataSets, &QComboBox::activated, this,
           [this](int index) { RunGuarded([&] { cbDataSetsChange(index); }); });

@@ -99,9 +99,19 @@ void TWParameters::CreateComponents() {
   setTabOrder(bbCancel, mInfo);
 }
 
+// A sheet has at least one row and one column: a smaller count is refused
+// here, where it can still be mended, as a count that is no number is.
 void TWParameters::bbOkClick() {
-  if (StrToInt(eRows->text()) > kMaxRows) eRows->setText(QString::number(kMaxRows));
-  if (StrToInt(eCols->text()) > kMaxCols) eCols->setText(QString::number(kMaxCols));
+  const auto check = [](QLineEdit* edit, const char* lines, int limit) {
+    const int count = StrToInt(edit->text());
+    if (count < 1) {
+      throw EConvertError(
+          QString("Число %1 таблицы должно быть от 1 до %2").arg(lines).arg(limit).toStdString());
+    }
+    if (count > limit) edit->setText(QString::number(limit));
+  };
+  check(eRows, "строк", kMaxRows);
+  check(eCols, "столбцов", kMaxCols);
 }
 
 bool TWParameters::eventFilter(QObject* watched, QEvent* event) {

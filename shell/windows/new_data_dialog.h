@@ -23,8 +23,8 @@ class TWParameters : public QDialog {
                bool editable);
 
   // Lowers a size above its limit to the limit. Throws EConvertError for a
-  // field that holds no whole number, leaving that field and the next as
-  // they were; the dialog then stays open.
+  // field that holds no whole number or one below 1, leaving that field and
+  // the next as they were; the dialog then stays open.
   void bbOkClick();
 
   QGroupBox* gbDimensions;

@@ -1,15 +1,42 @@
 #include "shell/windows/report_window.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QUrl>
+#include <limits>
+
+#include "platform/exceptions.h"
+#include "platform/whole_file.h"
 
 namespace {
 
 constexpr int kDesignWidth = 460;
 constexpr int kDesignHeight = 300;
 
+// Reads the report through the platform's reader: a pipe or a device named
+// as a report is refused at once instead of holding the program, and the
+// window says why.
+class ReportBrowser : public QTextBrowser {
+ public:
+  using QTextBrowser::QTextBrowser;
+
+  QVariant loadResource(int type, const QUrl& name) override {
+    if (!name.isLocalFile()) return QTextBrowser::loadResource(type, name);
+    try {
+      // An HTML report has no largest size of its own.
+      return QByteArray::fromStdString(platform::ReadWholeFile(QFile::encodeName(name.toLocalFile()).toStdString(),
+                                                               "Невозможно открыть файл отчета !",
+                                                               std::numeric_limits<std::uint64_t>::max()));
+    } catch (const Exception& error) {
+      return QString::fromStdString(error.Message()).toHtmlEscaped();
+    }
+  }
+};
+
 }  // namespace
 
-TWReport::TWReport(QMdiArea* area) : web_browser_(new QTextBrowser(this)) {
+TWReport::TWReport(QMdiArea* area) : web_browser_(new ReportBrowser(this)) {
   setObjectName("WReport");
   setWindowTitle("Отчет");
   // Closing a report destroys it; the deletion is deferred until queued
@@ -22,4 +49,16 @@ TWReport::TWReport(QMdiArea* area) : web_browser_(new QTextBrowser(this)) {
   show();
 }
 
-void TWReport::Navigate(const QString& path) { web_browser_->setSource(QUrl::fromLocalFile(path)); }
+// As a web browser shows a page of its own for an address that leads
+// nowhere, a report whose file (or whole run folder) has gone says so;
+// whatever is there is left to the reader, which refuses what is no file.
+void TWReport::Navigate(const QString& path) {
+  const QFileInfo file(path);
+  if (file.exists()) {
+    web_browser_->setSource(QUrl::fromLocalFile(path));
+  } else if (!file.dir().exists()) {
+    web_browser_->setPlainText("Папка отчета «" + file.path() + "» не найдена.");
+  } else {
+    web_browser_->setPlainText("Файл отчета «" + path + "» не найден.");
+  }
+}

@@ -11,7 +11,8 @@ class TWReport : public QMdiSubWindow {
   // Adds itself to `area` and shows itself at once.
   explicit TWReport(QMdiArea* area);
 
-  // Shows the HTML file at `path` (a plain absolute file path).
+  // Shows the HTML file at `path` (a plain absolute file path), or a line
+  // naming the missing file or folder.
   void Navigate(const QString& path);
 
   QTextBrowser* WebBrowser() const { return web_browser_; }

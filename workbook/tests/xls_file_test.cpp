@@ -1,10 +1,13 @@
 #include "workbook/xls_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -12,6 +15,7 @@
 
 #include "platform/exceptions.h"
 #include "workbook/biff5_writer.h"
+#include "workbook/compound_file.h"
 #include "workbook/sheet.h"
 
 namespace workbook {
@@ -47,24 +51,72 @@ class Bytes {
   QByteArray data_;
 };
 
-// The smallest workbook another writer may produce: no fonts, no formats, no
-// dimensions; the globals' CODEPAGE and the sheet's BOUNDSHEET as asked for,
-// then the worksheet with the given cell records.
-QByteArray MinimalWorkbook(const Bytes& cells, bool code_page = true, bool bound_sheet = true) {
+struct SheetOf {
+  Bytes records;
+  quint8 type = 0;  // worksheet
+  QByteArray name = "Data";
+};
+
+// A workbook stream as another writer may lay it out: BOF, the given global
+// records, a BOUNDSHEET per sheet, EOF; then each sheet from its BOF to its
+// EOF. Every record of the globals comes before the sheets.
+QByteArray Stream(bool biff8, const Bytes& globals, const std::vector<SheetOf>& sheets) {
+  const quint16 version = biff8 ? 0x0600 : 0x0500;
+  const auto bound_sheet = [&](quint32 offset, const SheetOf& sheet) {
+    Bytes body = Bytes().U32(offset).U8(0).U8(sheet.type).U8(static_cast<quint8>(sheet.name.size()));
+    if (biff8) body.U8(0);  // one byte a character
+    return Bytes().Record(0x0085, body.Text(sheet.name));
+  };
+  std::vector<Bytes> substreams;
+  qsizetype offset =
+      Bytes().Record(0x0809, Bytes().U16(version).U16(5).U16(0).U16(0)).Text(globals.Data()).Size() +
+      4;  // EOF
+  for (const SheetOf& sheet : sheets) offset += bound_sheet(0, sheet).Size();
   Bytes stream;
-  stream.Record(0x0809, Bytes().U16(0x0500).U16(0x0005).U16(0).U16(0));
-  if (code_page) stream.Record(0x0042, Bytes().U16(1251));
-  const qsizetype sheet_offset = stream.Size() + 4 + 11 + 4;  // BOUNDSHEET and EOF
-  if (bound_sheet) {
-    stream.Record(0x0085, Bytes().U32(static_cast<quint32>(sheet_offset)).U8(0).U8(0).U8(4).Text("Data"));
+  stream.Record(0x0809, Bytes().U16(version).U16(5).U16(0).U16(0)).Text(globals.Data());
+  for (const SheetOf& sheet : sheets) {
+    substreams.push_back(Bytes()
+                             .Record(0x0809, Bytes().U16(version).U16(0x0010).U16(0).U16(0))
+                             .Text(sheet.records.Data())
+                             .Record(0x000A, Bytes()));
+    stream.Text(bound_sheet(static_cast<quint32>(offset), sheet).Data());
+    offset += substreams.back().Size();
   }
   stream.Record(0x000A, Bytes());
-  if (bound_sheet) {
-    stream.Record(0x0809, Bytes().U16(0x0500).U16(0x0010).U16(0).U16(0))
-        .Text(cells.Data())
-        .Record(0x000A, Bytes());
-  }
-  return CompoundFile("Book", stream.Data());
+  for (const Bytes& substream : substreams) stream.Text(substream.Data());
+  return stream.Data();
+}
+
+QByteArray Workbook(bool biff8, const Bytes& globals, const Bytes& cells) {
+  return CompoundFile(biff8 ? "Workbook" : "Book", Stream(biff8, globals, {{cells}}));
+}
+
+// Cell records: row, column, format 0, then the rest.
+Bytes Cell(int row, int col) {
+  return Bytes().U16(static_cast<quint16>(row)).U16(static_cast<quint16>(col)).U16(0);
+}
+Bytes Number(int row, int col, double value) { return Bytes().Record(0x0203, Cell(row, col).F64(value)); }
+// FORMULA with its 8 result bytes, no options and an empty expression.
+Bytes Formula(int row, int col, quint64 result) {
+  return Bytes().Record(
+      0x0006, Cell(row, col).U32(static_cast<quint32>(result)).U32(result >> 32).U16(0).U32(0).U16(0));
+}
+quint64 SpecialResult(quint8 kind, quint8 value) {
+  return 0xFFFF000000000000ull | quint64{value} << 16 | kind;
+}
+// BIFF8 texts: a 2-byte count and one byte a character, or two.
+Bytes Narrow(const QByteArray& latin1) {
+  return Bytes().U16(static_cast<quint16>(latin1.size())).U8(0).Text(latin1);
+}
+Bytes Wide(const QString& text) {
+  Bytes bytes;
+  bytes.U16(static_cast<quint16>(text.size())).U8(1);
+  for (QChar ch : text) bytes.U16(ch.unicode());
+  return bytes;
+}
+// BIFF5 texts: a 2-byte count and the bytes.
+Bytes Biff5Text(const QByteArray& bytes) {
+  return Bytes().U16(static_cast<quint16>(bytes.size())).Text(bytes);
 }
 
 class XlsFileTest : public testing::Test {
@@ -84,10 +136,10 @@ class XlsFileTest : public testing::Test {
     return file.readAll();
   }
 
-  template <typename Error>
-  static std::string RefusalOf(const QString& path) {
+  template <typename Error, typename Read>
+  static std::string RefusalOf(Read read) {
     try {
-      ReadXlsFile(path);
+      read();
     } catch (const Error& error) {
       return error.Message();
     }
@@ -96,9 +148,10 @@ class XlsFileTest : public testing::Test {
   }
 
   QTemporaryDir folder_;
+  const QByteArray good_stream_ = Stream(true, {}, {{Number(0, 0, 1)}});
 };
 
-TEST_F(XlsFileTest, AWrittenWorkbookReadsBackThroughFreeXlExactly) {
+TEST_F(XlsFileTest, AWrittenWorkbookReadsBackExactly) {
   XlsGrid grid;
   grid.rows = 300;
   grid.cols = 7;
@@ -116,7 +169,7 @@ TEST_F(XlsFileTest, AWrittenWorkbookReadsBackThroughFreeXlExactly) {
   WriteXlsFile(path, grid);
 
   EXPECT_TRUE(ReadBytes(path).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));  // OLE2 signature
-  const XlsGrid back = ReadXlsFile(path);
+  const XlsGrid back = ReadXlsFile(path).first;
   EXPECT_EQ(back.rows, 300);
   EXPECT_EQ(back.cols, 7);
   ASSERT_EQ(back.cells.size(), grid.cells.size());
@@ -195,47 +248,238 @@ TEST_F(XlsFileTest, WhatAnExcel5FileCannotHoldIsRefusedAndTheOldFileStays) {
   EXPECT_THROW(WriteXlsFile(folder_.path(), {1, 1, {}}), EFCreateError);
 }
 
-// Integers come as RK values in another writer's files.
-TEST_F(XlsFileTest, ReadsAMinimalBiff5WorkbookOfAnotherWriter) {
-  const Bytes cells = Bytes()
-                          .Record(0x027E, Bytes().U16(0).U16(0).U16(0).U32((42u << 2) | 2u))  // RK integer 42
-                          .Record(0x027E, Bytes().U16(0).U16(1).U16(0).U32(0x3FF80000u))      // RK double 1.5
-                          .Record(0x0203, Bytes().U16(2).U16(1).U16(0).F64(-0.25))
-                          .Record(0x0204, Bytes().U16(1).U16(0).U16(0).U16(3).Text("\xF0\xFF\xE4"));
-  const QString path = WriteBytes("other.xls", MinimalWorkbook(cells));
-  WorkbookSheet sheet;
-  ReadXlsToSheet(sheet, path);
-  EXPECT_EQ(sheet.MaxRow(), 3);
-  EXPECT_EQ(sheet.MaxCol(), 2);
-  EXPECT_EQ(sheet.Text(1, 1), "42");
-  EXPECT_EQ(sheet.Text(1, 2), "1.5");
-  EXPECT_EQ(sheet.Text(2, 1), "ряд");
-  EXPECT_EQ(sheet.Text(3, 2), "-0.25");
-  EXPECT_EQ(sheet.Text(3, 1), "");
+// Every cell comes in as the value it holds: numbers bit for bit (their
+// texts are the shortest exact ones), booleans as 1 and 0, errors as their
+// texts, formulas as their cached results. Each case is one worksheet; the
+// expected sheet is given as tab-separated rows.
+TEST_F(XlsFileTest, EveryCellKindComesInAsItsValue) {
+  const quint32 minus_seven = static_cast<quint32>(-7 * 4) | 2u;
+  const Bytes rich_sst =  // three strings, the second and third going on in CONTINUE records
+      Bytes()
+          .Record(0x00FC, Bytes().U32(3).U32(3).Text(Narrow("ab").Data()).U16(4).U8(1).U16(u'Ё').U16(u'ж'))
+          .Record(0x003C, Bytes().U8(1).U16(u'и').U16(u'к').U16(3).U8(0x08).U16(1).Text("x"))
+          .Record(0x003C, Bytes().U8(1).U16(u'ю').U16(u'я').U16(0).U16(0));  // then the formatting run
+  const struct {
+    const char* what;
+    bool biff8;
+    Bytes globals;
+    Bytes cells;
+    QString sheet;
+  } cases[] = {
+      {"NUMBER, RK and MULRK",
+       false,
+       {},
+       Bytes()
+           .Text(Number(0, 0, 0.1 + 0.2).Data())
+           .Record(0x027E, Cell(0, 1).U32((42u << 2) | 2u))
+           .Record(0x027E, Cell(0, 2).U32(minus_seven))
+           .Record(0x027E, Cell(0, 3).U32((12345u << 2) | 3u))  // integer, hundredths
+           .Record(0x027E, Cell(0, 4).U32(0x3FF80000u | 1u))    // 1.5, hundredths
+           .Record(0x00BD, Bytes().U16(1).U16(1).U16(0).U32(2u << 2 | 2u).U16(0).U32(0xC0040000u).U16(2)),
+       "0.30000000000000004\t42\t-7\t123.45\t0.015\n\t2\t-2.5\t\t\n"},
+      {"LABEL and RSTRING in code page 1251 without CODEPAGE",
+       false,
+       {},
+       Bytes()
+           .Record(0x0204, Cell(0, 0).Text(Biff5Text("\xF0\xFF\xE4").Data()))
+           .Record(0x00D6, Cell(0, 1).Text(Biff5Text("\xB8\xE6").Data()).U8(1).U16(0).U16(1)),
+       "ряд\tёж\n"},
+      {"LABEL in the file's CODEPAGE", false, Bytes().Record(0x0042, Bytes().U16(1252)),
+       Bytes().Record(0x0204, Cell(0, 0).Text(Biff5Text("\xE9t\xE9").Data())), "été\n"},
+      {"BIFF8 LABEL, RSTRING and LABELSST from shared strings with CONTINUE", true, rich_sst,
+       Bytes()
+           .Record(0x0204, Cell(0, 0).Text(Narrow("abc").Data()))
+           .Record(0x00D6, Cell(0, 1).Text(Wide("Ёж").Data()).U16(0))
+           .Record(0x00FD, Cell(1, 0).U32(0))
+           .Record(0x00FD, Cell(1, 1).U32(1))
+           .Record(0x00FD, Cell(1, 2).U32(2)),
+       "abc\tЁж\t\nab\tЁжик\txюя\n"},
+      {"BLANK and MULBLANK only size the sheet, as DIMENSIONS does",
+       true,
+       {},
+       Bytes()
+           .Record(0x0200, Bytes().U32(0).U32(2).U16(0).U16(2).U16(0))
+           .Record(0x0201, Cell(3, 0))
+           .Record(0x00BE, Bytes().U16(0).U16(1).U16(0).U16(0).U16(2)),
+       "\t\t\n\t\t\n\t\t\n\t\t\n"},
+      {"BOOLERR: booleans as 1 and 0, errors as their texts",
+       false,
+       {},
+       Bytes()
+           .Record(0x0205, Cell(0, 0).U8(1).U8(0))
+           .Record(0x0205, Cell(0, 1).U8(0).U8(0))
+           .Record(0x0205, Cell(0, 2).U8(0x00).U8(1))
+           .Record(0x0205, Cell(0, 3).U8(0x07).U8(1))
+           .Record(0x0205, Cell(1, 0).U8(0x0F).U8(1))
+           .Record(0x0205, Cell(1, 1).U8(0x17).U8(1))
+           .Record(0x0205, Cell(1, 2).U8(0x1D).U8(1))
+           .Record(0x0205, Cell(1, 3).U8(0x24).U8(1))
+           .Record(0x0205, Cell(2, 0).U8(0x2A).U8(1)),
+       "1\t0\t#NULL!\t#DIV/0!\n#VALUE!\t#REF!\t#NAME?\t#NUM!\n#N/A\t\t\t\n"},
+      {"BIFF5 FORMULA results: number, text after a shared formula, boolean, error, empty text",
+       false,
+       {},
+       Bytes()
+           .Text(Formula(0, 0, std::bit_cast<quint64>(-2.5)).Data())
+           .Text(Formula(0, 1, SpecialResult(0, 0)).Data())
+           .Record(0x04BC, Bytes().U32(0).U16(0))
+           .Record(0x0207, Biff5Text("\xEA\xEE\xF2"))
+           .Text(Formula(0, 2, SpecialResult(1, 1)).Data())
+           .Text(Formula(0, 3, SpecialResult(2, 0x17)).Data())
+           .Text(Formula(0, 4, SpecialResult(3, 0)).Data()),
+       "-2.5\tкот\t1\t#REF!\t\n"},
+      {"BIFF8 FORMULA text result going on in a CONTINUE record",
+       true,
+       {},
+       Bytes()
+           .Text(Formula(0, 0, SpecialResult(0, 0)).Data())
+           .Record(0x0207, Bytes().U16(4).U8(0).Text("ab"))
+           .Record(0x003C, Bytes().U8(1).U16(u'в').U16(u'г')),
+       "abвг\n"},
+      {"an embedded chart's records are not the sheet's",
+       true,
+       {},
+       Bytes()
+           .Text(Number(0, 0, 1).Data())
+           .Record(0x0809, Bytes().U16(0x0600).U16(0x0020).U16(0).U16(0))
+           .Text(Number(5, 5, 2).Data())
+           .Record(0x000A, Bytes())
+           .Text(Number(0, 1, 3).Data()),
+       "1\t3\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WorkbookSheet sheet;
+    EXPECT_EQ(ReadXlsToSheet(sheet, WriteBytes("kind.xls", Workbook(c.biff8, c.globals, c.cells))),
+              QStringList{"Data"});
+    EXPECT_EQ(sheet.CopyText({1, 1, sheet.MaxRow(), sheet.MaxCol()}), c.sheet);
+  }
 }
 
-TEST_F(XlsFileTest, FilesFreeXlCannotReadAreRefusedWithAClearMessage) {
-  EXPECT_EQ(RefusalOf<EFOpenError>(PathOf("missing.xls")),
-            "Невозможно открыть файл «" + PathOf("missing.xls").toStdString() + "» !");
-  const QString junk = WriteBytes("junk.xls", QByteArray(5000, 'x'));
-  EXPECT_EQ(RefusalOf<EReadError>(junk),
-            "Файл «" + junk.toStdString() +
-                "» не удается прочитать как книгу Microsoft Excel: файл поврежден "
-                "или имеет другой формат");
-  RefusalOf<EReadError>(WriteBytes("cut.xls", ReadBytes(junk).left(100)));
-  RefusalOf<EReadError>(WriteBytes("garbage_book.xls", CompoundFile("Book", QByteArray(600, '\x07'))));
+// The cells of each file, and the names of its worksheets, as another reader
+// (xlrd) sees them; see data/README.md.
+TEST_F(XlsFileTest, WorkbooksOfOtherProgramsReadAsAnotherReaderSeesThem) {
+  for (const char* name : {"libreoffice_97", "gnumeric_biff7", "gnumeric_dsf"}) {
+    SCOPED_TRACE(name);
+    const QString data = QString(WB_WORKBOOK_TEST_DATA) + "/" + name;
+    QStringList expected = QString::fromUtf8(ReadBytes(data + ".cells")).split('\n', Qt::SkipEmptyParts);
+    const XlsBook book = ReadXlsFile(data + ".xls");
+    QStringList seen{"sheets\t" + book.worksheets.join('\t')};
+    for (const XlsCell& cell : book.first.cells) {
+      const QString at = QString("%1\t%2\t").arg(cell.row).arg(cell.col);
+      if (const double* number = std::get_if<double>(&cell.value)) {
+        seen.append(at + "N\t" +
+                    QString::number(std::bit_cast<quint64>(*number), 16).toUpper().rightJustified(16, '0'));
+      } else if (!std::get<QString>(cell.value).isEmpty()) {
+        seen.append(at + "T\t" + std::get<QString>(cell.value));
+      }
+    }
+    std::sort(expected.begin() + 1, expected.end());
+    std::sort(seen.begin() + 1, seen.end());
+    EXPECT_EQ(seen, expected);
+  }
+}
 
-  // FreeXL reports success for these but hands back no workbook or no sheet.
-  const Bytes one = Bytes().Record(0x0203, Bytes().U16(0).U16(0).U16(0).F64(1));
-  const QString no_code_page = WriteBytes("no_code_page.xls", MinimalWorkbook(one, false, true));
-  EXPECT_EQ(RefusalOf<EReadError>(no_code_page),
-            "Файл «" + no_code_page.toStdString() +
-                "» не удается прочитать как книгу Microsoft Excel: файл поврежден или имеет другой формат");
-  const QString no_sheet = WriteBytes("no_sheet.xls", MinimalWorkbook(one, true, false));
-  EXPECT_EQ(RefusalOf<EReadError>(no_sheet),
-            "Файл «" + no_sheet.toStdString() +
-                "» не удается прочитать как книгу Microsoft Excel: в книге нет ни "
-                "одного листа");
+// A damaged stream is refused with its reason, and the sheet it was to be
+// read into stays as it was.
+TEST_F(XlsFileTest, DamagedWorkbooksAreRefusedWithTheirReasonAndTheSheetStays) {
+  const std::string damaged = "файл поврежден или имеет другой формат";
+  const std::string too_large = "лист больше 16384 строк или 256 столбцов";
+  const QByteArray good = Stream(true, {}, {{Number(0, 0, 1)}});
+  const struct {
+    const char* what;
+    QByteArray stream;
+    std::string why;
+  } cases[] = {
+      {"cut inside a record", good.left(good.size() - 6), damaged},
+      {"no EOF", good.left(good.size() - 4), damaged},
+      {"a record longer than the stream", good.left(good.size() - 4) + Bytes().U16(0x0203).U16(40).Data(),
+       damaged},
+      {"a sheet offset beyond the stream",
+       Bytes()
+           .Record(0x0809, Bytes().U16(0x0600).U16(5))
+           .Record(0x0085, Bytes().U32(0x7FFFFFF0).U8(0).U8(0).U8(1).U8(0).Text("S"))
+           .Record(0x000A, Bytes())
+           .Data(),
+       damaged},
+      {"a sheet offset at the globals' BOF",
+       Bytes()
+           .Record(0x0809, Bytes().U16(0x0600).U16(5))
+           .Record(0x0085, Bytes().U32(0).U8(0).U8(0).U8(1).U8(0).Text("S"))
+           .Record(0x000A, Bytes())
+           .Data(),
+       damaged},
+      {"a shared string beyond the table",
+       Stream(true, Bytes().Record(0x00FC, Bytes().U32(1).U32(1).Text(Narrow("a").Data())),
+              {{Bytes().Record(0x00FD, Cell(0, 0).U32(1))}}),
+       damaged},
+      {"fewer shared strings than counted",
+       Stream(true, Bytes().Record(0x00FC, Bytes().U32(1).U32(0xFFFFFFFF).Text(Narrow("a").Data())), {{}}),
+       damaged},
+      {"a text longer than its record",
+       Stream(true, {}, {{Bytes().Record(0x0204, Cell(0, 0).U16(300).U8(1).Text("ab"))}}), damaged},
+      {"MULRK whose last column disagrees with its length",
+       Stream(false, {}, {{Bytes().Record(0x00BD, Bytes().U16(0).U16(0).U16(0).U32(2).U16(5))}}), damaged},
+      {"a formula's text result with no STRING record",
+       Stream(false, {}, {{Formula(0, 0, SpecialResult(0, 0))}}), damaged},
+      {"an unknown error code", Stream(false, {}, {{Bytes().Record(0x0205, Cell(0, 0).U8(0x03).U8(1))}}),
+       damaged},
+      {"a number that is not finite", Stream(false, {}, {{Number(0, 0, std::nan(""))}}), damaged},
+      {"a second, oversized DIMENSIONS",
+       Stream(true, {},
+              {{Bytes()
+                    .Record(0x0200, Bytes().U32(0).U32(2).U16(0).U16(2).U16(0))
+                    .Record(0x0200, Bytes().U32(0).U32(0xFFFFFFFF).U16(0).U16(0xFFFF).U16(0))}}),
+       too_large},
+      {"a cell below row 16384", Stream(false, {}, {{Number(16384, 0, 1)}}), too_large},
+      {"blank cells right of column 256",
+       Stream(true, {}, {{Bytes().Record(0x00BE, Bytes().U16(0).U16(255).U16(0).U16(0).U16(256))}}),
+       too_large},
+      {"a password", Stream(false, Bytes().Record(0x002F, Bytes().U16(0)), {{}}), "книга защищена паролем"},
+      {"a chart but no worksheet", Stream(true, {}, {{Bytes(), 2}}), "в книге нет ни одного листа"},
+      {"an older format", Bytes().Record(0x0809, Bytes().U16(0x0400).U16(5)).Data(),
+       "версия формата книги не поддерживается"},
+      {"an unknown code page", Stream(false, Bytes().Record(0x0042, Bytes().U16(12345)), {{}}),
+       "кодовая страница текстов книги (12345) не поддерживается"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const QString path = WriteBytes("damaged.xls", CompoundFile("Workbook", c.stream));
+    WorkbookSheet sheet;
+    sheet.SetText(2, 3, "kept");
+    EXPECT_EQ(RefusalOf<EReadError>([&] { ReadXlsToSheet(sheet, path); }),
+              "Файл «" + path.toStdString() + "» не удается прочитать как книгу Microsoft Excel: " + c.why);
+    EXPECT_EQ(sheet.MaxRow(), WorkbookSheet::kInitialRows);
+    EXPECT_EQ(sheet.Text(2, 3), "kept");
+  }
+}
+
+// What is no workbook file is refused at once: a pipe is never waited on,
+// and a file larger than any workbook is not read.
+TEST_F(XlsFileTest, WhatIsNoWorkbookFileIsRefusedAtOnce) {
+  const QString missing = PathOf("missing.xls");
+  EXPECT_EQ(RefusalOf<EFOpenError>([&] { ReadXlsFile(missing); }),
+            "Невозможно открыть файл «" + missing.toStdString() + "» !");
+  const QString pipe = PathOf("pipe.xls");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const QString huge = WriteBytes("huge.xls", {});
+  ASSERT_TRUE(QFile::resize(huge, 256 * 1024 * 1024 + 1));  // sparse
+  const struct {
+    QString path;
+    std::string why;
+  } cases[] = {
+      {WriteBytes("junk.xls", QByteArray(5000, 'x')), "файл поврежден или имеет другой формат"},
+      {WriteBytes("other_stream.xls", CompoundFile("Other", good_stream_)),
+       "файл поврежден или имеет другой формат"},
+      {folder_.path(), "это не файл, а папка, канал или устройство"},
+      {pipe, "это не файл, а папка, канал или устройство"},
+      {"/dev/zero", "это не файл, а папка, канал или устройство"},
+      {huge, "файл больше 256 МБ"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(RefusalOf<EReadError>([&] { ReadXlsFile(c.path); }),
+              "Файл «" + c.path.toStdString() + "» не удается прочитать как книгу Microsoft Excel: " + c.why);
+  }
 }
 
 // Numbers in either decimal notation go to the file as numbers; a text
@@ -254,6 +498,14 @@ TEST_F(XlsFileTest, ASheetGoesToTheFileWithItsSizeAndNumberTexts) {
   EXPECT_EQ(back.MaxRow(), 4);
   EXPECT_EQ(back.MaxCol(), 3);
   EXPECT_EQ(back.CopyText({1, 1, 4, 3}), "2.25\t1.5\t\n\t\t\n\t\t\n\t\t1e999\n");
+
+  // A cell refused half-way through the sheet leaves the file as it was and
+  // nothing beside it.
+  const QByteArray before = ReadBytes(path);
+  sheet.SetText(3, 1, QString(256, u'a'));
+  EXPECT_THROW(WriteSheetToXls(sheet, path), Exception);
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{"sheet.xls"});
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include "shell/config/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "platform/exceptions.h"
 #include "shell/config/method_registry.h"
 
 namespace {
@@ -25,6 +27,8 @@ TEST_F(IniFileTest, SectionValuesAreTrimmedKeptInOrderAndWithoutEmptyValues) {
   const QString path = Write(
       "[Other]\nA=1\n"
       "[methods]\r\n"
+      "; Commented = not a method\r\n"
+      "  # Другой = a comment too\n"
       "  Brennic  =  Метод Монте-Карло \r\n"
       "Empty=\n"
       "Blank=   \n"
@@ -60,6 +64,27 @@ TEST_F(IniFileTest, MethodEntryTakesTheTrimmedValuesOfTheMethodsSection) {
   EXPECT_EQ(method.param_editor_dll, "libBrennicEditor.so");
   EXPECT_EQ(method.data_translator_dll + method.calc_program_dll, "");
   EXPECT_EQ(ReadMethodEntry(path, "Other").code, "");
+}
+
+// A missing file reads as empty; anything else that is no registry file is
+// refused at once, naming the file: a pipe is not waited on.
+TEST_F(IniFileTest, AFolderPipeOrDeviceOrAnOversizedFileIsRefused) {
+  const QString pipe = dir_.filePath("pipe.INI");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const struct {
+    QString path;
+    bool not_regular;
+  } cases[] = {{pipe, true}, {dir_.path(), true}, {Write(QByteArray((1 << 20) + 1, '#')), false}};
+  for (const auto& c : cases) {
+    try {
+      IniFile ini(c.path);
+      ADD_FAILURE() << "read " << c.path.toStdString();
+    } catch (const Exception& error) {
+      EXPECT_EQ(dynamic_cast<const EFOpenError*>(&error) != nullptr, c.not_regular);
+      EXPECT_TRUE(error.Message().starts_with("Невозможно прочитать файл методов «" + c.path.toStdString() + "» !"))
+          << error.Message();
+    }
+  }
 }
 
 TEST(ProgramIniPath, ReplacesOrAppendsTheExtension) {

@@ -4,6 +4,7 @@
 #include "shell/model/calculation.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "model_test_support.h"
 #include "platform/exceptions.h"
@@ -69,6 +70,8 @@ TEST(Calculation, DamagedFilesAreRefusedAndLeaveNothingHalfRead) {
       {LayoutBytes().Raw(strings).Int32(1000).Raw("abc").Bytes(), "файл короче, чем указано в нем"},
       {LayoutBytes().Raw(strings).Text("abc").Int32(-1).Bytes(), "отрицательное число строк в списке (-1)"},
       {whole + QByteArray(3, '\0'), "после последнего поля остались лишние байты (3)"},
+      {LayoutBytes().Raw(strings).Text("abc").Int32(70000).Bytes(),
+       "число строк в списке 70000 больше наибольшего (65536)"},
   };
   for (const auto& damaged : cases) {
     WriteBytes("damaged.scl", damaged.bytes);
@@ -77,7 +80,8 @@ TEST(Calculation, DamagedFilesAreRefusedAndLeaveNothingHalfRead) {
       calculation->LoadFromFile(folder.File("damaged.scl"));
       ADD_FAILURE() << "accepted: " << damaged.fault;
     } catch (const EReadError& error) {
-      EXPECT_EQ(error.Message(), std::string("Файл расчета поврежден: ") + damaged.fault);
+      EXPECT_EQ(error.Message(),
+                ("Файл расчета «" + folder.File("damaged.scl") + "» поврежден: ").toStdString() + damaged.fault);
     }
     EXPECT_EQ(calculation->GetName(), "До");
     EXPECT_FALSE(calculation->HasParameters());
@@ -88,6 +92,19 @@ TEST(Calculation, DamagedFilesAreRefusedAndLeaveNothingHalfRead) {
     auto calculation = NewCalculation("До");
     EXPECT_THROW(calculation->LoadFromFile(folder.File("cut.scl")), EReadError) << "cut at " << size;
     EXPECT_EQ(calculation->GetName(), "До");
+  }
+  // Neither a pipe nor a file longer than the longest calculation is read.
+  ASSERT_EQ(mkfifo("pipe.scl", 0600), 0);
+  EXPECT_THROW(NewCalculation()->LoadFromFile(folder.File("pipe.scl")), EFOpenError);
+  WriteBytes("huge.scl", "");
+  ASSERT_TRUE(QFile::resize("huge.scl", 2181564468));
+  try {
+    NewCalculation()->LoadFromFile(folder.File("huge.scl"));
+    FAIL();
+  } catch (const EReadError& error) {
+    EXPECT_EQ(error.Message(), ("Невозможно открыть файл расчета ! Файл «" + folder.File("huge.scl") +
+                                "» длиннее 2181564467 байт: файл этого вида не бывает таким большим.")
+                                   .toStdString());
   }
 }
 

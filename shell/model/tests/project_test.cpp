@@ -4,12 +4,11 @@
 #include "shell/model/project.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
-#include <csignal>
+#include <sys/stat.h>
 
 #include "model_test_support.h"
 #include "platform/exceptions.h"
+#include "platform/tests/file_size_limit.h"
 
 namespace {
 
@@ -78,6 +77,7 @@ TEST(Project, DamagedFilesAreRefusedAndLeaveNothingHalfRead) {
       {LayoutBytes().Raw(head).List({"/c/a.scl"}).List({}).Int32(0).Int32(1).Bytes(),
        "номер активного расчета 1 вне списка"},
       {LayoutBytes().Text("\x98").Bytes(), "Байт 0x98 не определён в кодировке Windows-1251"},
+      {LayoutBytes().Raw(head).Int32(65537).Bytes(), "число строк в списке 65537 больше наибольшего (65536)"},
   };
   for (const auto& damaged : cases) {
     WriteBytes("damaged.spr", damaged.bytes);
@@ -86,7 +86,8 @@ TEST(Project, DamagedFilesAreRefusedAndLeaveNothingHalfRead) {
       project.LoadFromFile(folder.File("damaged.spr"));
       ADD_FAILURE() << "accepted: " << damaged.fault;
     } catch (const EReadError& error) {
-      EXPECT_EQ(error.Message(), std::string("Файл проекта поврежден: ") + damaged.fault);
+      EXPECT_EQ(error.Message(),
+                ("Файл проекта «" + folder.File("damaged.spr") + "» поврежден: ").toStdString() + damaged.fault);
     }
     EXPECT_EQ(project.GetName(), "До");
     EXPECT_TRUE(project.GetDataSets().isEmpty());
@@ -107,6 +108,19 @@ TEST(Project, DamagedFilesAreRefusedAndLeaveNothingHalfRead) {
     FAIL();
   } catch (const EFOpenError& error) {
     EXPECT_EQ(error.Message(), "Невозможно открыть файл проекта !");
+  }
+  // Neither a pipe nor a file longer than the longest project is read.
+  ASSERT_EQ(mkfifo("pipe.spr", 0600), 0);
+  EXPECT_THROW(longest.LoadFromFile(folder.File("pipe.spr")), EFOpenError);
+  WriteBytes("huge.spr", "");
+  ASSERT_TRUE(QFile::resize("huge.spr", 51118361));
+  try {
+    longest.LoadFromFile(folder.File("huge.spr"));
+    FAIL();
+  } catch (const EReadError& error) {
+    EXPECT_EQ(error.Message(), ("Невозможно открыть файл проекта ! Файл «" + folder.File("huge.spr") +
+                                "» длиннее 51118360 байт: файл этого вида не бывает таким большим.")
+                                   .toStdString());
   }
 }
 
@@ -140,20 +154,13 @@ TEST(Project, AFailedSaveLeavesThePreviousFile) {
   project.AddDataSet("/" + QString(200, 'd'));
 
   // A file size limit below the new file's size makes the write itself fail.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit previous;
-  getrlimit(RLIMIT_FSIZE, &previous);
-  rlimit small = previous;
-  small.rlim_cur = 100;
-  setrlimit(RLIMIT_FSIZE, &small);
   try {
+    const FileSizeLimit limit(100);
     project.Save();
     ADD_FAILURE() << "the save went through";
   } catch (const EFCreateError& error) {
     EXPECT_EQ(error.Message(), "Невозможно создать файл проекта !");
   }
-  setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, SIG_DFL);
 
   EXPECT_EQ(ReadBytes(folder.File("p.spr")), saved);
   EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files), QStringList({"p.spr"}));

@@ -6,6 +6,8 @@
 
 #include <QElapsedTimer>
 
+#include <QDirIterator>
+
 #include "model_test_support.h"
 #include "platform/exceptions.h"
 #include "platform/library.h"
@@ -148,6 +150,17 @@ TEST_F(RunLife, ACrashOrAForeignExceptionIsReportedOnTheGuiThreadAndTheRunEndsNo
     EXPECT_FALSE(exchangeFilesAtEnd_);
     EXPECT_FALSE(calculation_->IsRunning());
   }
+}
+
+// The run host ignores the file-size signal: a write past the limit is a
+// failed save that the library reports, not the end of the run host.
+TEST_F(RunLife, AWritePastTheFileSizeLimitIsAFailedSaveThatLeavesNothing) {
+  Prepare("oversize");
+  calculation_->Run();
+  ASSERT_TRUE(WaitUntil([&] { return ends_ > 0; }));
+  EXPECT_EQ(prompt_.errors, QStringList({"Невозможно создать файл отчета"}));
+  QDirIterator left(folder_.Path(), QDir::Files, QDirIterator::Subdirectories);
+  EXPECT_FALSE(left.hasNext()) << left.next().toStdString();
 }
 
 TEST_F(RunLife, AbortFromInsideAProgressMessageDoesNotDeadlock) {

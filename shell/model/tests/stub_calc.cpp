@@ -5,6 +5,9 @@
 //   long      - progress without end until it is stopped
 //   crash     - dereferences null
 //   throw     - lets an exception outside the family escape
+//   oversize  - saves index.html past a file-size limit of 4 bytes and shows
+//               the failure in its error box; returns 0
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +17,9 @@
 #include <string>
 #include <thread>
 
+#include "platform/exceptions.h"
+#include "platform/message_box.h"
+#include "platform/whole_file.h"
 #include "platform/window_messages.h"
 
 namespace {
@@ -59,5 +65,16 @@ extern "C" __attribute__((visibility("default"))) int _RunCalcProgram() {
     *nowhere = 1;
   }
   if (command == "throw") throw std::runtime_error("not one of the family");
+  if (command == "oversize") {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = 4;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      platform::WriteWholeFile("index.html", "longer than the limit", "Невозможно создать файл отчета");
+    } catch (const Exception& error) {
+      platform::ShowErrorBox(error.Message());
+    }
+  }
   return 0;
 }

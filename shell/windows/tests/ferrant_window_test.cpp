@@ -86,9 +86,10 @@ class FerrantWindowTest : public CommandsFixture {
     return range;
   }
 
-  // A data-set file of one row, 1.5 and 2.
+  // A data-set file of one row, 1.5 and 2, described as "Пример".
   QString ExampleDataSet() {
     WorkbookSheet sheet;
+    sheet.SetHint("Пример");
     sheet.SetText(1, 1, "1.5");
     sheet.SetText(1, 2, "2");
     sheet.SetSelection({1, 1, 1, 2});
@@ -168,6 +169,31 @@ TEST_F(FerrantWindowTest, RowsAndColumnsChangeByOneWithinTheirLimits) {
   EXPECT_EQ(prompt_.informations.mid(2), (QStringList{"Достигнуто минимальное количество столбцов",
                                                       "Достигнуто минимальное количество строк",
                                                       "Достигнуто минимальное количество столбцов"}));
+}
+
+// Growing the sheet first, an insert that the sheet refuses takes the new
+// line back.
+TEST_F(FerrantWindowTest, ARefusedInsertLeavesTheSheetsSize) {
+  TWFerrant& editor = OpenEditor(4, 3);
+  Put({{}, {}, {"a", "", "b"}, {"c"}});
+  Book().SetSelection(1, 1, 3, 2);
+  ASSERT_TRUE(Run("actnDataSetsInsertRow") && Run("actnDataSetsInsertCol"));
+  EXPECT_EQ(prompt_.errors,
+            (QStringList{"Строки не вставлены: заполненные ячейки внизу таблицы вышли бы за ее пределы",
+                         "Столбцы не вставлены: заполненные ячейки справа вышли бы за пределы таблицы"}));
+  EXPECT_EQ(Book().MaxRow() * 100 + Book().MaxCol(), 403);
+  EXPECT_FALSE(editor.Modified());
+}
+
+// The whole sheet, not only what lies right of and below the view's corner.
+TEST_F(FerrantWindowTest, SelectAllTakesTheWholeSheetWhereverTheViewStands) {
+  OpenEditor(300, 60);
+  Window().show();
+  Book().scrollTo(Book().Sheet().index(200, 50), QAbstractItemView::PositionAtTop);
+  ASSERT_GT(Book().TopRow(), 1);
+  ASSERT_GT(Book().LeftCol(), 1);
+  ASSERT_TRUE(Run("actnEditSelectAll"));
+  EXPECT_EQ(Selection(), (CellRange{1, 1, 300, 60}));
 }
 
 TEST_F(FerrantWindowTest, OnlyChangingCommandsMarkTheSheetModified) {
@@ -251,15 +277,32 @@ TEST_F(FerrantWindowTest, WorkbooksAreExportedAndImportedThroughTheMainWindowsDi
   ASSERT_TRUE(Run("actnDataSetsInsertRow") && Run("actnFileImport"));
   EXPECT_EQ(editor.windowTitle(), "Табличный процессор");
 
-  // An unreadable workbook is reported and the sheet stays.
+  // An unreadable workbook is reported; the sheet, the caption, the status
+  // panel and the file name stay, also for a dialog cancelled afterwards.
   QFile junk(File("junk.xls"));
   ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(4096, 'j')) == 4096);
   junk.close();
+  ASSERT_TRUE(Run("actnDataSetsInsertRow"));
   prompt_.files = {File("junk.xls")};
   ASSERT_TRUE(Run("actnFileImport"));
   ASSERT_EQ(prompt_.errors.size(), 1);
   EXPECT_TRUE(prompt_.errors[0].startsWith("Файл «" + File("junk.xls") + "» не удается прочитать"));
-  EXPECT_EQ(Book().Get_TextRC(2, 3), "текст");  // below the row inserted before
+  EXPECT_EQ(Book().Get_TextRC(3, 3), "текст");  // below the rows inserted before
+  EXPECT_EQ(editor.windowTitle(), "Табличный процессор*");
+  EXPECT_EQ(Window().StatusText(), "Файл: " + File("BOOK.XLS"));
+  ASSERT_TRUE(Run("actnFileImport"));
+  EXPECT_EQ(Window().StatusText(), "Файл: " + File("BOOK.XLS"));
+
+  // Of a workbook with more worksheets the first is loaded, and the user is
+  // told before an export could drop the others.
+  const QString two_sheets = QString(WB_WORKBOOK_TEST_DATA) + "/libreoffice_97.xls";
+  prompt_.files = {two_sheets};
+  ASSERT_TRUE(Run("actnFileImport"));
+  EXPECT_EQ(Book().Get_TextRC(1, 1), "Рост, см");
+  EXPECT_EQ(prompt_.informations,
+            QStringList{"В книге «" + two_sheets +
+                        "» листов: 2. Загружен только первый лист «Данные»; при экспорте в этот файл остальные "
+                        "листы будут потеряны."});
 }
 
 TEST_F(FerrantWindowTest, ASampleOfNumbersIsSavedAsADataSetFile) {
@@ -346,12 +389,6 @@ TEST_F(FerrantWindowTest, DescriptionAndNewSheetsComeFromTheNewDataDialog) {
   EXPECT_EQ(Book().MaxRow(), 7);
   EXPECT_EQ(Window().StatusText(), "Файл: old");
 
-  // A size the sheet cannot have leaves it as it was.
-  AnswerParameters("0", "5", "", true);
-  RunGuarded([&] { editor.NewDataSet(); });
-  EXPECT_EQ(prompt_.errors, QStringList{"Число строк таблицы должно быть от 1 до 16384"});
-  EXPECT_EQ(Book().Get_TextRC(1, 2), "2");
-
   AnswerParameters("20000", "2", "новое", true);
   editor.NewDataSet();
   EXPECT_EQ(shown_, (QStringList{"7", "3", "Рост и вес", "editable"}));
@@ -381,7 +418,27 @@ TEST_F(FerrantWindowTest, TheCalculationPanelOpensItsDataSetInTheEditor) {
   EXPECT_EQ(Window().StatusText(), "Файл: " + path);
   EXPECT_FALSE(Enabled("CalcTranslator"));
 
+  // The file's description is what the sample information shows and keeps.
+  AnswerParameters("", "", "Пример", true);
+  ASSERT_TRUE(Run("actnDataSetsSampleInfo"));
+  EXPECT_EQ(shown_[2], "Пример");
+  EXPECT_EQ(Book().toolTip(), "Пример");
+
+  // A damaged file is refused and its editor closes; the status panel names
+  // no file any more.
+  WFerrant->close();
+  EXPECT_EQ(Window().StatusText(), "");
+  QFile damaged(path);
+  ASSERT_TRUE(damaged.resize(damaged.size() - 1));
+  ASSERT_TRUE(Execute("CalcTranslator"));
+  EXPECT_EQ(prompt_.errors.size(), 1);
+  EXPECT_EQ(WFerrant, nullptr);
+  EXPECT_EQ(Window().StatusText(), "");
+
   // Closing everything closes the editor too.
+  ExampleDataSet();
+  ASSERT_TRUE(Execute("CalcTranslator"));
+  ASSERT_NE(WFerrant, nullptr);
   prompt_.answers = {Answer::No, Answer::No};
   ASSERT_TRUE(Execute("FileCloseAll"));
   EXPECT_EQ(WFerrant, nullptr);

@@ -2,8 +2,10 @@
 // them, the questions and dialogs answered by the scripted prompt, the files
 // checked on disk.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QMenu>
+#include <functional>
 
 #include "shell/windows/tests/main_window_fixture.h"
 
@@ -219,18 +221,57 @@ TEST_F(FileCommands, RecentFilesAreNumberedAcrossBothListsAndReopenLeavesTheirOr
   EXPECT_EQ(Nodes(kCalculations), QStringList({"c1.scl 1", "c2.scl 22"}));
 }
 
-TEST_F(FileCommands, AHistoryEntryWhoseFileIsGoneShowsTheOpenErrorAndLeavesTheList) {
+// A history entry whose file is gone, is no regular file or is damaged shows
+// why, naming a damaged file, and leaves its list; a pipe is not waited on.
+TEST_F(FileCommands, AHistoryEntryThatCannotBeOpenedShowsWhyAndLeavesTheList) {
   SavedProjectWithCalculation();
-  QFile::remove(File("p.spr"));
-  HistoryItems().at(0)->trigger();
-  EXPECT_EQ(prompt_.errors, QStringList({"Невозможно открыть файл проекта !"}));
-  EXPECT_EQ(Window().Project(), nullptr);
-  EXPECT_EQ(VisibleHistory(), QStringList({"&1 " + File("c1.scl")}));
+  const QString project = File("p.spr");
+  const QString calculation = File("c1.scl");
+  const QByteArray saved[] = {ReadBytes(project), ReadBytes(calculation)};
+  const QByteArray cut("\x03\x00\x00\x00" "ab", 6);
+  const auto write = [](const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+  };
+  const struct {
+    QString path;
+    std::function<void()> spoil;
+    QString error;
+  } cases[] = {
+      {project, [&] { QFile::remove(project); }, "Невозможно открыть файл проекта !"},
+      {project,
+       [&] {
+         QFile::remove(project);
+         ASSERT_EQ(mkfifo(QFile::encodeName(project).constData(), 0600), 0);
+       },
+       "Невозможно открыть файл проекта ! «" + project + "» — не обычный файл, а папка, канал или устройство."},
+      {project, [&] { write(project, cut); },
+       "Файл проекта «" + project + "» поврежден: файл короче, чем указано в нем"},
+      {calculation, [&] { write(calculation, cut); },
+       "Файл расчета «" + calculation + "» поврежден: файл короче, чем указано в нем"},
+  };
+  for (const auto& c : cases) {
+    window_.reset();
+    SaveMainWindowSettings({{0, 0, 400, 500}, 0, {project}, {calculation}});
+    QFile::remove(project);
+    write(project, saved[0]);
+    write(calculation, saved[1]);
+    c.spoil();
+    const bool is_project = c.path == project;
+    if (!is_project) NewProject();
+    HistoryItems().at(is_project ? 0 : kHistProjectSlots + 1)->trigger();
+    EXPECT_EQ(prompt_.errors.last().toStdString(), c.error.toStdString());
+    EXPECT_EQ(Window().Project() == nullptr, is_project);
+    EXPECT_EQ(Window().Calculation(), nullptr);
+    EXPECT_FALSE(VisibleHistory().contains("&1 " + c.path)) << c.error.toStdString();
+  }
 
   // Without a project a calculation item only says so.
-  HistoryItems().at(5)->trigger();
+  window_.reset();
+  SaveMainWindowSettings({{0, 0, 400, 500}, 0, {}, {calculation}});
+  HistoryItems().at(kHistProjectSlots + 1)->trigger();
   EXPECT_EQ(prompt_.errors.last(), "Не найден активный проект !");
-  EXPECT_EQ(VisibleHistory(), QStringList({"&1 " + File("c1.scl")}));
+  EXPECT_EQ(VisibleHistory(), QStringList({"&1 " + calculation}));
 }
 
 TEST_F(FileCommands, AProjectWhoseActiveCalculationIsGoneDoesNotOpenAndLeavesTheList) {
@@ -256,7 +297,7 @@ TEST_F(FileCommands, ADamagedProjectFileIsRefusedAndNothingStaysOpen) {
   prompt_.files.append(File("bad.spr"));
   ASSERT_TRUE(Execute("FileOpen"));
   ASSERT_EQ(prompt_.errors.size(), 1);
-  EXPECT_TRUE(prompt_.errors.first().startsWith("Файл проекта поврежден"))
+  EXPECT_TRUE(prompt_.errors.first().startsWith("Файл проекта «" + File("bad.spr") + "» поврежден"))
       << prompt_.errors.first().toStdString();
   EXPECT_EQ(Window().Project(), nullptr);
   EXPECT_FALSE(Enabled("FileCloseAll"));

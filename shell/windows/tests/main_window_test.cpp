@@ -1,6 +1,7 @@
 #include "shell/windows/main_window.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QEventLoop>
@@ -78,6 +79,17 @@ TEST_F(MainWindowTest, MethodBoxListsTheRegisteredNamesWithNothingChosen) {
   ASSERT_EQ(methods->count(), 2);
   EXPECT_EQ(methods->itemText(0) + " | " + methods->itemText(1), "Метод Монте-Карло | Второй");
   EXPECT_EQ(methods->currentIndex(), -1);
+
+  // A pipe in the registry's place holds nothing up: it is said, and no
+  // method is listed.
+  window.reset();
+  const QString ini = folder_.filePath("System.INI");
+  ASSERT_TRUE(QFile::remove(ini));
+  ASSERT_EQ(mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
+  window = Open();
+  EXPECT_EQ(Child<QComboBox>(*window, "cbMethods")->count(), 0);
+  EXPECT_EQ(prompt_.errors, QStringList({"Невозможно прочитать файл методов «" + ini + "» ! «" + ini +
+                                         "» — не обычный файл, а папка, канал или устройство."}));
 }
 
 TEST_F(MainWindowTest, ToolBarMenusAndActionListHoldEveryCommandInOrder) {

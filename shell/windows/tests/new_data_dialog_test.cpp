@@ -14,24 +14,36 @@ TEST(NewDataDialog, OkLowersSizesAboveTheLimitsAndKeepsOthersAsTyped) {
   dialog.bbOkClick();
   EXPECT_EQ(dialog.eRows->text() + " " + dialog.eCols->text(), "16384 256");
   dialog.eRows->setText("0100");
-  dialog.eCols->setText("0");
+  dialog.eCols->setText("1");
   dialog.bbOkClick();
-  EXPECT_EQ(dialog.eRows->text() + " " + dialog.eCols->text(), "0100 0");
+  EXPECT_EQ(dialog.eRows->text() + " " + dialog.eCols->text(), "0100 1");
   EXPECT_EQ(StrToInt(dialog.eRows->text()), 100);
   EXPECT_THROW(StrToInt("4294967296"), EConvertError);
   EXPECT_THROW(StrToInt("1e3"), EConvertError);
 }
 
-TEST(NewDataDialog, ASizeThatIsNoNumberKeepsTheDialogOpen) {
+TEST(NewDataDialog, ASizeThatIsNoNumberOrBelowOneKeepsTheDialogOpen) {
   QStringList errors;
   Application::SetExceptionHandler([&](const std::exception& error) { errors.append(error.what()); });
   TWParameters dialog(nullptr, "", "300", "", true);
   dialog.show();
-  dialog.bbOk->click();
-  EXPECT_EQ(errors, QStringList{"'' is not a valid integer value"});
-  EXPECT_TRUE(dialog.isVisible());
-  EXPECT_EQ(dialog.eCols->text(), "300");  // the check stopped at the rows
+  const QStringList refused[] = {
+      {"", "300", "'' is not a valid integer value"},
+      {"0", "300", "Число строк таблицы должно быть от 1 до 16384"},
+      {"-1", "300", "Число строк таблицы должно быть от 1 до 16384"},
+      {"5", "0", "Число столбцов таблицы должно быть от 1 до 256"},
+  };
+  for (const QStringList& sizes : refused) {
+    errors.clear();
+    dialog.eRows->setText(sizes[0]);
+    dialog.eCols->setText(sizes[1]);
+    dialog.bbOk->click();
+    EXPECT_EQ(errors, QStringList{sizes[2]});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.eCols->text(), sizes[1]);  // a failed rows check stops before the columns
+  }
   dialog.eRows->setText("5");
+  dialog.eCols->setText("300");
   dialog.bbOk->click();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.eCols->text(), "256");

@@ -1,6 +1,7 @@
 #include "shell/windows/report_window.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -60,6 +61,13 @@ TEST_F(ReportWindowTest, SeveralWindowsShowOneReportAndEachIsFreedWhenClosed) {
   RunDeferredDeletes();
   EXPECT_TRUE(first.isNull());
   EXPECT_EQ(area_.subWindowList(), QList<QMdiSubWindow*>({second.data()}));
+
+  // A pipe named as the report is refused at once, and the window says so.
+  const QString pipe = folder_.filePath("pipe.html");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  second->Navigate(pipe);
+  EXPECT_EQ(second->WebBrowser()->toPlainText(),
+            "Невозможно открыть файл отчета ! «" + pipe + "» — не обычный файл, а папка, канал или устройство.");
 }
 
 TEST_F(ReportWindowTest, CloseAllAsksEveryChildOnceThroughItsOwnCloseHandlingAndIsDisabledWithoutChildren) {
