@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "generators/uniform_source.h"
+#include "method/run_driver.h"
 
 namespace bench {
 namespace {
@@ -59,12 +60,12 @@ bool Invert(double* w, int n) {
 
 }  // namespace
 
-ReferenceRun::ReferenceRun(const RunParameters& block, Transformations transformations)
-    : block_(block),
-      tabulated_(transformations == Transformations::kTabulated),
-      p_(block.Dimension),
-      n_(block.N) {
-  if (block.TestKind != kTestKindT2 && block.TestKind != kTestKindIndividT) {
+ReferenceRun::ReferenceRun(const RunParameters& block) : block_(block), p_(block.Dimension), n_(block.N) {
+  if (block.TestKind == kTestKindT2) {
+    law_ = DistribFunc{dfFisher, static_cast<double>(p_), static_cast<double>(n_ - p_)};
+  } else if (block.TestKind == kTestKindIndividT) {
+    law_ = DistribFunc{dfStudent, static_cast<double>(n_ - p_ + block.Q - 2), 0.0};
+  } else {
     throw std::invalid_argument("the reference knows test kinds 2 and 5 only");
   }
   if (block.GeneratorKind == kGeneratorExpPower) {
@@ -82,6 +83,8 @@ ReferenceRun::ReferenceRun(const RunParameters& block, Transformations transform
   draws_.assign(p * static_cast<std::size_t>(n_), 0.0);
   mean_.assign(p, 0.0);
   covariance_.assign(p * p, 0.0);
+  if (block.EstimateMean != 0) mean_sum_.assign(p, 0.0);
+  if (block.EstimateCovariance != 0) covariance_sum_.assign(p * p, 0.0);
   work_.assign(2 * p * p, 0.0);
   inverse_.assign(p * p, 0.0);
   scratch_.assign(p, 0.0);
@@ -100,18 +103,35 @@ ReferenceRun::ReferenceRun(const RunParameters& block, Transformations transform
   }
 }
 
-void ReferenceRun::Run(std::uint32_t seed, double* values) {
+CritVA ReferenceRun::Run(std::uint32_t seed, double* values) {
   state_ = olvend::LcgNext(seed);  // seeding drops one step
   std::fill(radius_.begin(), radius_.end(), kNotComputed);
   std::fill(turn_.begin(), turn_.end(), std::array<double, 2>{kNotComputed, kNotComputed});
   std::fill(law_values_.begin(), law_values_.end(), kNotComputed);
+  std::fill(mean_sum_.begin(), mean_sum_.end(), 0.0);
+  std::fill(covariance_sum_.begin(), covariance_sum_.end(), 0.0);
   new_pair_ = true;
   kept_ = 0.0;
-  for (std::int32_t sample = 0; sample < block_.K * block_.M; ++sample) {
-    DrawSample();
-    TakeMoments();
-    values[sample] = block_.TestKind == kTestKindT2 ? T2() : PartialT();
+  CritVA sums{};
+  for (std::int32_t k = 0; k < block_.K; ++k) {
+    double* repetition = values + static_cast<std::ptrdiff_t>(k) * block_.M;
+    for (std::int32_t m = 0; m < block_.M; ++m) {
+      DrawSample();
+      TakeMoments();
+      repetition[m] = block_.TestKind == kTestKindT2 ? T2() : PartialT();
+      AddEstimates();
+    }
+    CritVA criteria{};
+    sort_up(block_.M, repetition);
+    KolmSmOm(repetition, block_.M, &law_, criteria);
+    ChiRTrueStats(repetition, block_.M, &law_, 1, 5, criteria, "./Tables/");
+    if (k == 0) {
+      sums = criteria;
+      continue;
+    }
+    for (const auto field : kCriteriaFields) sums.*field = sums.*field + criteria.*field;
   }
+  return sums;
 }
 
 void ReferenceRun::DrawValues(double* z, int count) {
@@ -124,7 +144,7 @@ void ReferenceRun::DrawValues(double* z, int count) {
     for (int i = 0; i < count; ++i) {
       draw();  // the fresh uniform generator's own draw, dropped
       const int u = draw();
-      if (!tabulated_ || std::isnan(law_values_[u])) law_values_[u] = exp_power_->InvF(Uniform(u), 1e-10);
+      if (std::isnan(law_values_[u])) law_values_[u] = exp_power_->InvF(Uniform(u), 1e-10);
       z[i] = law_values_[u];
     }
   } else {
@@ -134,9 +154,8 @@ void ReferenceRun::DrawValues(double* z, int count) {
         draw();
         const int first = draw();
         const int second = draw();
-        if (!tabulated_ || std::isnan(radius_[first]))
-          radius_[first] = std::sqrt(std::log(Uniform(first)) * -2.0);
-        if (!tabulated_ || std::isnan(turn_[second][0])) {
+        if (std::isnan(radius_[first])) radius_[first] = std::sqrt(std::log(Uniform(first)) * -2.0);
+        if (std::isnan(turn_[second][0])) {
           turn_[second] = {std::sin(kTwoPi * Uniform(second)), std::cos(kTwoPi * Uniform(second))};
         }
         value = radius_[first] * turn_[second][0];
@@ -175,6 +194,17 @@ void ReferenceRun::TakeMoments() {
     for (int a = 0; a < p_; ++a) {
       for (int b = 0; b <= a; ++b) covariance_[a * p_ + b] += (scratch_[b] * scratch_[a]) / (n_ - 1);
     }
+  }
+}
+
+// Each sample's mean and covariance added to the run's sums in sample order;
+// the covariance's two triangles take the same bits, so the lower one is summed.
+void ReferenceRun::AddEstimates() {
+  for (std::size_t i = 0; i < mean_sum_.size(); ++i) mean_sum_[i] = mean_sum_[i] + mean_[i];
+  if (covariance_sum_.empty()) return;
+  for (int a = 0; a < p_; ++a) {
+    for (int b = 0; b <= a; ++b)
+      covariance_sum_[a * p_ + b] = covariance_[a * p_ + b] + covariance_sum_[a * p_ + b];
   }
 }
 

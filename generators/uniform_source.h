@@ -13,6 +13,27 @@ namespace olvend {
 // One step of the recurrence: state * 22695477 + 1, modulo 2^32.
 constexpr std::uint32_t LcgNext(std::uint32_t state) { return state * 22695477u + 1u; }
 
+// The state `steps` steps after `state`, in O(log steps): each step is the
+// affine map x -> 22695477 x + 1, whose powers are composed by squaring. The
+// generator's period is 2^32, so 2^32 - 1 steps go one step back.
+constexpr std::uint32_t LcgJump(std::uint32_t state, std::uint64_t steps) {
+  std::uint32_t multiplier = 22695477u;  // the map of 2^i steps: x -> multiplier x + increment
+  std::uint32_t increment = 1u;
+  std::uint32_t total_multiplier = 1u;  // the map of the steps taken so far
+  std::uint32_t total_increment = 0u;
+  for (; steps != 0; steps >>= 1) {
+    if ((steps & 1u) != 0) {
+      total_multiplier *= multiplier;
+      total_increment = total_increment * multiplier + increment;
+    }
+    increment = (multiplier + 1u) * increment;
+    multiplier *= multiplier;
+  }
+  return state * total_multiplier + total_increment;
+}
+static_assert(LcgJump(1u, 3) == LcgNext(LcgNext(LcgNext(1u))));
+static_assert(LcgJump(LcgNext(7u), 0xFFFFFFFFu) == 7u);
+
 // The value a new state yields: its bits 16 to 30, 0 to 32767.
 constexpr int LcgOutput(std::uint32_t state) { return static_cast<int>((state >> 16) & 0x7FFFu); }
 

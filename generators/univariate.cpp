@@ -24,7 +24,7 @@ void TCValueNorm::CValues(double* values, std::int32_t count) {
       const double radius = radius_.At(first, [](int draw) {
         return std::array{std::sqrt(std::log(olvend::UniformOfDraw(draw)) * -2.0)};
       })[0];
-      const auto& turn = turn_.At(second, [](int draw) {
+      const auto turn = turn_.At(second, [](int draw) {
         const double u = olvend::UniformOfDraw(draw);
         return std::array{std::sin(olvend::kTwoPi * u), std::cos(olvend::kTwoPi * u)};
       });

@@ -12,36 +12,23 @@ TCProgress::~TCProgress() {
 }
 
 void TCProgress::Step(std::int32_t increment) {
-  if (!MaySend(repetition_)) {
-    held_.push_back({repetition_, increment});
-    return;
-  }
-  SendHeld();
-  Send(increment);
-}
-
-void TCProgress::HoldUntilSettled(const std::atomic<std::int32_t>* settled) {
-  settled_ = settled;
-  held_.clear();
-}
-
-void TCProgress::DrawRepetition(std::int32_t k) { repetition_ = k; }
-
-bool TCProgress::MaySend(std::int32_t repetition) const {
-  return settled_ == nullptr || settled_->load(std::memory_order_acquire) >= repetition;
-}
-
-void TCProgress::SendHeld() {
-  std::size_t sent = 0;
-  while (sent < held_.size() && MaySend(held_[sent].repetition)) Send(held_[sent++].increment);
-  held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(sent));
-}
-
-void TCProgress::Send(std::int32_t increment) {
   if (window_ != nullptr) platform::SendWindowMessage(window_, WM_PROGRESSSTEP, 0, increment);
 }
 
-void TCProgress::Abandon() {
-  window_ = nullptr;
-  held_.clear();
+void TCProgress::SendStepsThrough(std::int64_t count) {
+  std::int64_t wanted = wanted_.load();
+  while (wanted < count && !wanted_.compare_exchange_weak(wanted, count)) {
+  }
+  // The caller that finds no request open sends, for every request that
+  // comes while it does, until a pass has served all of them.
+  std::int32_t served = 1;
+  if (requests_.fetch_add(1) != 0) return;
+  for (;;) {
+    for (const std::int64_t target = wanted_.load(); sent_ < target; ++sent_) Step(0);
+    const std::int32_t left = requests_.fetch_sub(served) - served;
+    if (left == 0) return;
+    served = left;
+  }
 }
+
+void TCProgress::Abandon() { window_ = nullptr; }

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <vector>
 
 #include "platform/window_messages.h"
 
@@ -25,35 +24,20 @@ class TCProgress {
   // Sends step; an increment of 0 advances by the default step.
   void Step(std::int32_t increment);
 
-  // Holds back the steps of repetitions drawn ahead of their fitting: a step
-  // made while repetition k is drawn is sent only once *settled (how many
-  // repetitions, counted from the first, are fitted and saved) has reached k,
-  // which is where a run of one repetition after another sends it. Held steps
-  // go out in order before the next step that may be sent, or by SendHeld. A
-  // null settled sends every step at once again and drops the steps still
-  // held: their repetitions came after a failed one.
-  void HoldUntilSettled(const std::atomic<std::int32_t>* settled);
-  // The repetition that the following steps belong to.
-  void DrawRepetition(std::int32_t k);
-  // Sends the held steps whose earlier repetitions are all settled.
-  void SendHeld();
+  // Sends step messages until `count` have been sent in all, for a run whose
+  // steps become due on several threads. Any thread may call it; the calls
+  // are combined, so that the messages go out one at a time and in order, and
+  // a thread that finds another one sending leaves its steps to that one
+  // instead of waiting for it.
+  void SendStepsThrough(std::int64_t count);
 
   // Forgets the window, so that a failed run's reporter ends without the end
   // message: the end message means a completed run.
   void Abandon();
 
  private:
-  void Send(std::int32_t increment);
-
-  struct HeldStep {
-    std::int32_t repetition;
-    std::int32_t increment;
-  };
-
-  bool MaySend(std::int32_t repetition) const;
-
   platform::WindowHandle window_;
-  const std::atomic<std::int32_t>* settled_ = nullptr;
-  std::int32_t repetition_ = 0;
-  std::vector<HeldStep> held_;  // in the order they were made
+  std::atomic<std::int64_t> wanted_{0};    // steps asked for, the most any caller asked
+  std::atomic<std::int32_t> requests_{0};  // calls not yet served; the first one sends
+  std::int64_t sent_ = 0;                  // touched only by the sending thread
 };

@@ -1,185 +1,337 @@
 #include "method/repetitions.h"
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "method/run_driver.h"
+#include "method/sampler.h"
 #include "method/statistics_file.h"
 
 namespace {
 
-// One core stays with the drawing; a run never needs more threads than it
-// has repetitions.
-std::int32_t FittingThreads(std::int32_t repetitions) {
-  const auto cores = static_cast<std::int32_t>(std::thread::hardware_concurrency());
-  return std::clamp(cores - 1, 1, std::max(repetitions, 1));
+std::int32_t HelperThreads() {
+  return std::max(static_cast<std::int32_t>(std::thread::hardware_concurrency()) - 1, 0);
 }
 
-// Fits the repetitions handed to it on several threads at once, each on its
-// own values, but settles them (adds their criteria to the run's sums and
-// saves their values) one at a time in repetition order, so that the sums and
-// the files are those of a run in turn and a failure stops the settling where
-// a run in turn would have stopped.
-class FittingPool {
+// About four blocks a thread in every repetition, so that the threads share
+// the drawing of each repetition evenly. With estimates, the blocks of twice
+// as many threads hold at most one repetition's worth of them.
+std::int32_t BlockSamples(const RunState& run, std::int32_t threads) {
+  constexpr std::int64_t kBlocksPerThread = 4;
+  std::int64_t samples = (run.M + kBlocksPerThread * threads - 1) / (kBlocksPerThread * threads);
+  const std::int64_t estimates = EstimatesSize(run);
+  if (estimates > 0) samples = std::min(samples, run.M / (2 * threads * estimates));
+  return static_cast<std::int32_t>(std::max<std::int64_t>(samples, 1));
+}
+
+std::size_t RepetitionBytes(const RunState& run) { return static_cast<std::size_t>(run.M) * sizeof(double); }
+
+// What the threads hold of values at once: what a run in turn holds at its
+// peak, a repetition's values and, while they are sorted, a buffer as large,
+// and two repetitions' values more; but never less than a megabyte, so that
+// the threads of a run of small repetitions are not tied to each other's
+// pace for the sake of a few kilobytes.
+std::size_t ValuesBudget(const RunState& run) {
+  constexpr std::size_t kLeast = std::size_t{1} << 20;
+  return std::max(4 * RepetitionBytes(run), kLeast);
+}
+
+// The run's repetitions drawn, fitted and settled by the calling thread and
+// its helpers, each of which takes whatever work is there: fitting a drawn
+// repetition first (it frees the most), then drawing the next block of
+// samples while the values held stay within the budget. Blocks are handed out
+// in the order of the run and settled in that order (their estimates added to
+// the run's sums); repetitions are settled in their order (criteria added,
+// values saved), so that every sum is that of a run in turn.
+class RepetitionPool {
  public:
-  FittingPool(RunState& run, std::int32_t threads)
-      : run_(run), slots_(static_cast<std::size_t>(threads) + 1) {
-    threads_.reserve(static_cast<std::size_t>(threads));
-    run_.Progress->HoldUntilSettled(&settled_);
+  RepetitionPool(RunState& run, std::int32_t helper_threads)
+      : run_(run),
+        threads_(helper_threads + 1),
+        block_samples_(BlockSamples(run, threads_)),
+        blocks_per_repetition_((run.M + block_samples_ - 1) / block_samples_),
+        estimates_size_(EstimatesSize(run)),
+        step_(ProgressStep(run.K * run.M)),
+        first_state_(ThreadSourceState()),
+        block_limit_(static_cast<std::int64_t>(run.K) * blocks_per_repetition_),
+        repetition_limit_(run.K) {}
+
+  RepetitionPool(const RepetitionPool&) = delete;
+  RepetitionPool& operator=(const RepetitionPool&) = delete;
+
+  // Works with the helpers until every repetition is settled or the run has
+  // failed, then gives the first failure in the order of the run, if any.
+  std::exception_ptr Run() {
+    Sampler sampler(run_, first_state_);
+    std::vector<std::thread> helpers;
     try {
-      for (std::int32_t t = 0; t < threads; ++t) threads_.emplace_back([this] { Work(); });
+      for (std::int32_t t = 1; t < threads_; ++t) helpers.emplace_back([this] { Help(); });
     } catch (const std::system_error&) {
-      // Fewer threads fit as well, only slower; with none the caller fits.
+      // Fewer threads do the same work, only slower.
     }
+    Work(&sampler);
+    for (std::thread& helper : helpers) helper.join();
+    return settling_failure_ ? settling_failure_ : drawing_failure_;
   }
 
-  // Lets the threads end, dropping the repetitions not begun: the run has
-  // settled them all or has failed.
-  ~FittingPool() {
-    {
-      const std::lock_guard lock(mutex_);
-      stopping_ = true;
-    }
-    work_.notify_all();
-    for (std::thread& thread : threads_) thread.join();
-    run_.Progress->HoldUntilSettled(nullptr);
-  }
-
-  FittingPool(const FittingPool&) = delete;
-  FittingPool& operator=(const FittingPool&) = delete;
-
-  // Hands over the next repetition's values (repetitions are counted from 0
-  // call by call), waiting while every slot is in flight. Throws the run's
-  // failure once one is known: nothing more need be drawn.
-  void Hand(std::vector<double> values) {
-    std::unique_lock lock(mutex_);
-    settled_changed_.wait(lock, [this] { return failure_ || InFlight() < slots_.size(); });
-    if (failure_) std::rethrow_exception(failure_);
-    SlotOf(handed_++).values = std::move(values);
-    if (threads_.empty()) {
-      FitNext(lock);
-      return;
-    }
-    work_.notify_one();
-  }
-
-  // Waits until every repetition handed over is settled or one has failed;
-  // gives the first failure in repetition order, or null.
-  std::exception_ptr Settle() {
-    std::unique_lock lock(mutex_);
-    settled_changed_.wait(lock, [this] { return failure_ || InFlight() == 0; });
-    return failure_;
-  }
+  std::size_t PeakBytes() const { return peak_bytes_; }
 
  private:
-  struct Slot {
+  struct Repetition {
     std::vector<double> values;
-    CritVA criteria{};
-    std::exception_ptr failure;
+    std::int32_t blocks_to_draw = 0;
+    bool fitting = false;
     bool fitted = false;
+    CritVA criteria{};
+    std::exception_ptr failure;  // of its fitting
   };
 
-  std::size_t InFlight() const {
-    return static_cast<std::size_t>(handed_ - settled_.load(std::memory_order_relaxed));
-  }
-  Slot& SlotOf(std::int32_t k) { return slots_[static_cast<std::size_t>(k) % slots_.size()]; }
+  struct Block {
+    std::vector<double> estimates;  // of its samples, EstimatesSize each
+    std::size_t bytes = 0;          // what it holds in the budget
+    std::int32_t drawn = 0;         // samples done
+    bool done = false;
+    std::exception_ptr failure;
+  };
 
-  void Work() {
+  // A helper that cannot make its own sampler still fits.
+  void Help() {
+    std::unique_ptr<Sampler> sampler;
+    try {
+      sampler = std::make_unique<Sampler>(run_, first_state_);
+    } catch (...) {
+    }
+    Work(sampler.get());
+  }
+
+  void Work(Sampler* sampler) {
     std::unique_lock lock(mutex_);
     for (;;) {
-      work_.wait(lock, [this] { return stopping_ || (next_to_fit_ < handed_ && !failure_); });
-      if (stopping_) return;
-      FitNext(lock);
+      if (const std::optional<std::int32_t> k = Fittable()) {
+        Fit(*k, lock);
+      } else if (sampler != nullptr && MayDraw()) {
+        Draw(*sampler, lock);
+      } else if (busy_ == 0 && !MayDraw()) {
+        // Nothing is left that any thread could do.
+        changed_.notify_all();
+        return;
+      } else {
+        changed_.wait(lock);
+      }
     }
   }
 
-  // Fits the next repetition not begun with the lock let go, then settles
-  // whatever is ready unless another thread is settling already.
-  void FitNext(std::unique_lock<std::mutex>& lock) {
-    Slot& slot = SlotOf(next_to_fit_++);
+  // A drawn repetition, the first in order, when its fitting (which sorts
+  // its values with a buffer as large) fits the budget, or nothing under way
+  // could free values.
+  std::optional<std::int32_t> Fittable() const {
+    if (bytes_ + RepetitionBytes(run_) > ValuesBudget(run_) && busy_ != 0) return std::nullopt;
+    for (std::size_t i = 0; i < repetitions_.size(); ++i) {
+      const std::int32_t k = first_repetition_ + static_cast<std::int32_t>(i);
+      const Repetition& repetition = repetitions_[i];
+      if (k < repetition_limit_ && repetition.blocks_to_draw == 0 && !repetition.fitting) return k;
+    }
+    return std::nullopt;
+  }
+
+  // The next block fits the budget, or nothing that could free values is
+  // under way (and nothing can be fitted), so that the run goes on. A block
+  // that begins a repetition leaves room for one repetition's fitting.
+  bool MayDraw() const {
+    if (next_block_ >= block_limit_) return false;
+    const std::size_t repetition = next_block_ % blocks_per_repetition_ == 0 ? 2 * RepetitionBytes(run_) : 0;
+    return bytes_ + repetition + EstimatesBytes(next_block_) <= ValuesBudget(run_) || busy_ == 0;
+  }
+
+  std::size_t EstimatesBytes(std::int64_t block) const {
+    return static_cast<std::size_t>(SamplesOf(block)) * static_cast<std::size_t>(estimates_size_) *
+           sizeof(double);
+  }
+
+  std::int32_t SamplesOf(std::int64_t block) const {
+    const auto first = static_cast<std::int32_t>(block % blocks_per_repetition_) * block_samples_;
+    return std::min(block_samples_, run_.M - first);
+  }
+
+  void Hold(std::size_t bytes) {
+    bytes_ += bytes;
+    peak_bytes_ = std::max(peak_bytes_, bytes_);
+  }
+
+  void Draw(Sampler& sampler, std::unique_lock<std::mutex>& lock) {
+    const std::int64_t index = next_block_++;
+    const auto k = static_cast<std::int32_t>(index / blocks_per_repetition_);
+    const std::int32_t first = static_cast<std::int32_t>(index % blocks_per_repetition_) * block_samples_;
+    Block& block = blocks_.emplace_back();
+    block.bytes = EstimatesBytes(index);
+    Hold(block.bytes);
+    ++busy_;
+    try {
+      if (first == 0) {
+        Repetition& repetition = repetitions_.emplace_back();
+        repetition.values.resize(static_cast<std::size_t>(run_.M));
+        Hold(RepetitionBytes(run_));
+        repetition.blocks_to_draw = blocks_per_repetition_;
+      }
+      Repetition& repetition = repetitions_[static_cast<std::size_t>(k - first_repetition_)];
+      const std::int32_t count = SamplesOf(index);
+      lock.unlock();
+      block.estimates.resize(static_cast<std::size_t>(count) * static_cast<std::size_t>(estimates_size_));
+      sampler.Draw(static_cast<std::int64_t>(k) * run_.M + first, count, repetition.values.data() + first,
+                   block.estimates.data(), block.drawn);
+      lock.lock();
+      --repetition.blocks_to_draw;
+    } catch (...) {
+      if (!lock.owns_lock()) lock.lock();
+      block.failure = std::current_exception();
+      // Nothing after the failed block is needed: the run ends there at the latest.
+      block_limit_ = next_block_;
+      repetition_limit_ = std::min(repetition_limit_, k);
+    }
+    block.done = true;
+    SettleBlocks(lock);
+    Finish(lock);
+  }
+
+  void Fit(std::int32_t k, std::unique_lock<std::mutex>& lock) {
+    Repetition& repetition = repetitions_[static_cast<std::size_t>(k - first_repetition_)];
+    repetition.fitting = true;
+    Hold(RepetitionBytes(run_));
+    ++busy_;
     lock.unlock();
     try {
-      slot.criteria = FitValues(run_, slot.values);
+      repetition.criteria = FitValues(run_, repetition.values);
     } catch (...) {
-      slot.failure = std::current_exception();
+      repetition.failure = std::current_exception();
     }
     lock.lock();
-    slot.fitted = true;
-    if (!settling_) SettleFitted(lock);
+    bytes_ -= RepetitionBytes(run_);
+    repetition.fitted = true;
+    SettleRepetitions(lock);
+    Finish(lock);
   }
 
-  // Settles the fitted repetitions next in order, writing the files with the
-  // lock let go; stops at the first failure for good.
-  void SettleFitted(std::unique_lock<std::mutex>& lock) {
-    settling_ = true;
-    for (;;) {
-      const std::int32_t k = settled_.load(std::memory_order_relaxed);
-      if (failure_ || k == handed_ || !SlotOf(k).fitted) break;
-      Slot& slot = SlotOf(k);
+  void Finish(std::unique_lock<std::mutex>& lock) {
+    --busy_;
+    lock.unlock();
+    changed_.notify_all();
+    lock.lock();
+  }
+
+  // Adds the estimates of the drawn blocks next in order, with the lock let
+  // go, unless another thread is doing so; stops for good at a failed block.
+  void SettleBlocks(std::unique_lock<std::mutex>& lock) {
+    if (settling_blocks_) return;
+    settling_blocks_ = true;
+    while (!drawing_failure_ && !blocks_.empty() && blocks_.front().done) {
+      Block& block = blocks_.front();
       lock.unlock();
-      std::exception_ptr failure = slot.failure;
+      if (!block.failure && estimates_size_ > 0) {
+        for (std::int32_t i = 0; i < block.drawn; ++i)
+          AddEstimates(run_, block.estimates.data() + static_cast<std::ptrdiff_t>(i) * estimates_size_);
+      }
+      lock.lock();
+      samples_settled_ += block.drawn;
+      drawing_failure_ = block.failure;
+      bytes_ -= block.bytes;
+      blocks_.pop_front();
+    }
+    settling_blocks_ = false;
+    SendDueSteps(lock);
+  }
+
+  // Adds the criteria of the fitted repetitions next in order and saves their
+  // values, with the lock let go, unless another thread is doing so; stops
+  // for good at a failure.
+  void SettleRepetitions(std::unique_lock<std::mutex>& lock) {
+    if (settling_repetitions_) return;
+    settling_repetitions_ = true;
+    while (!settling_failure_ && !repetitions_.empty() && repetitions_.front().fitted) {
+      Repetition& repetition = repetitions_.front();
+      lock.unlock();
+      std::exception_ptr failure = repetition.failure;
       if (!failure) {
         try {
-          AddCriteria(run_, k, slot.criteria);
-          if (run_.SaveValues != 0) SaveStatistics(run_, k, slot.values);
+          AddCriteria(run_, first_repetition_, repetition.criteria);
+          if (run_.SaveValues != 0) SaveStatistics(run_, first_repetition_, repetition.values);
         } catch (...) {
           failure = std::current_exception();
         }
       }
       lock.lock();
       if (failure) {
-        failure_ = failure;
-      } else {
-        slot = Slot{};
-        settled_.store(k + 1, std::memory_order_release);
+        settling_failure_ = failure;
+        block_limit_ = next_block_;
+        repetition_limit_ = first_repetition_;
+        break;
       }
-      // Only the drawing thread waits for settling.
-      settled_changed_.notify_one();
+      bytes_ -= RepetitionBytes(run_);
+      repetitions_.pop_front();
+      ++first_repetition_;
     }
-    settling_ = false;
+    settling_repetitions_ = false;
+    SendDueSteps(lock);
+  }
+
+  // The step of a sample is due once the samples up to it are drawn and
+  // every repetition before its own is settled. What settling freed is
+  // offered to the other threads first: a window may keep this one a while.
+  void SendDueSteps(std::unique_lock<std::mutex>& lock) {
+    changed_.notify_all();
+    const std::int64_t through =
+        std::min(samples_settled_, (static_cast<std::int64_t>(first_repetition_) + 1) * run_.M);
+    lock.unlock();
+    run_.Progress->SendStepsThrough(through / step_);
+    lock.lock();
   }
 
   RunState& run_;
+  const std::int32_t threads_;
+  const std::int32_t block_samples_;
+  const std::int32_t blocks_per_repetition_;
+  const std::int32_t estimates_size_;
+  const std::int32_t step_;
+  const std::uint32_t first_state_;
+
   std::mutex mutex_;
-  std::condition_variable work_;             // a repetition to fit, or the end
-  std::condition_variable settled_changed_;  // a repetition settled, or a failure
-  std::vector<Slot> slots_;                  // repetition k in slot k % size while in flight
-  std::int32_t handed_ = 0;
-  std::int32_t next_to_fit_ = 0;
-  std::atomic<std::int32_t> settled_{0};  // also read, unlocked, by the progress reporter
-  bool settling_ = false;
-  std::exception_ptr failure_;
-  bool stopping_ = false;
-  std::vector<std::thread> threads_;
+  std::condition_variable changed_;     // work may be there, or the run is over
+  std::deque<Repetition> repetitions_;  // from the first repetition not settled to the last begun
+  std::int32_t first_repetition_ = 0;   // repetitions settled
+  std::deque<Block> blocks_;            // from the first block not settled to the last begun
+  std::int64_t next_block_ = 0;
+  std::int64_t block_limit_;          // blocks from here on are not drawn
+  std::int32_t repetition_limit_;     // repetitions from here on are not fitted
+  std::int64_t samples_settled_ = 0;  // samples drawn and added, from the first
+  std::int32_t busy_ = 0;             // threads at work on a block or a repetition
+  std::size_t bytes_ = 0;
+  std::size_t peak_bytes_ = 0;
+  bool settling_blocks_ = false;
+  bool settling_repetitions_ = false;
+  std::exception_ptr drawing_failure_;
+  std::exception_ptr settling_failure_;
 };
 
 }  // namespace
 
-void RunRepetitions(RunState& run) { RunRepetitions(run, FittingThreads(run.K)); }
+void RunRepetitions(RunState& run) { RunRepetitions(run, HelperThreads()); }
 
-void RunRepetitions(RunState& run, std::int32_t fitting_threads) {
-  FittingPool pool(run, fitting_threads);
-  std::exception_ptr drawing_failure;
-  try {
-    for (std::int32_t k = 0; k < run.K; ++k) {
-      run.Progress->DrawRepetition(k);
-      RunSamples(run, k);
-      pool.Hand(std::exchange(run.Values, {}));
-    }
-  } catch (...) {
-    drawing_failure = std::current_exception();
-  }
-  // A repetition handed over before the drawing failed comes first: its
-  // failure is the run's.
-  const std::exception_ptr failure = pool.Settle();
-  run.Progress->SendHeld();
+void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* peak_bytes) {
+  RepetitionPool pool(run, helper_threads);
+  const std::exception_ptr failure = pool.Run();
+  if (peak_bytes != nullptr) *peak_bytes = pool.PeakBytes();
   if (failure) std::rethrow_exception(failure);
-  if (drawing_failure) std::rethrow_exception(drawing_failure);
+}
+
+std::size_t ValuesInFlightBound(const RunState& run, std::int32_t threads) {
+  const std::size_t block_estimates = static_cast<std::size_t>(BlockSamples(run, threads)) *
+                                      static_cast<std::size_t>(EstimatesSize(run)) * sizeof(double);
+  return ValuesBudget(run) + block_estimates;
 }

@@ -1,5 +1,7 @@
 #include "method/run_driver.h"
 
+#include <algorithm>
+
 #include "generators/univariate.h"
 #include "generators/value_biexp.h"
 #include "method/correlation_statistics.h"
@@ -58,6 +60,8 @@ std::unique_ptr<Vector> MakeVector(const std::vector<double>& values) {
   throw Exception("Вид гипотезы " + std::to_string(test_kind) + " вне пределов от 1 до 7");
 }
 
+}  // namespace
+
 std::unique_ptr<TCStatistic> MakeStatistic(const RunState& run) {
   const std::int32_t p = run.Dimension();
   const std::int32_t i = run.VarI - 1;
@@ -83,6 +87,8 @@ std::unique_ptr<TCStatistic> MakeStatistic(const RunState& run) {
       UnknownTestKind(run.TestKind);
   }
 }
+
+namespace {
 
 std::unique_ptr<DistribFunc> MakeDistribution(const RunState& run) {
   const std::int32_t p = run.Dimension();
@@ -174,29 +180,60 @@ void PrepareRun(RunState& run) {
 }
 
 void RunSamples(RunState& run, std::int32_t k) {
-  const std::int32_t p = run.Dimension();
   const std::int32_t step = ProgressStep(run.K * run.M);
   // The sample in plain rows, one per variable, overwritten by every sample.
-  std::vector<double> sample(static_cast<std::size_t>(p) * static_cast<std::size_t>(run.N));
+  std::vector<double> sample(static_cast<std::size_t>(run.Dimension()) * static_cast<std::size_t>(run.N));
   SampleMoments moments;
+  std::vector<double> estimates(static_cast<std::size_t>(EstimatesSize(run)));
   run.Values.assign(static_cast<std::size_t>(run.M), 0.0);
   for (std::int32_t m = 0; m < run.M; ++m) {
-    run.Multi->CValueMulti(sample.data(), run.N);
-    moments.Take(sample.data(), p, run.N);
-    run.Values[static_cast<std::size_t>(m)] = run.Statistic->FromMoments(moments);
-    if (run.EstimateMean != 0) {
-      Vector& sum = *run.MeanSum;
-      for (std::int32_t i = 0; i < p; ++i) sum[i] = sum[i] + moments.Mean()[i];
-    }
-    if (run.EstimateCovariance != 0) {
-      Matrix& sum = *run.CovarianceSum;
-      const double* covariance = moments.Covariance();
-      for (std::int32_t i = 0; i < p; ++i) {
-        for (std::int32_t j = 0; j < p; ++j)
-          sum[i][j] = covariance[static_cast<std::ptrdiff_t>(i) * p + j] + sum[i][j];
-      }
+    run.Values[static_cast<std::size_t>(m)] = DrawSample(*run.Multi, *run.Statistic, moments, sample);
+    if (!estimates.empty()) {
+      TakeEstimates(run, moments, estimates.data());
+      AddEstimates(run, estimates.data());
     }
     if ((k * run.M + m + 1) % step == 0) run.Progress->Step(0);
+  }
+}
+
+double DrawSample(TCValueMulti& multi, TCStatistic& statistic, SampleMoments& moments,
+                  std::vector<double>& sample) {
+  const std::int32_t p = multi.DimVector();
+  const auto n = static_cast<std::int32_t>(sample.size() / static_cast<std::size_t>(p));
+  multi.CValueMulti(sample.data(), n);
+  moments.Take(sample.data(), p, n);
+  return statistic.FromMoments(moments);
+}
+
+std::int32_t EstimatesSize(const RunState& run) {
+  const std::int32_t p = run.Dimension();
+  return (run.EstimateMean != 0 ? p : 0) + (run.EstimateCovariance != 0 ? p * (p + 1) / 2 : 0);
+}
+
+void TakeEstimates(const RunState& run, SampleMoments& moments, double* estimates) {
+  const std::int32_t p = run.Dimension();
+  if (run.EstimateMean != 0) estimates = std::copy_n(moments.Mean(), p, estimates);
+  if (run.EstimateCovariance == 0) return;
+  const double* covariance = moments.Covariance();
+  for (std::int32_t i = 0; i < p; ++i)
+    estimates = std::copy_n(covariance + static_cast<std::ptrdiff_t>(i) * p, i + 1, estimates);
+}
+
+void AddEstimates(RunState& run, const double* estimates) {
+  const std::int32_t p = run.Dimension();
+  if (run.EstimateMean != 0) {
+    Vector& sum = *run.MeanSum;
+    for (std::int32_t i = 0; i < p; ++i) sum[i] = sum[i] + estimates[i];
+    estimates += p;
+  }
+  if (run.EstimateCovariance != 0) {
+    // Element (i, j) of a sample's covariance has the bits of (j, i); the
+    // lower triangle holds both.
+    Matrix& sum = *run.CovarianceSum;
+    auto lower = [estimates](std::int32_t i, std::int32_t j) { return estimates[i * (i + 1) / 2 + j]; };
+    for (std::int32_t i = 0; i < p; ++i) {
+      for (std::int32_t j = 0; j < p; ++j) sum[i][j] = (i >= j ? lower(i, j) : lower(j, i)) + sum[i][j];
+    }
   }
 }
 

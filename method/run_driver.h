@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "method/run_state.h"
+#include "method/sample_moments.h"
 
 // Reads and checks the parameter block; throws EFOpenError when the file
 // cannot be opened or read and Exception, naming the field, for a block that
@@ -20,6 +22,24 @@ void PrepareRun(RunState& run);
 
 // Draws the M samples of repetition k into run.Values and adds the estimates.
 void RunSamples(RunState& run, std::int32_t k);
+
+// The run's statistic as PrepareRun makes it; a thread that draws samples of
+// its own makes its own.
+std::unique_ptr<TCStatistic> MakeStatistic(const RunState& run);
+
+// Draws the next sample of `multi` into `sample` (p rows of N values) and
+// gives its statistic; `moments` then hold the sample's.
+double DrawSample(TCValueMulti& multi, TCStatistic& statistic, SampleMoments& moments,
+                  std::vector<double>& sample);
+
+// A sample's estimates as the run adds them up: its mean when the block asks
+// for the mean, then the lower triangle of its covariance, row by row, when it
+// asks for the covariance. EstimatesSize doubles; 0 when it asks for neither.
+std::int32_t EstimatesSize(const RunState& run);
+void TakeEstimates(const RunState& run, SampleMoments& moments, double* estimates);
+// Adds a sample's estimates to the run's sums, as the samples come in turn:
+// the sums depend on the order of the calls.
+void AddEstimates(RunState& run, const double* estimates);
 
 // Sorts run.Values and adds the repetition's criteria to run.Criteria.
 void FitCriteria(RunState& run, std::int32_t k);

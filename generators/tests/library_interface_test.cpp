@@ -50,8 +50,13 @@ std::set<std::string> ExportedNames() {
     const auto second = text.find(' ', text.find(' ') + 1);  // "address type name"
     if (second == std::string::npos) continue;
     const std::string name = text.substr(second + 1);
-    if (!name.starts_with("std::") && !name.starts_with("__gnu_cxx::") && !name.starts_with("void std::") &&
-        !name.starts_with("_")) {
+    std::string entity = name;  // the class itself for its tables
+    for (const std::string table : {"vtable for ", "typeinfo for ", "typeinfo name for "}) {
+      if (entity.starts_with(table)) entity.erase(0, table.size());
+    }
+    const bool standard =
+        entity.starts_with("std::") || entity.starts_with("__gnu_cxx::") || entity.starts_with("void std::");
+    if (!standard && !name.starts_with("_")) {
       names.insert(name);
     }
   }

@@ -1,15 +1,19 @@
-// The repetitions fitted side by side, by any number of threads, leave what
-// drawing, fitting and saving each repetition in turn leaves: the criteria and
-// estimate sums to the last bit, the same statistics files, the same progress
-// messages on the run's thread, none before the files of the repetitions
-// before its own, and on failure the same error.
+// The repetitions drawn and fitted side by side, by any number of threads,
+// leave what drawing, fitting and saving each repetition in turn leaves: the
+// criteria and estimate sums to the last bit, the same statistics files, the
+// same progress messages, one at a time, none before the files of the
+// repetitions before its own, and on failure the same error. The values they
+// hold at once stay within their bound whatever the number of threads.
 #include "method/repetitions.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <thread>
+#include <utility>
 
 #include "method/run_driver.h"
 #include "method/statistics_file.h"
@@ -40,18 +44,24 @@ std::int32_t FilesPresent(const brennic_test::RunFolder& folder) {
   return present;
 }
 
+// Called with each step message as it is handled, on the thread that sends it.
+using StepHandler = std::function<void()>;
+
 // A run of the block in the current folder at a fixed seed, its repetitions
-// made by `repetitions`, with a main window that checks each message comes
-// on the run's own thread.
-RunResult RunWith(const brennic_test::RunFolder& folder, const std::function<void(RunState&)>& repetitions) {
+// made by `repetitions`, with a main window that checks the messages come one
+// at a time.
+RunResult RunWith(const brennic_test::RunFolder& folder, const std::function<void(RunState&)>& repetitions,
+                  const StepHandler& on_step = {}) {
   RunResult result{};
-  const std::thread::id run_thread = std::this_thread::get_id();
+  std::atomic<bool> handling{false};
   const platform::WindowHandle window = platform::RegisterWindow(
       "TWMain", [&](std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) -> std::intptr_t {
-        EXPECT_EQ(std::this_thread::get_id(), run_thread);
+        EXPECT_FALSE(handling.exchange(true));
         result.messages.push_back(std::to_string(message) + " " + std::to_string(wparam) + " " +
                                   std::to_string(lparam));
         result.files_at_message.push_back(FilesPresent(folder));
+        if (message == WM_PROGRESSSTEP && on_step) on_step();
+        handling = false;
         return 0;
       });
   RunState run;
@@ -107,10 +117,13 @@ void ExpectSame(const RunResult& got, const RunResult& want) {
 }
 
 // Estimates, files, and K = 9 repetitions of M = 20 samples: more than the
-// slots of the smaller pools, with about two progress steps a repetition.
+// values bound lets a run hold at once, with about two progress steps a
+// repetition. The normal law over 3 x 11 values a sample: blocks of samples
+// begin inside a pair of the generator's values.
 void WriteBlock(const brennic_test::RunFolder& folder) {
-  RunParameters block = brennic_test::WithStatisticsFiles(
-      brennic_test::SmallRun(kTestKindIndividT, kGeneratorLaplace), "stat.txt");
+  RunParameters block =
+      brennic_test::WithStatisticsFiles(brennic_test::SmallRun(kTestKindPairT, kGeneratorNormal), "stat.txt");
+  block.N = 11;
   block.EstimateMean = 1;
   block.EstimateCovariance = 1;
   block.K = kRepetitions;
@@ -147,6 +160,56 @@ TEST(RunRepetitions, FailsWhereARunInTurnFails) {
   for (const std::int32_t threads : kThreadCounts) {
     SCOPED_TRACE(testing::Message() << threads << " fitting threads");
     ExpectSame(RunWith(folder, [threads](RunState& run) { RunRepetitions(run, threads); }), in_turn);
+  }
+}
+
+// While the gauge's window takes its time over the first step, as a busy
+// window does, the other threads draw, fit and save on: the repetitions
+// settled meanwhile are not held up by it, and the steps that fell due go out
+// after it, in order.
+TEST(RunRepetitions, AStepHeldByTheWindowHoldsUpNoOtherThread) {
+  brennic_test::RunFolder folder;
+  WriteBlock(folder);
+  const RunResult in_turn = RunWith(folder, InTurn);
+  bool first = true;
+  const RunResult held = RunWith(
+      folder, [](RunState& run) { RunRepetitions(run, 3); },
+      [&] {
+        if (!std::exchange(first, false)) return;
+        // The second repetition's file, which the other threads make while this one waits.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!folder.Exists("stat2.txt") && std::chrono::steady_clock::now() < deadline)
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_TRUE(folder.Exists("stat2.txt"));
+      });
+  ExpectSame(held, in_turn);
+}
+
+// Repetitions of 40 000 values, whose values bound is four repetitions'
+// worth, with the estimates of every sample waiting for their turn as well:
+// the values held at once stay within the bound for any number of threads,
+// and the bound is well below what holding every repetition would take.
+TEST(RunRepetitions, HoldsValuesWithinABoundThatDoesNotGrowWithTheThreads) {
+  brennic_test::RunFolder folder;
+  RunParameters block = brennic_test::SmallRun(kTestKindPairT, kGeneratorNormal);
+  block.N = 5;
+  block.M = 40000;
+  block.K = kRepetitions;
+  block.EstimateMean = 1;
+  block.EstimateCovariance = 1;
+  folder.WriteParameters(block);
+  for (const std::int32_t threads : {0, 8}) {
+    SCOPED_TRACE(testing::Message() << threads << " threads besides the run's");
+    std::size_t peak = 0;
+    std::size_t bound = 0;
+    RunWith(folder, [&](RunState& run) {
+      RunRepetitions(run, threads, &peak);
+      bound = ValuesInFlightBound(run, threads + 1);
+      EXPECT_LT(bound,
+                static_cast<std::size_t>(run.K) * run.M * (1 + EstimatesSize(run)) * sizeof(double) / 2);
+    });
+    EXPECT_GT(peak, 0u);
+    EXPECT_LE(peak, bound);
   }
 }
 
