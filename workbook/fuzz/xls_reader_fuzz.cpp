@@ -4,8 +4,6 @@
 // A first worksheet that is accepted, and that an Excel 5.0 file can hold, is
 // written and read back: the same size and the same cells, bit for bit.
 #include <QByteArray>
-#include <QFile>
-#include <QTemporaryDir>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +11,7 @@
 #include <optional>
 
 #include "platform/exceptions.h"
+#include "platform/fuzz/scratch_folder.h"
 #include "workbook/biff5_writer.h"
 #include "workbook/compound_file.h"
 #include "workbook/xls_file.h"
@@ -21,11 +20,6 @@ namespace {
 
 using workbook::XlsCell;
 using workbook::XlsGrid;
-
-const QTemporaryDir& Folder() {
-  static const QTemporaryDir folder;
-  return folder;
-}
 
 void Check(bool holds) {
   if (!holds) std::abort();
@@ -41,10 +35,8 @@ bool SameValue(const XlsCell& a, const XlsCell& b) {
 
 // The file's bytes, written without the flush to disk of a real save.
 QString WrittenFile(const char* name, const QByteArray& bytes) {
-  const QString path = Folder().filePath(name);
-  QFile file(path);
-  Check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
-  return path;
+  return QString::fromStdString(fuzz::WriteScratchFile(
+      name, reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
 }
 
 void CheckWrittenBack(const XlsGrid& grid) {
@@ -65,7 +57,6 @@ void CheckWrittenBack(const XlsGrid& grid) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Check(Folder().isValid());
   QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   if (!bytes.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1"))) {
     bytes = workbook::CompoundFile("Workbook", bytes);
