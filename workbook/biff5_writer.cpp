@@ -6,27 +6,11 @@
 
 #include "platform/cp1251.h"
 #include "platform/exceptions.h"
+#include "workbook/biff_format.h"
 
 namespace workbook {
 namespace {
 
-constexpr quint16 kBof = 0x0809;
-constexpr quint16 kEof = 0x000A;
-constexpr quint16 kCodePage = 0x0042;
-constexpr quint16 kWindow1 = 0x003D;
-constexpr quint16 kDateMode = 0x0022;
-constexpr quint16 kFont = 0x0031;
-constexpr quint16 kXf = 0x00E0;
-constexpr quint16 kStyle = 0x0293;
-constexpr quint16 kBoundSheet = 0x0085;
-constexpr quint16 kDimensions = 0x0200;
-constexpr quint16 kNumber = 0x0203;
-constexpr quint16 kLabel = 0x0204;
-constexpr quint16 kWindow2 = 0x023E;
-
-constexpr quint16 kBiff5 = 0x0500;
-constexpr quint16 kGlobalsSubstream = 0x0005;
-constexpr quint16 kWorksheetSubstream = 0x0010;
 constexpr quint16 kCp1251 = 1251;
 constexpr quint8 kCyrillicCharset = 204;
 // Fonts 0 to 3 are expected by Excel (index 4 is never used); XFs 0 to 14
@@ -35,8 +19,6 @@ constexpr int kFontCount = 4;
 constexpr int kStyleXfCount = 15;
 constexpr quint16 kCellXf = 15;
 
-constexpr int kMaxRows = 16384;
-constexpr int kMaxCols = 256;
 constexpr qsizetype kMaxText = 255;
 
 [[noreturn]] void Refuse(const QString& message) { throw Exception(message.toStdString()); }

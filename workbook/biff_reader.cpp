@@ -8,43 +8,16 @@
 #include <tuple>
 
 #include "platform/exceptions.h"
+#include "workbook/biff_format.h"
 #include "workbook/biff_record.h"
 
 namespace workbook {
 namespace {
 
-// Globals.
-constexpr std::uint16_t kBof = 0x0809;
-constexpr std::uint16_t kEof = 0x000A;
-constexpr std::uint16_t kCodePage = 0x0042;
-constexpr std::uint16_t kBoundSheet = 0x0085;
-constexpr std::uint16_t kSharedStrings = 0x00FC;
-constexpr std::uint16_t kFilePass = 0x002F;
-// Worksheet.
-constexpr std::uint16_t kDimensions = 0x0200;
-constexpr std::uint16_t kNumber = 0x0203;
-constexpr std::uint16_t kRk = 0x027E;
-constexpr std::uint16_t kMulRk = 0x00BD;
-constexpr std::uint16_t kLabel = 0x0204;
-constexpr std::uint16_t kRString = 0x00D6;
-constexpr std::uint16_t kLabelSst = 0x00FD;
-constexpr std::uint16_t kBlank = 0x0201;
-constexpr std::uint16_t kMulBlank = 0x00BE;
-constexpr std::uint16_t kBoolErr = 0x0205;
-constexpr std::uint16_t kFormula = 0x0006;
-constexpr std::uint16_t kString = 0x0207;
-
-constexpr std::uint16_t kBiff5 = 0x0500;
-constexpr std::uint16_t kBiff8 = 0x0600;
-constexpr std::uint16_t kGlobalsSubstream = 0x0005;
-constexpr std::uint16_t kWorksheetSubstream = 0x0010;
 constexpr std::uint8_t kWorksheetType = 0;
 // Texts of a BIFF5 file without CODEPAGE are taken in the system's own.
 constexpr std::uint16_t kDefaultCodePage = 1251;
 
-// The limits of an Excel 5.0 worksheet.
-constexpr std::uint32_t kMaxRows = 16384;
-constexpr std::uint32_t kMaxCols = 256;
 // One value per cell at most; more is not a worksheet but a flood.
 constexpr std::size_t kMaxCells = std::size_t{kMaxRows} * kMaxCols;
 

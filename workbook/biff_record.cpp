@@ -6,11 +6,11 @@
 #include <cstring>
 
 #include "platform/exceptions.h"
+#include "workbook/biff_format.h"
 
 namespace workbook {
 namespace {
 
-constexpr std::uint16_t kContinue = 0x003C;
 constexpr qsizetype kHeaderSize = 4;
 
 std::uint16_t Le16(const char* bytes) { return qFromLittleEndian<std::uint16_t>(bytes); }
