@@ -18,7 +18,8 @@ class WB_EXPORT TF2Book : public QTableView {
   static constexpr qint16 kClearCells = 1;
   static constexpr qint16 kShiftRows = 3;
   static constexpr qint16 kShiftCols = 4;
-  // The file type of Excel 5.0 workbooks for Read and Write.
+  // The file type of Read and Write: Excel 5.0 workbooks as written, Excel
+  // 5.0/95 and 97-2003 ones as read.
   static constexpr qint16 kExcel5 = 4;
 
   // Raised when the user ends a cell edit, with the entered text; setting the

@@ -2,7 +2,8 @@
 // showing one workbook sheet, with its own tool bar on the main window's tool
 // bar area and its menus merged into the main window's menu while it is the
 // active child. It builds data-set files from the selected numbers, opens
-// them, and imports and exports Excel 5.0 workbooks. At most one exists.
+// them, imports Excel 5.0/95 and 97-2003 workbooks and exports Excel 5.0
+// ones. At most one exists.
 // ferrant_window.cpp holds the form and the sheet commands,
 // ferrant_window_samples.cpp the steps that deal with whole data sets.
 #pragma once
