@@ -15,8 +15,6 @@ namespace {
 
 // Numbers of up to 17 significant digits, as measurements come.
 void FillFullSheet(WorkbookSheet& sheet) {
-  sheet.SetMaxRow(WorkbookSheet::kMaxRows);
-  sheet.SetMaxCol(WorkbookSheet::kMaxCols);
   std::vector<QStringList> rows(WorkbookSheet::kMaxRows);
   for (int row = 0; row < WorkbookSheet::kMaxRows; ++row) {
     rows[row].reserve(WorkbookSheet::kMaxCols);
