@@ -20,7 +20,10 @@ void ReadParameters(RunState& run, const std::string& file_name);
 // Builds the statistic, its null distribution and the generators.
 void PrepareRun(RunState& run);
 
-// Draws the M samples of repetition k into run.Values and adds the estimates.
+// Draws the M samples of repetition k into run.Values and adds the estimates,
+// on the calling thread. With FitCriteria and SaveStatistics it is the run in
+// turn, which RunRepetitions reproduces on every core and the tests take as
+// the reference.
 void RunSamples(RunState& run, std::int32_t k);
 
 // The run's statistic as PrepareRun makes it; a thread that draws samples of
