@@ -10,6 +10,7 @@
 #include <climits>
 
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 
 namespace platform {
 namespace {
@@ -38,9 +39,8 @@ class Descriptor {
   int fd_;
 };
 
-std::string Quoted(const std::string& path) { return "«" + path + "»"; }
-
-[[noreturn]] void RefuseTooLarge(const std::string& path, const std::string& open_error, std::uint64_t max_bytes) {
+[[noreturn]] void RefuseTooLarge(const std::string& path, const std::string& open_error,
+                                 std::uint64_t max_bytes) {
   throw EReadError(open_error + " Файл " + Quoted(path) + " длиннее " + std::to_string(max_bytes) +
                    " байт: файл этого вида не бывает таким большим.");
 }

@@ -86,8 +86,9 @@ TEST(Project, DamagedFilesAreRefusedAndLeaveNothingHalfRead) {
       project.LoadFromFile(folder.File("damaged.spr"));
       ADD_FAILURE() << "accepted: " << damaged.fault;
     } catch (const EReadError& error) {
-      EXPECT_EQ(error.Message(),
-                ("Файл проекта «" + folder.File("damaged.spr") + "» поврежден: ").toStdString() + damaged.fault);
+      EXPECT_EQ(
+          error.Message(),
+          ("Файл проекта «" + folder.File("damaged.spr") + "» поврежден: ").toStdString() + damaged.fault);
     }
     EXPECT_EQ(project.GetName(), "До");
     EXPECT_TRUE(project.GetDataSets().isEmpty());
@@ -133,7 +134,7 @@ TEST(Project, ATextTheFileCannotHoldIsRefusedBeforeAnythingIsWritten) {
   } catch (const EConvertError& error) {
     EXPECT_EQ(
         error.Message(),
-        "Текст \"数据\" не может быть сохранен: Символ \"数\" невозможно записать в кодировке Windows-1251");
+        "Текст «数据» не может быть сохранен: Символ «数» невозможно записать в кодировке Windows-1251");
   }
   EXPECT_FALSE(QFile::exists(folder.File("p.spr")));
 
