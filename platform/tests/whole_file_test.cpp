@@ -11,6 +11,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/tests/file_size_limit.h"
+#include "platform/tests/temporary_folder.h"
 
 namespace {
 
@@ -20,20 +21,14 @@ using platform::WriteWholeFile;
 
 class WholeFile : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "whole_file.XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string File(const std::string& name) const { return (folder_ / name).string(); }
+  std::string File(const std::string& name) const { return temporary_.File(name); }
   // Everything in the folder, so that a temporary left behind shows.
   std::size_t Entries() const {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
   }
 
-  fs::path folder_;
+  const TemporaryFolder temporary_;
+  const fs::path& folder_ = temporary_.Path();
 };
 
 TEST_F(WholeFile, BytesRoundTripAndAReplacementKeepsTheOldPermissions) {
@@ -68,7 +63,11 @@ TEST_F(WholeFile, WhatIsNotARegularFileOfItsFormatsSizeIsRefusedAtOnce) {
        kOpen + " «" + pipe + "» — не обычный файл, а папка, канал или устройство.", false},
       {"device", [] { return std::string("/dev/zero"); },
        kOpen + " «/dev/zero» — не обычный файл, а папка, канал или устройство.", false},
-      {"one byte over", [&] { WriteWholeFile(File("big"), "12345", "create"); return File("big"); },
+      {"one byte over",
+       [&] {
+         WriteWholeFile(File("big"), "12345", "create");
+         return File("big");
+       },
        kOpen + " Файл «" + File("big") + "» длиннее 4 байт: файл этого вида не бывает таким большим.", true},
   };
   for (const Case& c : cases) {
