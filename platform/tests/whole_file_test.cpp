@@ -42,6 +42,12 @@ TEST_F(WholeFile, BytesRoundTripAndAReplacementKeepsTheOldPermissions) {
   ASSERT_EQ(stat(File("f").c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640u);
   EXPECT_EQ(Entries(), 1u);
+
+  // Large enough to be read into large pages.
+  std::string large(5 << 20, '\0');
+  for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 / 3);
+  WriteWholeFile(File("large"), large, "create");
+  EXPECT_EQ(ReadWholeFile(File("large"), "open", large.size()), large);
 }
 
 // Each refusal comes at once, before anything is read: a pipe without a
