@@ -286,6 +286,16 @@ TEST_F(XlsFileTest, EveryCellKindComesInAsItsValue) {
        "ряд\tёж\n"},
       {"LABEL in the file's CODEPAGE", false, Bytes().Record(0x0042, Bytes().U16(1252)),
        Bytes().Record(0x0204, Cell(0, 0).Text(Biff5Text("\xE9t\xE9").Data())), "été\n"},
+      {"LABEL and RSTRING going on in CONTINUE records",
+       false,
+       {},
+       Bytes()
+           .Record(0x0204, Cell(0, 0).U16(5).Text("\xE4\xFB"))
+           .Record(0x003C, Bytes().Text("\xEC\xEE\xEA"))
+           .Record(0x00D6, Cell(0, 1).U16(4).Text("\xB8"))
+           .Record(0x003C, Bytes().Text("\xE6"))
+           .Record(0x003C, Bytes().Text("\xE8\xEA").U8(0)),
+       "дымок\tёжик\n"},
       {"BIFF8 LABEL, RSTRING and LABELSST from shared strings with CONTINUE", true, rich_sst,
        Bytes()
            .Record(0x0204, Cell(0, 0).Text(Narrow("abc").Data()))
@@ -378,6 +388,24 @@ TEST_F(XlsFileTest, WorkbooksOfOtherProgramsReadAsAnotherReaderSeesThem) {
     std::sort(seen.begin() + 1, seen.end());
     EXPECT_EQ(seen, expected);
   }
+}
+
+// Texts too long for one record go on in CONTINUE records, as ssconvert
+// writes them into an Excel 5.0/95 file: they come in whole, in the file's
+// code page (see data/README.md).
+TEST_F(XlsFileTest, LongTextsOfAnExcel95FileComeInWhole) {
+  const auto words = [](const QString& stem, int length) {
+    QString text;
+    for (int i = 1; text.size() < length; ++i) text += stem + QString::number(i) + " ";
+    return text.left(length);
+  };
+  WorkbookSheet sheet;
+  ReadXlsToSheet(sheet, QString(WB_WORKBOOK_TEST_DATA) + "/gnumeric_biff7_long_texts.xls");
+  EXPECT_EQ(sheet.Text(1, 1), words("слово", 3000));
+  EXPECT_EQ(sheet.Text(1, 2), "1.5");
+  EXPECT_EQ(sheet.Text(2, 1), words("Ёжик", 9000));
+  EXPECT_EQ(sheet.Text(3, 1), words("слово", 2100) + "!");  // a formula's result
+  EXPECT_EQ(sheet.Text(4, 1), "конец");
 }
 
 // A damaged stream is refused with its reason, and the sheet it was to be
@@ -480,7 +508,8 @@ TEST_F(XlsFileTest, WhatIsNoWorkbookFileIsRefusedAtOnce) {
   for (const QString& path : {folder_.path(), pipe, QString("/dev/zero")}) {
     const std::string quoted = "«" + path.toStdString() + "»";
     EXPECT_EQ(RefusalOf<EFOpenError>([&] { ReadXlsFile(path); }),
-              "Невозможно открыть файл " + quoted + " ! " + quoted + " — не обычный файл, а папка, канал или устройство.");
+              "Невозможно открыть файл " + quoted + " ! " + quoted +
+                  " — не обычный файл, а папка, канал или устройство.");
   }
 }
 
