@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "platform/exceptions.h"
@@ -107,13 +108,21 @@ class GridSink : public CellSink {
   std::vector<XlsCell> cells;
 };
 
-// The sheet's rows as the cells come; numbers get their shortest exact texts.
+// The sheet's rows as the cells come, with which of them came in as texts;
+// numbers get their shortest exact texts.
 class RowsSink : public CellSink {
  public:
-  void Number(int row, int col, double value) override { Cell(row, col) = NumberText(value); }
-  void Text(int row, int col, QString text) override { Cell(row, col) = std::move(text); }
+  void Number(int row, int col, double value) override {
+    Cell(row, col) = NumberText(value);
+    Mark(row, col, false);
+  }
+  void Text(int row, int col, QString text) override {
+    Mark(row, col, !text.isEmpty());
+    Cell(row, col) = std::move(text);
+  }
 
   std::vector<QStringList> rows;
+  std::vector<std::vector<bool>> came_in_as_text;
 
  private:
   QString& Cell(int row, int col) {
@@ -126,6 +135,20 @@ class RowsSink : public CellSink {
       widest_ = std::max(widest_, col + 1);
     }
     return cells[col];
+  }
+
+  // Rows without texts keep no marks.
+  void Mark(int row, int col, bool text) {
+    if (came_in_as_text.size() <= static_cast<std::size_t>(row)) {
+      if (!text) return;
+      came_in_as_text.resize(static_cast<std::size_t>(row) + 1);
+    }
+    std::vector<bool>& marks = came_in_as_text[row];
+    if (marks.size() <= static_cast<std::size_t>(col)) {
+      if (!text) return;
+      marks.resize(static_cast<std::size_t>(col) + 1);
+    }
+    marks[col] = text;
   }
 
   int widest_ = 0;
@@ -164,7 +187,8 @@ QStringList ReadXlsToSheet(WorkbookSheet& sheet, const QString& path) {
   RowsSink sink;
   BiffWorkbook book = ReadXls(path, sink);
   // An empty worksheet comes back as one empty cell.
-  sheet.Assign(std::max(book.rows, 1), std::max(book.cols, 1), std::move(sink.rows));
+  sheet.Assign(std::max(book.rows, 1), std::max(book.cols, 1), std::move(sink.rows),
+               std::move(sink.came_in_as_text));
   return std::move(book.worksheets);
 }
 
@@ -174,7 +198,8 @@ void WriteSheetToXls(const WorkbookSheet& sheet, const QString& path) {
       for (int col = 1; col <= sheet.MaxCol(); ++col) {
         const QString text = sheet.Text(row, col);
         if (text.isEmpty()) continue;
-        if (const auto number = ParseCellNumber(text)) {
+        const auto number = sheet.CameInAsText(row, col) ? std::nullopt : ParseCellNumber(text);
+        if (number) {
           writer.Number(row - 1, col - 1, *number);
         } else {
           writer.Text(row - 1, col - 1, text);

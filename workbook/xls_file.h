@@ -24,11 +24,13 @@ WB_EXPORT XlsBook ReadXlsFile(const QString& path);
 // when the file cannot be written; the previous file then stays as it was.
 WB_EXPORT void WriteXlsFile(const QString& path, const XlsGrid& grid);
 
-// The sheet's size and cells go to and come from the first worksheet; a
-// text that reads as a number in the data-set sense is written as a number,
-// and a number is read back as its shortest exact text. Reading returns the
-// names of the workbook's worksheets; a refused file leaves the sheet as it
-// was.
+// The sheet's size and cells go to and come from the first worksheet. A
+// number is read as its shortest exact text, any other cell as its text,
+// marked as having come in as one (WorkbookSheet::CameInAsText). A cell that
+// came in as a text is written as a text; any other whose text reads as a
+// number in the data-set sense is written as that number. Reading returns
+// the names of the workbook's worksheets; a refused file leaves the sheet as
+// it was.
 WB_EXPORT QStringList ReadXlsToSheet(WorkbookSheet& sheet, const QString& path);
 WB_EXPORT void WriteSheetToXls(const WorkbookSheet& sheet, const QString& path);
 

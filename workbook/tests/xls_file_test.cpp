@@ -13,8 +13,10 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/cp1251.h"
 #include "platform/exceptions.h"
 #include "workbook/biff5_writer.h"
+#include "workbook/cell_number.h"
 #include "workbook/compound_file.h"
 #include "workbook/sheet.h"
 
@@ -182,6 +184,57 @@ TEST_F(XlsFileTest, AWrittenWorkbookReadsBackExactly) {
       EXPECT_EQ(std::bit_cast<quint64>(std::get<double>(found->value)), std::bit_cast<quint64>(*number));
     } else {
       EXPECT_EQ(std::get<QString>(found->value), std::get<QString>(cell.value));
+    }
+  }
+}
+
+// What a workbook held leaves an export as it came: numbers bit for bit,
+// texts as texts even where they read as numbers, so that codes keep their
+// zeros. A cell typed into the sheet goes out as a number when it reads as
+// one.
+TEST_F(XlsFileTest, AnImportedWorkbookIsExportedWithTheKindsAndValuesOfItsCells) {
+  const double numbers[] = {1.5,
+                            -0.0,
+                            0.1 + 0.2,
+                            std::numeric_limits<double>::denorm_min(),
+                            std::numeric_limits<double>::max(),
+                            -123456789.0,
+                            1e-300};
+  const QString texts[] = {"007", "0012345", "1,5", " 12 ", "-0", "Выборка №1", QString(255, u'я')};
+  Bytes cells;
+  cells.Record(0x0200, Bytes().U16(0).U16(300).U16(0).U16(7).U16(0));
+  for (int i = 0; i < 7; ++i) {
+    cells.Text(Number(i, 0, numbers[i]).Data());
+    const QByteArray text = QByteArray::fromStdString(platform::Utf8ToCp1251(texts[i].toStdString()));
+    cells.Record(0x0204, Cell(i, 1).Text(Biff5Text(text).Data()));
+  }
+  WorkbookSheet sheet;
+  ReadXlsToSheet(sheet, WriteBytes("imported.xls", Workbook(false, {}, cells)));
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(sheet.Text(i + 1, 1), NumberText(numbers[i]));
+    EXPECT_FALSE(sheet.CameInAsText(i + 1, 1));
+    EXPECT_EQ(sheet.Text(i + 1, 2), texts[i]);
+    EXPECT_TRUE(sheet.CameInAsText(i + 1, 2));
+  }
+  sheet.SetText(1, 2, "0070");
+  sheet.SetText(300, 7, "0042");
+  const QString path = PathOf("exported.xls");
+  WriteSheetToXls(sheet, path);
+
+  EXPECT_TRUE(ReadBytes(path).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));  // OLE2 signature
+  WorkbookSheet back;
+  ReadXlsToSheet(back, path);
+  ASSERT_EQ(back.MaxRow(), 300);
+  ASSERT_EQ(back.MaxCol(), 7);
+  EXPECT_EQ(back.Text(1, 2), "70");
+  EXPECT_EQ(back.Text(300, 7), "42");
+  sheet.SetText(1, 2, "70");
+  sheet.SetText(300, 7, "42");
+  for (int row = 1; row <= 300; ++row) {
+    for (int col = 1; col <= 7; ++col) {
+      SCOPED_TRACE(testing::Message() << "row " << row << ", column " << col);
+      EXPECT_EQ(back.Text(row, col), sheet.Text(row, col));
+      EXPECT_EQ(back.CameInAsText(row, col), sheet.CameInAsText(row, col));
     }
   }
 }
