@@ -86,13 +86,17 @@ CompoundFileWriter::CompoundFileWriter(const char* stream_name) : parts_(std::ma
 }
 
 // The file's own descriptor stays open for its owner; the stdio stream
-// closes a copy of it.
+// closes a copy of it, and so does this when libgsf does not take the stream.
 CompoundFileWriter::CompoundFileWriter(const char* stream_name, int fd) : parts_(std::make_unique<Parts>()) {
   InitGsfOnce();
   const int copy = ::dup(fd);
   FILE* file = copy < 0 ? nullptr : ::fdopen(copy, "wb");
   if (file == nullptr && copy >= 0) ::close(copy);
-  if (file != nullptr) parts_->Open(gsf_output_stdio_new_FILE("", file, FALSE), stream_name);
+  if (file != nullptr) {
+    GsfOutput* sink = gsf_output_stdio_new_FILE("", file, FALSE);
+    if (sink == nullptr) std::fclose(file);
+    parts_->Open(sink, stream_name);
+  }
   written_ = parts_->child != nullptr;
 }
 
