@@ -200,8 +200,16 @@ double DrawSample(TCValueMulti& multi, TCStatistic& statistic, SampleMoments& mo
                   std::vector<double>& sample) {
   const std::int32_t p = multi.DimVector();
   const auto n = static_cast<std::int32_t>(sample.size() / static_cast<std::size_t>(p));
-  multi.CValueMulti(sample.data(), n);
-  moments.Take(sample.data(), p, n);
+  for (std::int32_t s = 0; s < n; ++s) {
+    const std::unique_ptr<Vector> observation(multi.CValueMulti());
+    for (std::int32_t b = 0; b < p; ++b) sample[static_cast<std::size_t>(b) * n + s] = (*observation)[b];
+  }
+  return SampleStatistic(statistic, moments, sample, p);
+}
+
+double SampleStatistic(TCStatistic& statistic, SampleMoments& moments, const std::vector<double>& sample,
+                       std::int32_t p) {
+  moments.Take(sample.data(), p, static_cast<std::int32_t>(sample.size() / static_cast<std::size_t>(p)));
   return statistic.FromMoments(moments);
 }
 

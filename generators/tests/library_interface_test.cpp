@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "generators/bulk_draw.h"
 #include "generators/univariate.h"
 #include "generators/value_biexp.h"
 #include "generators/value_multi.h"
@@ -19,6 +20,13 @@
 #include "platform/exceptions.h"
 
 namespace {
+
+// A caller allocates each object by the size that the published fields give
+// (interface_layout_test.cpp builds such a caller); here on x86-64.
+static_assert(sizeof(void*) != 8 ||
+              (sizeof(TCValueRav) == 32 && sizeof(TCValueNorm) == 40 && sizeof(TCValueLog) == 24 &&
+               sizeof(TCValueLaplas) == 24 && sizeof(TCValueKoshi) == 24 && sizeof(TCValueBiExp) == 32 &&
+               sizeof(TCValueMulti) == 40));
 
 // The draw a kind-1 generator uses right after its constructor's draw, as an integer.
 int NextSystemDraw() {
@@ -160,9 +168,13 @@ TEST(OlvendInterface, TheCallersOwnGeneratorGivesTheMultivariateValuesOfItsCValu
     const std::unique_ptr<Vector> first(multi.CValueMulti());
     EXPECT_EQ((*first)[0], 1.0);
     EXPECT_EQ((*first)[1], 2.0);
-    double rows[4];  // two more observations, a row per component
-    multi.CValueMulti(rows, 2);
-    EXPECT_EQ(std::vector<double>(rows, rows + 4), (std::vector<double>{3, 5, 4, 6}));
+    // Two more observations in bulk, a row per component.
+    olvend::ObservationRows rows(multi);
+    std::uint32_t state = 0;
+    olvend::HeldSource source(state);
+    double values[4];
+    rows.Draw(source, values, 2);
+    EXPECT_EQ(std::vector<double>(values, values + 4), (std::vector<double>{3, 5, 4, 6}));
   }
 }
 
