@@ -45,8 +45,7 @@ TEST(OlvendStartUp, TheLoadingThreadIsSeededWithOneAndOtherThreadsStartAtStateOn
   EXPECT_EQ(draw, 130);  // 346 dropped
 }
 
-// The demangled names the library defines, less instantiations of the
-// standard library's templates and the linker's own markers.
+// Every demangled name the library defines in its dynamic symbol table.
 std::set<std::string> ExportedNames() {
   std::set<std::string> names;
   FILE* pipe = popen("nm -D --defined-only -C '" WB_STAGE_DIR "/Libraries/libOlvend.so'", "r");
@@ -57,16 +56,7 @@ std::set<std::string> ExportedNames() {
     text.erase(text.find_last_not_of('\n') + 1);
     const auto second = text.find(' ', text.find(' ') + 1);  // "address type name"
     if (second == std::string::npos) continue;
-    const std::string name = text.substr(second + 1);
-    std::string entity = name;  // the class itself for its tables
-    for (const std::string table : {"vtable for ", "typeinfo for ", "typeinfo name for "}) {
-      if (entity.starts_with(table)) entity.erase(0, table.size());
-    }
-    const bool standard =
-        entity.starts_with("std::") || entity.starts_with("__gnu_cxx::") || entity.starts_with("void std::");
-    if (!standard && !name.starts_with("_")) {
-      names.insert(name);
-    }
+    names.insert(text.substr(second + 1));
   }
   pclose(pipe);
   return names;
@@ -110,6 +100,7 @@ TEST(OlvendInterface, ExportsExactlyTheListedMembers) {
     for (const char* table : {"vtable for ", "typeinfo for ", "typeinfo name for "})
       expected.insert(table + polymorphic);
   }
+  // Nothing else: no piece of the C++ library's templates, no linker marker.
   EXPECT_EQ(ExportedNames(), expected);
   // Offset to top, type information, the destructor's two entries, CValue and
   // operator>>: a generator compiled against these three operations is never
