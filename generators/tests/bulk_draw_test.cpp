@@ -88,6 +88,16 @@ TEST(BulkDraws, ALawThatMakesNoNumberStillDrawsTwicePerValue) {
             2 * static_cast<int>(olvend::kDrawsPerValue));
 }
 
+// Beyond the tables kept for that many sets of parameters, each value is
+// computed afresh: the same values.
+TEST(BulkDraws, ExpPowerLawsPastTheLastTableStillDrawTheirValues) {
+  for (int i = 0; i <= olvend::kExpPowerTables; ++i) {
+    TCValueBiExp law(0.0, 1.0, 1.0 + i / 64.0);
+    olvend::srand(1);
+    EXPECT_EQ(law.CValue(), law.InvF(10982.0 / 32767.0, 1e-10)) << i;  // draws 130 (dropped) and 10982
+  }
+}
+
 TEST(ObservationRows, AreTheObservationsOfTheInterface) {
   // Correlated components, an odd dimension (observations begin inside a
   // normal pair) and a mean.
