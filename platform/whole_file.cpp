@@ -147,11 +147,14 @@ std::string ReadWholeFile(const std::string& path, const std::string& open_error
 void WriteWholeFileFrom(const std::string& path, const std::function<bool(int fd)>& write,
                         const std::string& create_error) {
   const std::string target = SaveTarget(path, create_error);
+  // Only a regular file is replaced: a pipe or a device, and a link to one,
+  // stays as it is, and nothing is opened that could wait.
+  struct stat previous {};
+  const bool replaces = ::stat(target.c_str(), &previous) == 0;
+  if (replaces && !S_ISREG(previous.st_mode)) throw EFCreateError(create_error);
   std::string temporary;
   Descriptor file(CreateTemporary(target, temporary));
   if (file.Get() < 0) throw EFCreateError(create_error);
-  struct stat previous {};
-  const bool replaces = ::stat(target.c_str(), &previous) == 0;
   bool complete = false;
   try {
     complete = write(file.Get());

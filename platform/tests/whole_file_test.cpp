@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -116,6 +117,32 @@ TEST_F(WholeFile, AFileWithTheLongestNameCanBeSaved) {
   ASSERT_EQ(fs::path(name).filename().string().size(), 255u);
   WriteWholeFile(name, "long", "create");
   EXPECT_EQ(ReadWholeFile(name, "open", 4), "long");
+}
+
+// A pipe or a device, named directly or through a link, is neither replaced
+// nor waited on: the save fails with its own message and makes nothing. The
+// device is one of the test's own where it may make one (as root, where a
+// save that went wrong would replace the system's); elsewhere the system's
+// own through a link, which only root could replace.
+TEST_F(WholeFile, ASaveRefusesWhatIsNotARegularFile) {
+  ASSERT_EQ(mkfifo(File("pipe").c_str(), 0600), 0);
+  std::string device = File("null");
+  if (mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0) device = "/dev/null";
+  fs::create_symlink(device, folder_ / "device");
+  fs::create_directory(folder_ / "folder");
+  for (const char* name : {"pipe", "device", "folder"}) {
+    SCOPED_TRACE(name);
+    try {
+      WriteWholeFile(File(name), "x", "Невозможно создать файл !");
+      ADD_FAILURE() << "saved";
+    } catch (const EFCreateError& e) {
+      EXPECT_EQ(e.Message(), "Невозможно создать файл !");
+    }
+  }
+  EXPECT_TRUE(fs::is_fifo(folder_ / "pipe"));
+  EXPECT_TRUE(fs::is_symlink(folder_ / "device") && fs::is_character_file(device));
+  EXPECT_TRUE(fs::is_empty(folder_ / "folder"));
+  EXPECT_EQ(Entries(), device == "/dev/null" ? 3u : 4u);
 }
 
 TEST_F(WholeFile, AFailedWriteLeavesThePreviousFileAndNoTemporary) {
