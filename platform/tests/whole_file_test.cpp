@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -143,6 +144,42 @@ TEST_F(WholeFile, ASaveRefusesWhatIsNotARegularFile) {
   EXPECT_TRUE(fs::is_symlink(folder_ / "device") && fs::is_character_file(device));
   EXPECT_TRUE(fs::is_empty(folder_ / "folder"));
   EXPECT_EQ(Entries(), device == "/dev/null" ? 3u : 4u);
+}
+
+// A save killed half-way leaves its temporary beside the target; the next
+// save of that target removes it, and nothing that is not one of its
+// leftovers.
+TEST_F(WholeFile, ASaveRemovesWhatKilledSavesOfItsTargetLeft) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(0);
+  ASSERT_EQ(waitpid(child, nullptr, 0), child);
+  const std::string gone = std::to_string(child);
+  const std::string running = std::to_string(getpid());
+  const struct {
+    std::string name;
+    bool removed;
+  } entries[] = {
+      {"f." + gone + "-0.tmp", true},           // left by a killed save
+      {"f." + gone + "-4294967295.tmp", true},  // the highest count
+      {"f." + running + "-7.tmp", false},        // a save under way
+      {"g." + gone + "-0.tmp", false},           // another target's
+      {"f.1-2.tmp." + gone + "-0.tmp", false},   // the target "f.1-2.tmp"'s
+      {"f." + gone + "-0.cut.tmp", false},       // of a name too long to keep whole
+      {"f.0" + gone + "-0.tmp", false},          // not as a save writes its number
+      {"f." + gone + "-4294967296.tmp", false},  // a count no save reaches
+      {"f." + gone + "-0.tmp.keep", false},
+  };
+  WriteWholeFile(File("f"), "old", "create");
+  for (const auto& entry : entries) WriteWholeFile(File(entry.name), "x", "create");
+  fs::create_directory(folder_ / ("f." + gone + "-1.tmp"));
+  fs::create_symlink("g." + gone + "-0.tmp", folder_ / ("f." + gone + "-2.tmp"));
+
+  WriteWholeFile(File("f"), "new", "create");
+  EXPECT_EQ(ReadWholeFile(File("f"), "open", 3), "new");
+  for (const auto& entry : entries) EXPECT_EQ(fs::exists(File(entry.name)), !entry.removed) << entry.name;
+  EXPECT_TRUE(fs::is_directory(File("f." + gone + "-1.tmp")));
+  EXPECT_TRUE(fs::is_symlink(File("f." + gone + "-2.tmp")));
 }
 
 TEST_F(WholeFile, AFailedWriteLeavesThePreviousFileAndNoTemporary) {
