@@ -8,8 +8,10 @@
 #include "method/mean_statistics.h"
 #include "method/parameter_block.h"
 #include "method/parameter_check.h"
+#include "method/run_memory.h"
 #include "method/sample_moments.h"
 #include "platform/exceptions.h"
+#include "platform/process_resources.h"
 #include "platform/whole_file.h"
 
 namespace {
@@ -19,6 +21,31 @@ namespace {
 constexpr const char* kTablesFolder = "./Tables/";
 constexpr int kEqualCountGrouping = 1;
 constexpr int kIntervals = 5;
+
+// The values the multivariate generator makes at once, at most: it holds
+// their draws beside them, so a large sample is made a slice at a time
+// rather than held twice over.
+constexpr std::int32_t kSliceValues = 1 << 16;
+
+// The n observations into p rows of n values: the values, and the draws in
+// their order, of n calls of CValueMulti.
+void DrawObservations(TCValueMulti& multi, double* rows, std::int32_t n) {
+  const std::int32_t p = multi.DimVector();
+  const std::int32_t slice = std::max<std::int32_t>(kSliceValues / p, 1);
+  if (n <= slice) {
+    multi.CValueMulti(rows, n);
+    return;
+  }
+  std::vector<double> part(static_cast<std::size_t>(p) * static_cast<std::size_t>(slice));
+  for (std::int64_t first = 0; first < n; first += slice) {
+    const auto count = static_cast<std::int32_t>(std::min<std::int64_t>(slice, n - first));
+    multi.CValueMulti(part.data(), count);
+    for (std::int32_t b = 0; b < p; ++b) {
+      std::copy_n(part.data() + static_cast<std::ptrdiff_t>(b) * count, count,
+                  rows + static_cast<std::ptrdiff_t>(b) * n + first);
+    }
+  }
+}
 
 RunParameters ReadBlock(const std::string& file_name) {
   const std::string open_error = "Cannot open file " + file_name;
@@ -142,6 +169,9 @@ void ReadParameters(RunState& run, const std::string& file_name) {
   const RunParameters block = ReadBlock(file_name);
   const std::vector<ParameterProblem> problems = CheckRunParameters(block);
   if (!problems.empty()) throw Exception(problems.front().Message);
+  // Before the run makes anything of the block's sizes: a run that cannot
+  // be held fails at once, and not once the system has run short.
+  RefuseWithoutMemory(RunInTurnBytes(block.Dimension, block.N, block.M), platform::AvailableMemory());
 
   const int p = block.Dimension;
   run.TestKind = block.TestKind;
@@ -180,7 +210,7 @@ void PrepareRun(RunState& run) {
 }
 
 void RunSamples(RunState& run, std::int32_t k) {
-  const std::int32_t step = ProgressStep(run.K * run.M);
+  const std::int64_t step = ProgressStep(static_cast<std::int64_t>(run.K) * run.M);
   // The sample in plain rows, one per variable, overwritten by every sample.
   std::vector<double> sample(static_cast<std::size_t>(run.Dimension()) * static_cast<std::size_t>(run.N));
   SampleMoments moments;
@@ -192,7 +222,7 @@ void RunSamples(RunState& run, std::int32_t k) {
       TakeEstimates(run, moments, estimates.data());
       AddEstimates(run, estimates.data());
     }
-    if ((k * run.M + m + 1) % step == 0) run.Progress->Step(0);
+    if ((static_cast<std::int64_t>(k) * run.M + m + 1) % step == 0) run.Progress->Step(0);
   }
 }
 
@@ -200,7 +230,7 @@ double DrawSample(TCValueMulti& multi, TCStatistic& statistic, SampleMoments& mo
                   std::vector<double>& sample) {
   const std::int32_t p = multi.DimVector();
   const auto n = static_cast<std::int32_t>(sample.size() / static_cast<std::size_t>(p));
-  multi.CValueMulti(sample.data(), n);
+  DrawObservations(multi, sample.data(), n);
   moments.Take(sample.data(), p, n);
   return statistic.FromMoments(moments);
 }
@@ -270,7 +300,7 @@ void FreeRunObjects(RunState& run) {
   run.Values = {};
 }
 
-std::int32_t ProgressStep(std::int32_t total) {
-  const std::int32_t step = total / 20;
+std::int64_t ProgressStep(std::int64_t total) {
+  const std::int64_t step = total / 20;
   return step > 0 ? step : 1;
 }

@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
   platform::RunChannelClient channel(std::stoi(argv[2]));
   channel.ProxyWindow(kMainWindowClass);
   channel.ForwardErrorBoxes();
+  channel.ForwardTemporaryFiles();
 
   void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
   auto entry = library ? reinterpret_cast<int (*)()>(dlsym(library, "_RunCalcProgram")) : nullptr;
