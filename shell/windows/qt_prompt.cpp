@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "shell/windows/file_dialog.h"
+#include "shell/windows/file_list_columns.h"
 #include "shell/windows/name_dialog.h"
 
 QtPrompt::QtPrompt(QWidget* parent) : parent_(parent) {}
@@ -79,6 +80,10 @@ std::optional<QString> QtPrompt::ChooseFile(const FileDialogSetup& setup, QFileD
       dialog.selectNameFilter(filters[setup.filter_index - 1]);
     }
   }
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  if (file_dialog_size_.isValid()) dialog.resize(file_dialog_size_);
+  const auto* columns = new FileListColumns(dialog, setup.filter, !file_dialog_size_.isValid());
+  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  if (dialog.size() != columns->ShownSize()) file_dialog_size_ = dialog.size();
+  if (!chosen) return std::nullopt;
   return dialog.selectedFiles().first();
 }
