@@ -1,12 +1,32 @@
 #include "shell/windows/qt_prompt.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 
 #include "shell/windows/file_dialog.h"
 #include "shell/windows/file_list_columns.h"
 #include "shell/windows/name_dialog.h"
+
+namespace {
+
+// A box with a short text is made wide enough for its caption beside the
+// window manager's icon and buttons on the title bar, which the toolkit does
+// not count.
+void KeepCaptionWhole(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (grid == nullptr) return;
+  QFont title_font = box.font();
+  title_font.setBold(true);
+  const int title_bar = box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+  const int wanted = QFontMetrics(title_font).horizontalAdvance(box.windowTitle()) + 5 * title_bar;
+  grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                1, grid->columnCount());
+}
+
+}  // namespace
 
 QtPrompt::QtPrompt(QWidget* parent) : parent_(parent) {}
 
@@ -24,6 +44,7 @@ void QtPrompt::ShowMessage(const QString& text) {
 void QtPrompt::Tell(QMessageBox::Icon icon, const QString& caption, const QString& text) {
   QMessageBox box(icon, caption, text, QMessageBox::NoButton, Owner());
   box.addButton("OK", QMessageBox::AcceptRole);
+  KeepCaptionWhole(box);
   box.exec();
 }
 
@@ -41,6 +62,7 @@ Prompt::Answer QtPrompt::YesOrNo(QMessageBox::Icon icon, const QString& caption,
   QPushButton* no = box.addButton("Нет", QMessageBox::NoRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(no);
+  KeepCaptionWhole(box);
   box.exec();
   return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
