@@ -38,6 +38,10 @@ int CascadeStep(const QMdiArea& area) {
   return std::max(1, area.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &area));
 }
 
+// A cascade in a room too small for its windows still takes this many steps,
+// its windows made smaller, rather than piling them up at the top left.
+constexpr int kLeastSteps = 4;
+
 // The number of steps a cascade of windows of `size` takes before the next
 // would pass the room's right or bottom edge; at least one.
 int CascadeSteps(QSize room, QSize size, int step) {
@@ -45,6 +49,9 @@ int CascadeSteps(QSize room, QSize size, int step) {
   const int down = (room.height() - size.height()) / step;
   return 1 + std::max(0, std::min(across, down));
 }
+
+// The room left to a window at the given step of a cascade.
+QSize RoomAtStep(QSize room, int place, int step) { return room - QSize(place * step, place * step); }
 
 }  // namespace
 
@@ -57,16 +64,15 @@ void PlaceNewChild(QMdiArea& area, QMdiSubWindow& child, QSize size) {
     if (other != &child && other->isVisibleTo(&area) && !other->isMinimized() && !other->isMaximized())
       corners.append(other->geometry().topLeft());
   }
-  int steps = static_cast<int>(corners.size()) + 1;
-  if (area.isVisible()) {
-    const QSize room = area.viewport()->size();
-    size = size.boundedTo(room);
-    steps = CascadeSteps(room, size, step);
-  }
+  const bool shown = area.isVisible();
+  const QSize room = area.viewport()->size();
+  const int steps = shown ? std::max(kLeastSteps, CascadeSteps(room, size.boundedTo(room), step))
+                          : static_cast<int>(corners.size()) + 1;
   int place = 0;
   while (place < steps && corners.contains(QPoint(place * step, place * step))) ++place;
   if (place == steps) place = static_cast<int>(corners.size() % steps);
-  child.setGeometry(place * step, place * step, size.width(), size.height());
+  if (shown) size = size.boundedTo(RoomAtStep(room, place, step));
+  child.setGeometry(QRect(QPoint(place * step, place * step), size));
 }
 
 WindowAction::WindowAction(QObject* parent) : QAction(parent) {}
@@ -87,15 +93,18 @@ void StandardWindowAction::ExecuteTarget(QObject* target) {
 
 // The windows share the room as a cascade does: each as large as the room
 // allows once the steps are taken, but not smaller than a child's opening
-// size; a cascade that would then pass the room's edges starts over at the
-// top left. The window on top stays on top, last in the cascade.
+// size unless the room is too small for that; a cascade that would then pass
+// the room's edges starts over at the top left. The window on top stays on
+// top, last in the cascade.
 void StandardWindowAction::Cascade(QMdiArea& area) {
   const QList<QMdiSubWindow*> windows = TiledWindows(area, QMdiArea::StackingOrder);
   if (windows.isEmpty()) return;
   const int step = CascadeStep(area);
   const QSize room = area.viewport()->size();
-  const int spread = step * static_cast<int>(windows.size() - 1);
-  const QSize size = (room - QSize(spread, spread)).expandedTo(kChildOpeningSize).boundedTo(room);
+  const int count = static_cast<int>(windows.size());
+  const QSize size = RoomAtStep(room, count - 1, step)
+                         .expandedTo(kChildOpeningSize)
+                         .boundedTo(RoomAtStep(room, std::min(count, kLeastSteps) - 1, step));
   const int steps = CascadeSteps(room, size, step);
   for (qsizetype i = 0; i < windows.size(); ++i) {
     const int offset = static_cast<int>(i % steps) * step;

@@ -118,10 +118,19 @@ TEST_F(ReportWindowTest, ChildrenOpenCascadedInsideTheAreaAndCascadingLeavesThem
                 report->height() >= kChildOpeningSize.height());
   }
 
-  // A window larger than the room is made to fit it.
-  area_.resize(300, 200);
-  auto* small = new TWReport(&area_);
-  EXPECT_EQ(small->geometry(), area_.viewport()->rect());
+  // In a room smaller than a report, the windows are made to fit it from
+  // their step, and still cascade.
+  QMdiArea small_area;
+  small_area.resize(300, 200);
+  small_area.show();
+  const QRect small_room = small_area.viewport()->rect();
+  auto* first = new TWReport(&small_area);
+  auto* second = new TWReport(&small_area);
+  EXPECT_EQ(first->geometry(), small_room);
+  EXPECT_EQ(second->geometry(), small_room.adjusted(step, step, 0, 0));
+  StandardWindowAction::Cascade(small_area);
+  EXPECT_EQ(first->geometry(), small_room.adjusted(0, 0, -step, -step));
+  EXPECT_EQ(second->geometry(), small_room.adjusted(step, step, 0, 0));
 }
 
 TEST_F(ReportWindowTest, StandardWindowActionsArrangeTheChildren) {
