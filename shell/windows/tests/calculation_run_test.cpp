@@ -149,6 +149,22 @@ TEST_F(CalculationRun, DataSetsAreListedByFileNameAndAPickTakesTheFullPath) {
   EXPECT_FALSE(Window().Calculation()->IsModified());  // choosing a data set is no change
   SaveCalculationAs(File("c.scl"));
   EXPECT_TRUE(ReadBytes(File("c.scl")).contains(File("d2/x.sds").toUtf8()));
+
+  // An opened calculation shows its data set; in a project that does not
+  // list it, by name in the box, with nothing selected.
+  ASSERT_TRUE(Execute("FileClose"));
+  EXPECT_EQ(data_sets->currentIndex(), -1);
+  Select(Group(kCalculations)->child(0));
+  ASSERT_TRUE(Execute("PrjSetActive"));
+  EXPECT_EQ(data_sets->currentIndex(), 1);
+  EXPECT_EQ(data_sets->currentText(), "x.sds");
+  NewProject("Проект Б");
+  EXPECT_EQ(data_sets->currentIndex(), -1);
+  EXPECT_EQ(data_sets->placeholderText(), "");
+  prompt_.files = {File("c.scl")};
+  ASSERT_TRUE(Execute("PrjAdd"));
+  EXPECT_EQ(data_sets->currentIndex(), -1);
+  EXPECT_EQ(data_sets->placeholderText(), "x.sds");
 }
 
 TEST_F(CalculationRun, ARunShowsItsProgressAndThenItsReportWhichTheProjectRecords) {
