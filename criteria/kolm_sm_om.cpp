@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "criteria/constants.h"
@@ -46,7 +47,8 @@ void KolmSmOm(double* x, int n, DistribFunc* dist, CritVA& crit) {
   double d_plus = 1.0 / count - u;
   double d_minus = u;
 
-  for (int j = 2; j <= n; ++j) {
+  // j in 64 bits: with n at the largest int, ++j would overflow on leaving.
+  for (std::int64_t j = 2; j <= n; ++j) {
     if (x[j - 1] != x[j - 2]) u = 1.0 - dist->Probability(x[j - 1], true);
     const double c = (2.0 * j - 1.0) / (2.0 * count);
     omega += (u - c) * (u - c);

@@ -8,6 +8,7 @@
 // it on any thread.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <typeinfo>
@@ -75,27 +76,36 @@ class ObservationRows {
 
   // `count` observations into n rows of `count` values (component b of
   // observation s at rows[b * count + s]): the values, and the draws in their
-  // order, of `count` calls of CValueMulti.
+  // order, of `count` calls of CValueMulti. A large sample is drawn a slice of
+  // observations at a time, so that the generator's values are never held
+  // beside the whole sample.
   template <class Source>
   void Draw(Source& source, double* rows, std::int32_t count) {
     const std::int32_t n = n_;
-    draws_.resize(static_cast<std::size_t>(count) * static_cast<std::size_t>(n));
-    DrawValues(law_, *generator_, source, draws_.data(), count * n);
-    for (std::int32_t s = 0; s < count; ++s) {
-      const double* z = draws_.data() + static_cast<std::ptrdiff_t>(s) * n;
-      for (std::int32_t i = 0; i < n; ++i) {
-        // Row i of L times z as the vector product sums it: from 0.0, every
-        // column in order, the zeros above the diagonal too (0 times an
-        // infinite value is not 0).
-        const double* row = factor_.data() + static_cast<std::ptrdiff_t>(i) * n;
-        double sum = 0.0;
-        for (std::int32_t c = 0; c < n; ++c) sum += z[c] * row[c];
-        rows[static_cast<std::ptrdiff_t>(i) * count + s] = sum + mean_[static_cast<std::size_t>(i)];
+    const std::int32_t slice = std::max<std::int32_t>(kSliceValues / n, 1);
+    draws_.resize(static_cast<std::size_t>(std::min(count, slice)) * static_cast<std::size_t>(n));
+    for (std::int64_t first = 0; first < count; first += slice) {
+      const auto part = static_cast<std::int32_t>(std::min<std::int64_t>(slice, count - first));
+      DrawValues(law_, *generator_, source, draws_.data(), part * n);
+      for (std::int32_t s = 0; s < part; ++s) {
+        const double* z = draws_.data() + static_cast<std::ptrdiff_t>(s) * n;
+        for (std::int32_t i = 0; i < n; ++i) {
+          // Row i of L times z as the vector product sums it: from 0.0, every
+          // column in order, the zeros above the diagonal too (0 times an
+          // infinite value is not 0).
+          const double* row = factor_.data() + static_cast<std::ptrdiff_t>(i) * n;
+          double sum = 0.0;
+          for (std::int32_t c = 0; c < n; ++c) sum += z[c] * row[c];
+          rows[static_cast<std::ptrdiff_t>(i) * count + first + s] = sum + mean_[static_cast<std::size_t>(i)];
+        }
       }
     }
   }
 
  private:
+  // The generator's values held at once, at most (or one observation's).
+  static constexpr std::int32_t kSliceValues = 1 << 16;
+
   std::int32_t n_;
   TCValueUni* generator_;
   Law law_;

@@ -4,9 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
-#include <QElapsedTimer>
-
 #include <QDirIterator>
+#include <QElapsedTimer>
 
 #include "model_test_support.h"
 #include "platform/exceptions.h"
@@ -161,6 +160,20 @@ TEST_F(RunLife, AWritePastTheFileSizeLimitIsAFailedSaveThatLeavesNothing) {
   EXPECT_EQ(prompt_.errors, QStringList({"Невозможно создать файл отчета"}));
   QDirIterator left(folder_.Path(), QDir::Files, QDirIterator::Subdirectories);
   EXPECT_FALSE(left.hasNext()) << left.next().toStdString();
+}
+
+// The library's temporary files, wherever it makes them, do not outlive an
+// aborted run; what they became stays.
+TEST_F(RunLife, AnAbortedRunLeavesNoTemporaryFileOfItsLibraryBehind) {
+  QTemporaryDir elsewhere;
+  const QString written = elsewhere.filePath("values.txt");
+  Prepare("temporary " + written.toUtf8());
+  calculation_->Run();
+  ASSERT_TRUE(WaitUntil([&] { return Steps() >= 1; }));
+  ASSERT_TRUE(QFile::exists(written + ".tmp"));
+  calculation_->Abort();
+  EXPECT_FALSE(QFile::exists(written + ".tmp"));
+  EXPECT_EQ(ReadBytes(written), "whole");
 }
 
 TEST_F(RunLife, AbortFromInsideAProgressMessageDoesNotDeadlock) {
