@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "criteria/constants.h"
 #include "criteria/limit_laws.h"
@@ -23,6 +24,15 @@ double Clamped(double u) {
 
 void KolmSmOm(double* x, int n, DistribFunc* dist, CritVA& crit) {
   if (n < 1) throw Exception(quessel::internal::kEmptySampleMessage);
+  // F of an infinity is 0 or 1 and is clamped like any other, so the sums
+  // below would find such a sample a good fit. A sample with a value that is
+  // no number or infinite fits no law, as the chi-square criteria say too.
+  if (!std::all_of(x, x + n, [](double value) { return std::isfinite(value); })) {
+    crit.KolmStat = crit.SmirnStat = crit.OmegaStat = crit.BigOmegaStat =
+        std::numeric_limits<double>::infinity();
+    crit.KolmP = crit.SmirnP = crit.OmegaP = crit.BigOmegaP = 0.0;
+    return;
+  }
   const double count = n;
 
   // The omega-square sum takes each freshly computed value before clamping;

@@ -22,31 +22,6 @@ constexpr const char* kTablesFolder = "./Tables/";
 constexpr int kEqualCountGrouping = 1;
 constexpr int kIntervals = 5;
 
-// The values the multivariate generator makes at once, at most: it holds
-// their draws beside them, so a large sample is made a slice at a time
-// rather than held twice over.
-constexpr std::int32_t kSliceValues = 1 << 16;
-
-// The n observations into p rows of n values: the values, and the draws in
-// their order, of n calls of CValueMulti.
-void DrawObservations(TCValueMulti& multi, double* rows, std::int32_t n) {
-  const std::int32_t p = multi.DimVector();
-  const std::int32_t slice = std::max<std::int32_t>(kSliceValues / p, 1);
-  if (n <= slice) {
-    multi.CValueMulti(rows, n);
-    return;
-  }
-  std::vector<double> part(static_cast<std::size_t>(p) * static_cast<std::size_t>(slice));
-  for (std::int64_t first = 0; first < n; first += slice) {
-    const auto count = static_cast<std::int32_t>(std::min<std::int64_t>(slice, n - first));
-    multi.CValueMulti(part.data(), count);
-    for (std::int32_t b = 0; b < p; ++b) {
-      std::copy_n(part.data() + static_cast<std::ptrdiff_t>(b) * count, count,
-                  rows + static_cast<std::ptrdiff_t>(b) * n + first);
-    }
-  }
-}
-
 RunParameters ReadBlock(const std::string& file_name) {
   const std::string open_error = "Cannot open file " + file_name;
   std::string bytes;
@@ -230,8 +205,16 @@ double DrawSample(TCValueMulti& multi, TCStatistic& statistic, SampleMoments& mo
                   std::vector<double>& sample) {
   const std::int32_t p = multi.DimVector();
   const auto n = static_cast<std::int32_t>(sample.size() / static_cast<std::size_t>(p));
-  DrawObservations(multi, sample.data(), n);
-  moments.Take(sample.data(), p, n);
+  for (std::int32_t s = 0; s < n; ++s) {
+    const std::unique_ptr<Vector> observation(multi.CValueMulti());
+    for (std::int32_t b = 0; b < p; ++b) sample[static_cast<std::size_t>(b) * n + s] = (*observation)[b];
+  }
+  return SampleStatistic(statistic, moments, sample, p);
+}
+
+double SampleStatistic(TCStatistic& statistic, SampleMoments& moments, const std::vector<double>& sample,
+                       std::int32_t p) {
+  moments.Take(sample.data(), p, static_cast<std::int32_t>(sample.size() / static_cast<std::size_t>(p)));
   return statistic.FromMoments(moments);
 }
 

@@ -31,10 +31,16 @@ void RunSamples(RunState& run, std::int32_t k);
 // its own makes its own.
 std::unique_ptr<TCStatistic> MakeStatistic(const RunState& run);
 
-// Draws the next sample of `multi` into `sample` (p rows of N values) and
-// gives its statistic; `moments` then hold the sample's.
+// Draws the next sample of `multi` into `sample` (p rows of N values),
+// observation by observation through the generator's interface, and gives its
+// statistic; `moments` then hold the sample's.
 double DrawSample(TCValueMulti& multi, TCStatistic& statistic, SampleMoments& moments,
                   std::vector<double>& sample);
+
+// The statistic of a sample of p rows of N values; `moments` then hold the
+// sample's.
+double SampleStatistic(TCStatistic& statistic, SampleMoments& moments, const std::vector<double>& sample,
+                       std::int32_t p);
 
 // A sample's estimates as the run adds them up: its mean when the block asks
 // for the mean, then the lower triangle of its covariance, row by row, when it
