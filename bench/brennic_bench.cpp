@@ -24,11 +24,11 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "bench/reference_run.h"
 #include "method/parameter_block.h"
+#include "platform/process_resources.h"
 #include "platform/system_time.h"
 #include "platform/tests/temporary_folder.h"
 #include "platform/window_messages.h"
@@ -102,10 +102,15 @@ std::vector<Configuration> Configurations() {
   };
 }
 
-// Runs only measured for their peak memory (--run-once), too long to time.
+// Runs only measured for their peak memory (--run-once), too long to time:
+// repetitions of many values, and samples of 256 MiB and 1 GiB.
 std::vector<Configuration> MemoryConfigurations() {
   return {{"m", "T2, normal, p = 3, N = 10, M = 20000000, K = 8, identity",
-           Block(kTestKindT2, kGeneratorNormal, 3, 10, 20000000, 8, 0.0), kNoTarget, true}};
+           Block(kTestKindT2, kGeneratorNormal, 3, 10, 20000000, 8, 0.0), kNoTarget, true},
+          {"n", "X2, normal, p = 2, N = 2^24, M = 5, K = 1, identity",
+           Block(kTestKindX2, kGeneratorNormal, 2, 1 << 24, 5, 1, 0.0), kNoTarget, true},
+          {"n26", "X2, normal, p = 2, N = 2^26, M = 5, K = 1, identity",
+           Block(kTestKindX2, kGeneratorNormal, 2, 1 << 26, 5, 1, 0.0), kNoTarget, true}};
 }
 
 // The library, loaded once for all runs, as the program loads it.
@@ -265,8 +270,8 @@ using PauseShares = std::map<std::string, std::vector<double>>;
 
 void PrintTable(const std::vector<Configuration>& configurations, const MedianTimes& times,
                 const PauseShares& pauses, const std::string& load_before) {
-  std::printf("\nmedian times in ms, run / reference, ns per observation; %u cores\n",
-              std::thread::hardware_concurrency());
+  std::printf("\nmedian times in ms, run / reference, ns per observation; %d cores\n",
+              platform::UsableProcessorCount());
   std::printf("%-4s %10s %10s | %8s %7s | %8s %8s | %6s\n", "", "run", "reference", "run/ref", "target",
               "run", "ref", "pause");
   std::string descriptions;

@@ -34,6 +34,10 @@ function(wb_target_defaults target)
       -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
+  if(WB_SANITIZE_THREAD)
+    target_compile_options(${target} PRIVATE -fsanitize=thread)
+    target_link_options(${target} PRIVATE -fsanitize=thread)
+  endif()
   if(WB_FUZZ)
     # Coverage for the fuzzer in every library of ours; the sanitizer runtime
     # is shared so that our shared libraries and the harness use one copy.
@@ -110,12 +114,17 @@ function(wb_program target)
   endif()
 endfunction()
 
+# The tests that run code on several threads, labelled "threads": the
+# ThreadSanitizer pass of scripts/test builds only these.
+add_custom_target(threaded_tests)
+
 # wb_test(<target> SOURCES ... [LINKS ...] [LABELS ...])
 # A GoogleTest executable registered with CTest test by test. Tests run in
 # their own build folder. WB_STAGE_DIR (the staged program folder, so a test
 # can load libraries from Libraries/ as the program does) and WB_SOURCE_DIR
 # are compiled in. scripts/test sets QT_QPA_PLATFORM=offscreen and the
-# sanitizer options for the whole run.
+# sanitizer options for the whole run. The label "threads" also makes the
+# target part of threaded_tests.
 function(wb_test target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
@@ -135,6 +144,9 @@ function(wb_test target)
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES LABELS "${ARG_LABELS}"
     DISCOVERY_TIMEOUT 60)
+  if("threads" IN_LIST ARG_LABELS)
+    add_dependencies(threaded_tests ${target})
+  endif()
 endfunction()
 
 # wb_fuzzer(<target> SOURCES ... [LINKS ...] SEEDS <folder>)

@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "criteria/constants.h"
 #include "criteria/limit_laws.h"
@@ -22,6 +24,15 @@ double Clamped(double u) {
 
 void KolmSmOm(double* x, int n, DistribFunc* dist, CritVA& crit) {
   if (n < 1) throw Exception(quessel::internal::kEmptySampleMessage);
+  // F of an infinity is 0 or 1 and is clamped like any other, so the sums
+  // below would find such a sample a good fit. A sample with a value that is
+  // no number or infinite fits no law, as the chi-square criteria say too.
+  if (!std::all_of(x, x + n, [](double value) { return std::isfinite(value); })) {
+    crit.KolmStat = crit.SmirnStat = crit.OmegaStat = crit.BigOmegaStat =
+        std::numeric_limits<double>::infinity();
+    crit.KolmP = crit.SmirnP = crit.OmegaP = crit.BigOmegaP = 0.0;
+    return;
+  }
   const double count = n;
 
   // The omega-square sum takes each freshly computed value before clamping;
@@ -31,11 +42,13 @@ void KolmSmOm(double* x, int n, DistribFunc* dist, CritVA& crit) {
   double omega = 1.0 / (12.0 * count) + first * first;
   double big_omega = -count;
   u = Clamped(u);
-  big_omega = big_omega - 2.0 * (std::log(u) / (2.0 * count) + std::log(1.0 - u) * (1.0 - 1.0 / (2.0 * count)));
+  big_omega =
+      big_omega - 2.0 * (std::log(u) / (2.0 * count) + std::log(1.0 - u) * (1.0 - 1.0 / (2.0 * count)));
   double d_plus = 1.0 / count - u;
   double d_minus = u;
 
-  for (int j = 2; j <= n; ++j) {
+  // j in 64 bits: with n at the largest int, ++j would overflow on leaving.
+  for (std::int64_t j = 2; j <= n; ++j) {
     if (x[j - 1] != x[j - 2]) u = 1.0 - dist->Probability(x[j - 1], true);
     const double c = (2.0 * j - 1.0) / (2.0 * count);
     omega += (u - c) * (u - c);

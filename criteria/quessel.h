@@ -40,7 +40,9 @@ struct CritVA {
 };
 
 // Kolmogorov, Smirnov, omega-square and Omega-square criteria of the n >= 1
-// values x, sorted ascending; fills the first eight fields of crit.
+// values x, sorted ascending; fills the first eight fields of crit. A sample
+// holding a value that is not finite fits no law: the four statistics are
+// infinite and the four probabilities 0.
 WB_EXPORT void KolmSmOm(double* x, int n, DistribFunc* dist, CritVA& crit);
 
 // Pearson chi-square and likelihood-ratio criteria over k intervals (3 to 15)

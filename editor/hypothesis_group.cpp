@@ -11,9 +11,8 @@ HypothesisGroup::HypothesisGroup(ProblemLabels& problems, QWidget* parent)
       r0_(NewNumberEdit("edR0", this)),
       q_(NewInt32Box("seQ", this)) {
   test_kind_->setObjectName("cbTestKind");
-  // The list shows the hypotheses in full; the closed box need not be as wide.
-  test_kind_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  test_kind_->setMinimumContentsLength(46);
+  // As wide as the longest hypothesis, so that the box shows each one whole.
+  test_kind_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   test_kind_->addItem("Математическое ожидание равно M0, ковариационная матрица известна", kTestKindX2);
   test_kind_->addItem("Математическое ожидание равно M0, ковариационная матрица неизвестна", kTestKindT2);
   test_kind_->addItem("Парный коэффициент корреляции равен нулю", kTestKindPairT);

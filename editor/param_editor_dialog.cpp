@@ -92,25 +92,31 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
   connect(buttons, &QDialogButtonBox::accepted, this, &TWParamEditor::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &TWParamEditor::reject);
 
+  // A file that cannot be written is said beside the buttons, in room the
+  // dialog already has.
+  auto* bottom_row = new QHBoxLayout;
+  bottom_row->addWidget(write_error_, 1);
+  bottom_row->addWidget(buttons, 0, Qt::AlignBottom);
+
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(data_set_row);
   layout->addWidget(notice_label);
   layout->addWidget(scroll_, 1);
   layout->addWidget(general_problems_);
-  layout->addWidget(write_error_);
-  layout->addWidget(buttons);
+  layout->addLayout(bottom_row);
 
   for (ParameterGroup* group : groups_) group->Show(initial);
   for (ParameterGroup* group : groups_) {
     connect(group, &ParameterGroup::changed, this, &TWParamEditor::Revalidate);
-    // Fields and table rows that appear take their room once laid out.
-    connect(group, &ParameterGroup::changed, this,
-            [this] { QTimer::singleShot(0, this, &TWParamEditor::GrowToFit); });
+    // Fields, table rows and messages that appear take their room once laid
+    // out.
+    connect(group, &ParameterGroup::changed, this, &TWParamEditor::GrowWhenLaidOut);
     // A refused text leaves the old value in place, which the checks would
     // pass: OK waits until the text is corrected.
     connect(group, &ParameterGroup::refused, this, [this] {
       refusal_shown_ = true;
       ok_->setEnabled(false);
+      GrowWhenLaidOut();
     });
   }
   Revalidate();
@@ -119,9 +125,11 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
   GrowToFit();
 }
 
-// The dialog grows to what its fields want whenever that grows, as far as
-// the screen allows, and stays on the screen; a size the user chose is kept
-// otherwise.
+void TWParamEditor::GrowWhenLaidOut() { QTimer::singleShot(0, this, &TWParamEditor::GrowToFit); }
+
+// The dialog grows to what its fields and messages want whenever that grows,
+// as far as the screen allows, and stays on the screen; a size the user
+// chose is kept otherwise.
 void TWParamEditor::GrowToFit() {
   const QSize around = layout()->sizeHint() - scroll_->sizeHint();
   const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -177,12 +185,16 @@ void TWParamEditor::accept() {
   const RunParameters parameters = Collect(problems);
   problems_.Show(problems);
   ok_->setEnabled(problems.empty());
-  if (!problems.empty()) return;
+  if (!problems.empty()) {
+    GrowWhenLaidOut();
+    return;
+  }
   try {
     WriteParametersFile(parameters_file_, EncodeRunParameters(parameters));
   } catch (const Exception& error) {
     write_error_->setText(QString::fromStdString(error.Message()));
     write_error_->show();
+    GrowWhenLaidOut();
     return;
   }
   QDialog::accept();

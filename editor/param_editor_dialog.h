@@ -38,6 +38,7 @@ class TWParamEditor : public QDialog {
  private:
   RunParameters Collect(std::vector<ParameterProblem>& problems) const;
   void Revalidate();
+  void GrowWhenLaidOut();
   void GrowToFit();
 
   QString parameters_file_;

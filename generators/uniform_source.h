@@ -49,13 +49,14 @@ int rand();
 // The calling thread's state itself.
 std::uint32_t& ThreadState();
 
-// The calling thread's state held in a local variable through a run of draws
-// and written back when the holder ends, so that a loop over many values does
-// not reach the thread's storage for each draw. Nothing else may draw on the
-// thread while it is held.
+// A source's state held in a local variable through a run of draws and
+// written back when the holder ends, so that a loop over many values does not
+// reach the state's home for each draw. Nothing else may draw from that state
+// while it is held. The library holds the calling thread's state; a caller
+// that moves a source ahead itself (by LcgJump) holds a state of its own.
 class HeldSource {
  public:
-  HeldSource() : home_(ThreadState()), state_(home_) {}
+  explicit HeldSource(std::uint32_t& home) : home_(home), state_(home) {}
   ~HeldSource() { home_ = state_; }
   HeldSource(const HeldSource&) = delete;
   HeldSource& operator=(const HeldSource&) = delete;
@@ -70,6 +71,16 @@ class HeldSource {
   std::uint32_t& home_;
   std::uint32_t state_;
 };
+
+// One value of a generator that draws through CValues(source, values, count),
+// drawn from the calling thread's source: what its CValue gives.
+template <class Generator>
+double ThreadValue(Generator& generator) {
+  HeldSource source(ThreadState());
+  double value = 0.0;
+  generator.CValues(source, &value, 1);
+  return value;
+}
 
 // draw / 32767, the reciprocal held in extended precision and the product
 // rounded to a double.

@@ -17,6 +17,41 @@ double LowerGamma(double value, double shape_reciprocal) {
   return olvend::IncompleteGamma(shape_reciprocal, value, kSeriesTolerance);
 }
 
+// The distribution function and the density with the pure functions of the
+// shape formed once: the inversion evaluates them up to a hundred times, and
+// the object keeps nothing but the three parameters.
+class ExpPowerLaw {
+ public:
+  ExpPowerLaw(double a, double b, double c)
+      : a_(a),
+        b_(b),
+        c_(c),
+        shape_reciprocal_(1.0 / c),
+        gamma_(olvend::GammaFunction(shape_reciprocal_)),
+        density_divisor_(gamma_ * (olvend::kSqrt2Single * b)) {}
+
+  double F(double x) const {
+    const double z = (x - a_) / b_;
+    const double g = std::pow(std::fabs(z / olvend::kSqrt2Single), c_);
+    const double h = olvend::SignOf(z / olvend::kSqrt2Single) * 0.5;
+    return (LowerGamma(g, shape_reciprocal_) * h) / gamma_ + 0.5;
+  }
+
+  double f(double x) const {
+    const double z = (x - a_) / b_;
+    const double g = std::pow(std::fabs(z / olvend::kSqrt2Single), c_);
+    return ((0.5 * c_) * std::exp(-g)) / density_divisor_;
+  }
+
+ private:
+  double a_;
+  double b_;
+  double c_;
+  double shape_reciprocal_;  // 1 / c
+  double gamma_;             // GammaFunction(1 / c)
+  double density_divisor_;   // GammaFunction(1 / c) * (sqrt 2 * b)
+};
+
 }  // namespace
 
 TCValueBiExp::TCValueBiExp(double a, double b, double c) : a_(a), b_(b), c_(c) {
@@ -30,25 +65,13 @@ TCValueBiExp::TCValueBiExp(double a, double b, double c) : a_(a), b_(b), c_(c) {
     throw Exception(
         "Параметр формы экспоненциально-степенного распределения должен быть конечным числом больше нуля !");
   }
-  shape_reciprocal_ = 1.0 / c_;
-  gamma_ = olvend::GammaFunction(shape_reciprocal_);
-  density_divisor_ = gamma_ * (olvend::kSqrt2Single * b_);
 }
 
 TCValueBiExp::~TCValueBiExp() = default;
 
-double TCValueBiExp::F(double x) {
-  const double z = (x - a_) / b_;
-  const double g = std::pow(std::fabs(z / olvend::kSqrt2Single), c_);
-  const double h = olvend::SignOf(z / olvend::kSqrt2Single) * 0.5;
-  return (LowerGamma(g, shape_reciprocal_) * h) / gamma_ + 0.5;
-}
+double TCValueBiExp::F(double x) { return ExpPowerLaw(a_, b_, c_).F(x); }
 
-double TCValueBiExp::f(double x) {
-  const double z = (x - a_) / b_;
-  const double g = std::pow(std::fabs(z / olvend::kSqrt2Single), c_);
-  return ((0.5 * c_) * std::exp(-g)) / density_divisor_;
-}
+double TCValueBiExp::f(double x) { return ExpPowerLaw(a_, b_, c_).f(x); }
 
 double TCValueBiExp::InvF(double p, double tol) {
   // The margin below 1e-10 is a single-precision 1e-11; the sums are extended.
@@ -57,6 +80,7 @@ double TCValueBiExp::InvF(double p, double tol) {
       p >= 1.0L - olvend::kUniformBound - kMargin) {
     return a_;
   }
+  const ExpPowerLaw law(a_, b_, c_);
 
   // Bracketing walk from the origin of the axis; one step exponent serves both directions.
   double x = 0.0;
@@ -68,7 +92,7 @@ double TCValueBiExp::InvF(double p, double tol) {
   while (!(have_low && have_high)) {
     if (budget == 0) break;
     --budget;
-    const double fx = F(x);
+    const double fx = law.F(x);
     if (fx == p) return x;
     if (fx < p) {
       if (!have_low) {
@@ -114,26 +138,18 @@ double TCValueBiExp::InvF(double p, double tol) {
   if (x_low >= x_high) return x;
 
   for (int iteration = 0; iteration < kMaxEvaluations; ++iteration) {
-    const double fx = F(x);
+    const double fx = law.F(x);
     if (std::fabs(fx - p) < tol) return x;
     if (fx < p) {
       x_low = x;
     } else {
       x_high = x;
     }
-    const double d = f(x);
+    const double d = law.f(x);
     if (d != 0.0) x = x - (fx - p) / d;
     if (x <= x_low || x >= x_high) x = (x_low + x_high) * 0.5;
   }
   return x;
 }
 
-double TCValueBiExp::CValue() {
-  double value = 0.0;
-  TCValueBiExp::CValues(&value, 1);
-  return value;
-}
-
-void TCValueBiExp::CValues(double* values, std::int32_t count) {
-  olvend::DrawLawValues(values_, values, count, [this](double u) { return InvF(u, 1e-10); });
-}
+double TCValueBiExp::CValue() { return olvend::ThreadValue(*this); }

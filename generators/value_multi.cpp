@@ -45,36 +45,27 @@ void FactorCholesky(const Matrix& c, Matrix& l, std::int32_t n) {
 
 TCValueMulti::TCValueMulti(Vector* mean, Matrix* covariance, TCValueUni* generator)
     : dimension_(mean->Size()) {
-  const auto n = static_cast<std::size_t>(dimension_);
   try {
     mean_ = std::make_unique<Vector>(dimension_);
     *mean_ = *mean;
     covariance_ = std::make_unique<Matrix>(dimension_, dimension_, 0.0);
     *covariance_ = *covariance;
     factor_ = std::make_unique<Matrix>(dimension_, dimension_, 0.0);
-    factor_values_.resize(n * n);
-    mean_values_.resize(n);
   } catch (const std::bad_alloc&) {
     throw EOutOfMemory("MNorm: Невозможно выделить память !");
   }
   if (!AllFinite(*covariance_)) throw Exception(kNotPositiveDefinite);
   FactorCholesky(*covariance_, *factor_, dimension_);
-  // Into the storage made above: nothing is allocated past the handler.
-  for (std::int32_t i = 0; i < dimension_; ++i) {
-    mean_values_[static_cast<std::size_t>(i)] = (*mean_)[i];
-    for (std::int32_t j = 0; j < dimension_; ++j) factor_values_[i * n + j] = (*factor_)[i][j];
-  }
   generator_ = generator;
-  draw_values_ = olvend::BulkDrawOf(generator);
 }
 
 TCValueMulti::~TCValueMulti() = default;
 
 Vector* TCValueMulti::CValueMulti() {
+  Vector z(dimension_);
   auto result = std::make_unique<Vector>(dimension_);
-  std::vector<double> observation(static_cast<std::size_t>(dimension_));
-  CValueMulti(observation.data(), 1);
-  for (std::int32_t i = 0; i < dimension_; ++i) (*result)[i] = observation[static_cast<std::size_t>(i)];
+  for (std::int32_t i = 0; i < dimension_; ++i) z[i] = generator_->CValue();
+  *result = (*factor_ * z) + *mean_;
   return result.release();
 }
 

@@ -9,6 +9,7 @@
 #include "lusmere/html_text.h"
 #include "platform/exceptions.h"
 #include "platform/quoted.h"
+#include "platform/temporary_files.h"
 
 namespace lusmere {
 namespace {
@@ -93,7 +94,11 @@ void ReportWriter::Create(const std::string& file_name) {
   for (int tries = 0; tries < 100; ++tries) {
     const std::string name =
         file_name + "." + std::to_string(getpid()) + "-" + std::to_string(++attempt) + ".tmp";
+    // Noted before it is made: a run ended while the report is written
+    // leaves nothing of it behind.
+    platform::NoteTemporaryFile(name);
     const int file = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (file < 0) platform::ForgetTemporaryFile(name);
     if (file >= 0) {
       temporary_file_ = file;
       temporary_name_ = name;
@@ -162,13 +167,17 @@ void ReportWriter::Finish() {
   if (std::rename(temporary_name_.c_str(), file_name_.c_str()) != 0) {
     throw EFCreateError("Невозможно создать файл отчета " + Quoted(file_name_));
   }
+  platform::ForgetTemporaryFile(temporary_name_);
   temporary_name_.clear();
   Abandon();
 }
 
 void ReportWriter::Abandon() noexcept {
   if (temporary_file_ >= 0) close(temporary_file_);
-  if (!temporary_name_.empty()) unlink(temporary_name_.c_str());
+  if (!temporary_name_.empty()) {
+    unlink(temporary_name_.c_str());
+    platform::ForgetTemporaryFile(temporary_name_);
+  }
   temporary_file_ = -1;
   temporary_name_.clear();
   file_name_.clear();

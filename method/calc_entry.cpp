@@ -9,6 +9,7 @@
 #include "method/repetitions.h"
 #include "method/report.h"
 #include "method/run_driver.h"
+#include "method/run_memory.h"
 #include "platform/exceptions.h"
 #include "platform/export.h"
 #include "platform/message_box.h"
@@ -23,8 +24,9 @@ void Run() {
   InitClockTimer();
   ReadParameters(run, "Parameters.dat");
   PrepareRun(run);
-  const std::int32_t total = run.K * run.M;
-  run.Progress = std::make_unique<TCProgress>(total, ProgressStep(total));
+  // K * M fits 32 bits: the block's checks refuse more.
+  const auto total = static_cast<std::int32_t>(static_cast<std::int64_t>(run.K) * run.M);
+  run.Progress = std::make_unique<TCProgress>(total, static_cast<std::int32_t>(ProgressStep(total)));
   RunRepetitions(run);
   WriteReport(run);
   run.Progress.reset();
@@ -50,7 +52,7 @@ extern "C" WB_EXPORT int _RunCalcProgram() {
     return Fail(error.Message());
   } catch (const std::bad_alloc&) {
     // The allocator's failure is this platform's out-of-memory error.
-    return Fail("Недостаточно памяти для расчета");
+    return Fail(kOutOfMemoryMessage);
   } catch (const std::exception& error) {
     // Nothing may leave the entry: the shell would only know that the run
     // failed, not why.

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -12,36 +13,34 @@
 #include <vector>
 
 #include "method/run_driver.h"
+#include "method/run_memory.h"
 #include "method/sampler.h"
 #include "method/statistics_file.h"
+#include "platform/process_resources.h"
 
 namespace {
 
-std::int32_t HelperThreads() {
-  return std::max(static_cast<std::int32_t>(std::thread::hardware_concurrency()) - 1, 0);
-}
+// What the threads beyond the first may hold of samples together when one
+// thread's sample is less: below it, samples are too small for their number
+// to matter.
+constexpr std::uint64_t kSpareForSamples = std::uint64_t{64} << 20;
+
+// The values held at once are never bound below a megabyte, so that the
+// threads of a run of small repetitions are not tied to each other's pace
+// for the sake of a few kilobytes.
+constexpr std::uint64_t kLeastValuesBudget = std::uint64_t{1} << 20;
 
 // About four blocks a thread in every repetition, so that the threads share
 // the drawing of each repetition evenly. With estimates, the blocks of twice
-// as many threads hold at most one repetition's worth of them.
-std::int32_t BlockSamples(const RunState& run, std::int32_t threads) {
+// as many threads hold at most one repetition's worth of them. Counted in 64
+// bits: M + 4 * threads would not fit 32 near the largest M.
+std::int64_t BlockSamples(const RunState& run, std::int32_t threads) {
   constexpr std::int64_t kBlocksPerThread = 4;
-  std::int64_t samples = (run.M + kBlocksPerThread * threads - 1) / (kBlocksPerThread * threads);
+  const std::int64_t m = run.M;
+  std::int64_t samples = (m + kBlocksPerThread * threads - 1) / (kBlocksPerThread * threads);
   const std::int64_t estimates = EstimatesSize(run);
-  if (estimates > 0) samples = std::min(samples, run.M / (2 * threads * estimates));
-  return static_cast<std::int32_t>(std::max<std::int64_t>(samples, 1));
-}
-
-std::size_t RepetitionBytes(const RunState& run) { return static_cast<std::size_t>(run.M) * sizeof(double); }
-
-// What the threads hold of values at once: what a run in turn holds at its
-// peak, a repetition's values and, while they are sorted, a buffer as large,
-// and two repetitions' values more; but never less than a megabyte, so that
-// the threads of a run of small repetitions are not tied to each other's
-// pace for the sake of a few kilobytes.
-std::size_t ValuesBudget(const RunState& run) {
-  constexpr std::size_t kLeast = std::size_t{1} << 20;
-  return std::max(4 * RepetitionBytes(run), kLeast);
+  if (estimates > 0) samples = std::min(samples, m / (2 * threads * estimates));
+  return std::max<std::int64_t>(samples, 1);
 }
 
 // The run's repetitions drawn, fitted and settled by the calling thread and
@@ -53,15 +52,16 @@ std::size_t ValuesBudget(const RunState& run) {
 // values saved), so that every sum is that of a run in turn.
 class RepetitionPool {
  public:
-  RepetitionPool(RunState& run, std::int32_t helper_threads)
+  RepetitionPool(RunState& run, const RepetitionPlan& plan)
       : run_(run),
-        threads_(helper_threads + 1),
-        block_samples_(BlockSamples(run, threads_)),
-        blocks_per_repetition_((run.M + block_samples_ - 1) / block_samples_),
+        threads_(plan.threads),
+        block_samples_(plan.block_samples),
+        blocks_per_repetition_(plan.blocks_per_repetition),
         estimates_size_(EstimatesSize(run)),
-        step_(ProgressStep(run.K * run.M)),
+        step_(plan.progress_step),
+        values_budget_(plan.values_budget),
         first_state_(ThreadSourceState()),
-        block_limit_(static_cast<std::int64_t>(run.K) * blocks_per_repetition_),
+        block_limit_(run.K * blocks_per_repetition_),
         repetition_limit_(run.K) {}
 
   RepetitionPool(const RepetitionPool&) = delete;
@@ -87,7 +87,7 @@ class RepetitionPool {
  private:
   struct Repetition {
     std::vector<double> values;
-    std::int32_t blocks_to_draw = 0;
+    std::int64_t blocks_to_draw = 0;
     bool fitting = false;
     bool fitted = false;
     CritVA criteria{};
@@ -133,7 +133,7 @@ class RepetitionPool {
   // its values with a buffer as large) fits the budget, or nothing under way
   // could free values.
   std::optional<std::int32_t> Fittable() const {
-    if (bytes_ + RepetitionBytes(run_) > ValuesBudget(run_) && busy_ != 0) return std::nullopt;
+    if (bytes_ + RepetitionBytes(run_.M) > values_budget_ && busy_ != 0) return std::nullopt;
     for (std::size_t i = 0; i < repetitions_.size(); ++i) {
       const std::int32_t k = first_repetition_ + static_cast<std::int32_t>(i);
       const Repetition& repetition = repetitions_[i];
@@ -147,8 +147,9 @@ class RepetitionPool {
   // that begins a repetition leaves room for one repetition's fitting.
   bool MayDraw() const {
     if (next_block_ >= block_limit_) return false;
-    const std::size_t repetition = next_block_ % blocks_per_repetition_ == 0 ? 2 * RepetitionBytes(run_) : 0;
-    return bytes_ + repetition + EstimatesBytes(next_block_) <= ValuesBudget(run_) || busy_ == 0;
+    const std::size_t repetition =
+        next_block_ % blocks_per_repetition_ == 0 ? 2 * RepetitionBytes(run_.M) : 0;
+    return bytes_ + repetition + EstimatesBytes(next_block_) <= values_budget_ || busy_ == 0;
   }
 
   std::size_t EstimatesBytes(std::int64_t block) const {
@@ -156,9 +157,11 @@ class RepetitionPool {
            sizeof(double);
   }
 
+  // The first sample of a block within its repetition, below M.
+  std::int64_t FirstOf(std::int64_t block) const { return block % blocks_per_repetition_ * block_samples_; }
+
   std::int32_t SamplesOf(std::int64_t block) const {
-    const auto first = static_cast<std::int32_t>(block % blocks_per_repetition_) * block_samples_;
-    return std::min(block_samples_, run_.M - first);
+    return static_cast<std::int32_t>(std::min(block_samples_, run_.M - FirstOf(block)));
   }
 
   void Hold(std::size_t bytes) {
@@ -169,7 +172,7 @@ class RepetitionPool {
   void Draw(Sampler& sampler, std::unique_lock<std::mutex>& lock) {
     const std::int64_t index = next_block_++;
     const auto k = static_cast<std::int32_t>(index / blocks_per_repetition_);
-    const std::int32_t first = static_cast<std::int32_t>(index % blocks_per_repetition_) * block_samples_;
+    const std::int64_t first = FirstOf(index);
     Block& block = blocks_.emplace_back();
     block.bytes = EstimatesBytes(index);
     Hold(block.bytes);
@@ -178,7 +181,7 @@ class RepetitionPool {
       if (first == 0) {
         Repetition& repetition = repetitions_.emplace_back();
         repetition.values.resize(static_cast<std::size_t>(run_.M));
-        Hold(RepetitionBytes(run_));
+        Hold(RepetitionBytes(run_.M));
         repetition.blocks_to_draw = blocks_per_repetition_;
       }
       Repetition& repetition = repetitions_[static_cast<std::size_t>(k - first_repetition_)];
@@ -204,7 +207,7 @@ class RepetitionPool {
   void Fit(std::int32_t k, std::unique_lock<std::mutex>& lock) {
     Repetition& repetition = repetitions_[static_cast<std::size_t>(k - first_repetition_)];
     repetition.fitting = true;
-    Hold(RepetitionBytes(run_));
+    Hold(RepetitionBytes(run_.M));
     ++busy_;
     lock.unlock();
     try {
@@ -213,7 +216,7 @@ class RepetitionPool {
       repetition.failure = std::current_exception();
     }
     lock.lock();
-    bytes_ -= RepetitionBytes(run_);
+    bytes_ -= RepetitionBytes(run_.M);
     repetition.fitted = true;
     SettleRepetitions(lock);
     Finish(lock);
@@ -273,7 +276,7 @@ class RepetitionPool {
         repetition_limit_ = first_repetition_;
         break;
       }
-      bytes_ -= RepetitionBytes(run_);
+      bytes_ -= RepetitionBytes(run_.M);
       repetitions_.pop_front();
       ++first_repetition_;
     }
@@ -295,10 +298,11 @@ class RepetitionPool {
 
   RunState& run_;
   const std::int32_t threads_;
-  const std::int32_t block_samples_;
-  const std::int32_t blocks_per_repetition_;
+  const std::int64_t block_samples_;
+  const std::int64_t blocks_per_repetition_;
   const std::int32_t estimates_size_;
-  const std::int32_t step_;
+  const std::int64_t step_;
+  const std::size_t values_budget_;
   const std::uint32_t first_state_;
 
   std::mutex mutex_;
@@ -321,17 +325,52 @@ class RepetitionPool {
 
 }  // namespace
 
-void RunRepetitions(RunState& run) { RunRepetitions(run, HelperThreads()); }
+RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std::uint64_t available) {
+  const std::int32_t p = run.Dimension();
+  const std::uint64_t sampler = SamplerBytes(p, run.N);
+  const std::uint64_t repetition = RepetitionBytes(run.M);
+  // The first thread holds what a run in turn holds; what is left beyond it
+  // is spare.
+  const std::uint64_t in_turn = sampler + 3 * repetition;
+  std::uint64_t spare = available > in_turn ? available - in_turn : 0;
+  const std::uint64_t for_samplers = std::min(spare, std::max(sampler, kSpareForSamples));
+  const auto further = std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(processors, 1) - 1),
+                                               for_samplers / sampler);
+  spare -= further * sampler;
 
-void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* peak_bytes) {
-  RepetitionPool pool(run, helper_threads);
+  RepetitionPlan plan;
+  plan.threads = static_cast<std::int32_t>(further) + 1;
+  const bool draw_ahead = plan.threads > 1 && spare >= 2 * repetition;
+  plan.values_budget = std::max((draw_ahead ? 4 : 2) * repetition, kLeastValuesBudget);
+  plan.block_samples = BlockSamples(run, plan.threads);
+  plan.blocks_per_repetition = (run.M + plan.block_samples - 1) / plan.block_samples;
+  plan.progress_step = ProgressStep(static_cast<std::int64_t>(run.K) * run.M);
+  return plan;
+}
+
+namespace {
+
+void RunRepetitions(RunState& run, const RepetitionPlan& plan, std::size_t* peak_bytes) {
+  RepetitionPool pool(run, plan);
   const std::exception_ptr failure = pool.Run();
   if (peak_bytes != nullptr) *peak_bytes = pool.PeakBytes();
   if (failure) std::rethrow_exception(failure);
 }
 
-std::size_t ValuesInFlightBound(const RunState& run, std::int32_t threads) {
-  const std::size_t block_estimates = static_cast<std::size_t>(BlockSamples(run, threads)) *
+}  // namespace
+
+void RunRepetitions(RunState& run) {
+  RunRepetitions(run, PlanRepetitions(run, platform::UsableProcessorCount(), platform::AvailableMemory()),
+                 nullptr);
+}
+
+void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* peak_bytes) {
+  RunRepetitions(run, PlanRepetitions(run, helper_threads + 1, std::numeric_limits<std::uint64_t>::max()),
+                 peak_bytes);
+}
+
+std::size_t ValuesInFlightBound(const RunState& run, const RepetitionPlan& plan) {
+  const std::size_t block_estimates = static_cast<std::size_t>(plan.block_samples) *
                                       static_cast<std::size_t>(EstimatesSize(run)) * sizeof(double);
-  return ValuesBudget(run) + block_estimates;
+  return plan.values_budget + block_estimates;
 }

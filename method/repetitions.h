@@ -1,5 +1,5 @@
-// The run's K repetitions on every core: the samples are drawn in blocks by
-// all threads at once (each block from the source's state at its first
+// The run's K repetitions on the cores it may use: the samples are drawn in
+// blocks by all threads at once (each block from the source's state at its first
 // sample), and each repetition, once drawn, is fitted by one of them. What a
 // run leaves is that of drawing, fitting and saving each repetition in turn:
 // the same values, the same criteria and estimate sums (added in the order of
@@ -15,22 +15,41 @@
 
 #include "method/run_state.h"
 
+// How a run shares its repetitions out among its threads.
+struct RepetitionPlan {
+  std::int32_t threads = 1;                // drawing threads in all, the calling one included
+  std::int64_t block_samples = 1;          // samples of a block; the last of a repetition may hold fewer
+  std::int64_t blocks_per_repetition = 1;  // M / block_samples, rounded up
+  std::int64_t progress_step = 1;          // ProgressStep of the run's K * M samples
+  std::size_t values_budget = 0;  // bytes of values the threads hold at once, see ValuesInFlightBound
+};
+
+// The plan for at most `processors` threads with `available` bytes of memory
+// left beside the run's objects. Each thread beyond the first holds a sample
+// of its own, so they hold together at most one sample more than a run in
+// turn, or 64 MiB when that is more: a run of large samples gets fewer
+// threads. Beyond that, the values of two repetitions more are held while
+// the next one is drawn, if they fit.
+RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std::uint64_t available);
+
 // Draws, fits and, when asked, saves every repetition of a prepared run with
 // its progress reporter made, on the calling thread and one more thread for
-// every further core. The first failure in the order of the repetitions
-// leaves as an exception once no thread works for the run.
+// every further processor that the process may run on and its memory allows.
+// The first failure in the order of the repetitions leaves as an exception
+// once no thread works for the run.
 void RunRepetitions(RunState& run);
 
-// The same with a given number of threads besides the calling one; with none,
-// everything happens on the calling thread, one repetition after another.
-// `peak_bytes`, when given, receives the most bytes of values the run held at
-// once (see ValuesInFlightBound).
+// The same with a given number of threads besides the calling one, memory
+// permitting; with none, everything happens on the calling thread, one
+// repetition after another. `peak_bytes`, when given, receives the most
+// bytes of values the run held at once (see ValuesInFlightBound).
 void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* peak_bytes = nullptr);
 
-// The most bytes of values a run of `threads` threads in all holds at once:
-// what a run in turn holds at its peak (a repetition's statistic values and,
-// while they are sorted, a buffer as large) and two repetitions' values more,
-// or a megabyte when that is more, sample estimates that wait for their turn
-// to be added included, and beyond that at most one block's estimates. It
-// does not grow with the number of threads.
-std::size_t ValuesInFlightBound(const RunState& run, std::int32_t threads);
+// The most bytes of values a run of that plan holds at once: what a run in
+// turn holds at its peak (a repetition's statistic values and, while they
+// are sorted, a buffer as large), and two repetitions' values more when the
+// plan lets the threads draw ahead, or a megabyte when that is more, sample
+// estimates that wait for their turn to be added included, and beyond that
+// at most one block's estimates. It does not grow with the number of
+// threads.
+std::size_t ValuesInFlightBound(const RunState& run, const RepetitionPlan& plan);

@@ -8,8 +8,10 @@
 #include "method/mean_statistics.h"
 #include "method/parameter_block.h"
 #include "method/parameter_check.h"
+#include "method/run_memory.h"
 #include "method/sample_moments.h"
 #include "platform/exceptions.h"
+#include "platform/process_resources.h"
 #include "platform/whole_file.h"
 
 namespace {
@@ -142,6 +144,9 @@ void ReadParameters(RunState& run, const std::string& file_name) {
   const RunParameters block = ReadBlock(file_name);
   const std::vector<ParameterProblem> problems = CheckRunParameters(block);
   if (!problems.empty()) throw Exception(problems.front().Message);
+  // Before the run makes anything of the block's sizes: a run that cannot
+  // be held fails at once, and not once the system has run short.
+  RefuseWithoutMemory(RunInTurnBytes(block.Dimension, block.N, block.M), platform::AvailableMemory());
 
   const int p = block.Dimension;
   run.TestKind = block.TestKind;
@@ -180,7 +185,7 @@ void PrepareRun(RunState& run) {
 }
 
 void RunSamples(RunState& run, std::int32_t k) {
-  const std::int32_t step = ProgressStep(run.K * run.M);
+  const std::int64_t step = ProgressStep(static_cast<std::int64_t>(run.K) * run.M);
   // The sample in plain rows, one per variable, overwritten by every sample.
   std::vector<double> sample(static_cast<std::size_t>(run.Dimension()) * static_cast<std::size_t>(run.N));
   SampleMoments moments;
@@ -192,7 +197,7 @@ void RunSamples(RunState& run, std::int32_t k) {
       TakeEstimates(run, moments, estimates.data());
       AddEstimates(run, estimates.data());
     }
-    if ((k * run.M + m + 1) % step == 0) run.Progress->Step(0);
+    if ((static_cast<std::int64_t>(k) * run.M + m + 1) % step == 0) run.Progress->Step(0);
   }
 }
 
@@ -200,8 +205,16 @@ double DrawSample(TCValueMulti& multi, TCStatistic& statistic, SampleMoments& mo
                   std::vector<double>& sample) {
   const std::int32_t p = multi.DimVector();
   const auto n = static_cast<std::int32_t>(sample.size() / static_cast<std::size_t>(p));
-  multi.CValueMulti(sample.data(), n);
-  moments.Take(sample.data(), p, n);
+  for (std::int32_t s = 0; s < n; ++s) {
+    const std::unique_ptr<Vector> observation(multi.CValueMulti());
+    for (std::int32_t b = 0; b < p; ++b) sample[static_cast<std::size_t>(b) * n + s] = (*observation)[b];
+  }
+  return SampleStatistic(statistic, moments, sample, p);
+}
+
+double SampleStatistic(TCStatistic& statistic, SampleMoments& moments, const std::vector<double>& sample,
+                       std::int32_t p) {
+  moments.Take(sample.data(), p, static_cast<std::int32_t>(sample.size() / static_cast<std::size_t>(p)));
   return statistic.FromMoments(moments);
 }
 
@@ -270,7 +283,7 @@ void FreeRunObjects(RunState& run) {
   run.Values = {};
 }
 
-std::int32_t ProgressStep(std::int32_t total) {
-  const std::int32_t step = total / 20;
+std::int64_t ProgressStep(std::int64_t total) {
+  const std::int64_t step = total / 20;
   return step > 0 ? step : 1;
 }

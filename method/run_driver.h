@@ -12,8 +12,9 @@
 #include "method/sample_moments.h"
 
 // Reads and checks the parameter block; throws EFOpenError when the file
-// cannot be opened or read and Exception, naming the field, for a block that
-// is cut, corrupt or breaks what the method needs. Nothing of the state
+// cannot be opened or read, Exception, naming the field, for a block that
+// is cut, corrupt or breaks what the method needs, and EOutOfMemory when the
+// memory left could not hold a run of it in turn. Nothing of the state
 // changes then.
 void ReadParameters(RunState& run, const std::string& file_name);
 
@@ -30,10 +31,16 @@ void RunSamples(RunState& run, std::int32_t k);
 // its own makes its own.
 std::unique_ptr<TCStatistic> MakeStatistic(const RunState& run);
 
-// Draws the next sample of `multi` into `sample` (p rows of N values) and
-// gives its statistic; `moments` then hold the sample's.
+// Draws the next sample of `multi` into `sample` (p rows of N values),
+// observation by observation through the generator's interface, and gives its
+// statistic; `moments` then hold the sample's.
 double DrawSample(TCValueMulti& multi, TCStatistic& statistic, SampleMoments& moments,
                   std::vector<double>& sample);
+
+// The statistic of a sample of p rows of N values; `moments` then hold the
+// sample's.
+double SampleStatistic(TCStatistic& statistic, SampleMoments& moments, const std::vector<double>& sample,
+                       std::int32_t p);
 
 // A sample's estimates as the run adds them up: its mean when the block asks
 // for the mean, then the lower triangle of its covariance, row by row, when it
@@ -60,7 +67,7 @@ void FreeRunObjects(RunState& run);
 
 // The default progress step for `total` samples: one twentieth, at least 1 so
 // that a short run still fills the gauge.
-std::int32_t ProgressStep(std::int32_t total);
+std::int64_t ProgressStep(std::int64_t total);
 
 // Each criterion of the record, for work over all twelve fields.
 inline constexpr double CritVA::*kCriteriaFields[] = {

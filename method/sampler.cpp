@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "generators/law_draws.h"
 #include "generators/uniform_source.h"
 #include "generators/univariate.h"
 #include "generators/value_biexp.h"
@@ -11,13 +12,6 @@
 
 namespace {
 
-// The source's draws per value of the generators: a fresh uniform generator
-// whose own first draw is dropped, then its value; the normal law takes one
-// more for the second uniform value of a pair and none for the pair's kept
-// half.
-constexpr std::uint64_t kDrawsPerValue = 2;
-constexpr std::uint64_t kDrawsPerNormalPair = 3;
-
 // 2^32 - 1 steps of the source go one step back.
 constexpr std::uint64_t kStepsBack = 0xFFFFFFFFu;
 
@@ -26,8 +20,8 @@ void SeedThreadSource(std::uint32_t state) {
   const TCValueRav seeding(static_cast<double>(olvend::LcgJump(state, kStepsBack)), rtSystem);
 }
 
-// A copy of the run's generator, as fresh as it is: it shares the run
-// generator's tables of what its law makes of a draw.
+// A copy of the run's generator, as fresh as it is (the tables of what its
+// law makes of a draw are the library's, not the generator's).
 std::unique_ptr<TCValueUni> CopyGenerator(const RunState& run) {
   const TCValueUni& generator = *run.Generator;
   switch (run.GeneratorKind) {
@@ -75,6 +69,7 @@ Sampler::Sampler(const RunState& run, std::uint32_t first_state)
       first_state_(first_state),
       generator_(CopyGenerator(run)),
       multi_(std::make_unique<TCValueMulti>(run.Mean.get(), run.Covariance.get(), generator_.get())),
+      rows_(*multi_),
       statistic_(MakeStatistic(run)),
       sample_(static_cast<std::size_t>(run.Dimension()) * static_cast<std::size_t>(run.N)) {}
 
@@ -82,8 +77,10 @@ void Sampler::Draw(std::int64_t first, std::int32_t count, double* values, doubl
                    std::int32_t& drawn) {
   MoveTo(first);
   const std::int32_t size = EstimatesSize(run_);
+  olvend::HeldSource source(state_);
   for (drawn = 0; drawn < count; ++drawn) {
-    values[drawn] = DrawSample(*multi_, *statistic_, moments_, sample_);
+    rows_.Draw(source, sample_.data(), run_.N);
+    values[drawn] = SampleStatistic(*statistic_, moments_, sample_, run_.Dimension());
     next_value_ += sample_.size();
     if (size > 0) TakeEstimates(run_, moments_, estimates + static_cast<std::ptrdiff_t>(drawn) * size);
   }
@@ -92,16 +89,24 @@ void Sampler::Draw(std::int64_t first, std::int32_t count, double* values, doubl
 void Sampler::MoveTo(std::int64_t sample) {
   const std::uint64_t value = static_cast<std::uint64_t>(sample) * sample_.size();
   if (run_.GeneratorKind != kGeneratorNormal) {
-    SeedThreadSource(olvend::LcgJump(first_state_, kDrawsPerValue * value));
+    state_ = olvend::LcgJump(first_state_, olvend::kDrawsPerValue * value);
     next_value_ = value;
     return;
   }
+  auto& normal = static_cast<TCValueNorm&>(*generator_);
+  double dropped = 0.0;
   // After an odd number of values the generator holds a pair's second half;
   // giving it out draws nothing, and the next value starts a pair.
-  if (next_value_ % 2 == 1) generator_->CValue();
-  SeedThreadSource(olvend::LcgJump(first_state_, kDrawsPerNormalPair * (value / 2)));
+  if (next_value_ % 2 == 1) {
+    olvend::HeldSource none(state_);
+    normal.CValues(none, &dropped, 1);
+  }
+  state_ = olvend::LcgJump(first_state_, olvend::kDrawsPerNormalPair * (value / 2));
   // A sample that begins inside a pair: the pair is drawn and its first half,
   // the last value of the sample before, dropped.
-  if (value % 2 == 1) generator_->CValue();
+  if (value % 2 == 1) {
+    olvend::HeldSource source(state_);
+    normal.CValues(source, &dropped, 1);
+  }
   next_value_ = value;
 }

@@ -1,16 +1,18 @@
 // Drawing a run's samples from any sample on. Every law draws a fixed number
-// of the source's values per value (two; the normal law three per pair of
-// values, the second of a pair from the kept half), so the source's state at
-// the start of any sample follows from its state at the start of the run by
-// jumping ahead, and the normal generator's pair from whether an odd number
-// of values came before. A thread with a sampler of its own can so draw any
-// block of samples with the values a run in turn gives them.
+// of the source's values per value (generators/law_draws.h: two; the normal
+// law three per pair of values, the second of a pair from the kept half), so
+// the source's state at the start of any sample follows from its state at the
+// start of the run by jumping ahead, and the normal generator's pair from
+// whether an odd number of values came before. A thread with a sampler of its
+// own, which holds that state itself, can so draw any block of samples with
+// the values a run in turn gives them.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "generators/bulk_draw.h"
 #include "generators/value_multi.h"
 #include "generators/value_uni.h"
 #include "method/run_state.h"
@@ -46,6 +48,8 @@ class Sampler {
   std::uint32_t first_state_;
   std::unique_ptr<TCValueUni> generator_;
   std::unique_ptr<TCValueMulti> multi_;
+  olvend::ObservationRows rows_;
+  std::uint32_t state_ = 0;  // the source's state before the generator's next value
   std::unique_ptr<TCStatistic> statistic_;
   SampleMoments moments_;
   std::vector<double> sample_;

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <fstream>
 #include <locale>
+#include <utility>
 
 #include "method/run_parameters.h"
 #include "platform/cp1251.h"
 #include "platform/exceptions.h"
+#include "platform/temporary_files.h"
 
 namespace {
 
@@ -21,6 +23,22 @@ std::string TemporaryBeside(const std::string& name) {
   return name.substr(0, name.rfind('/') + 1) + ".stat" + std::to_string(getpid()) + "-" +
          std::to_string(counter++) + ".tmp";
 }
+
+// A temporary file's name, noted before the file is made and forgotten once
+// it has been renamed or removed: a run ended meanwhile, with the temporary
+// file in a folder of the user's, leaves nothing of it there.
+class NotedTemporary {
+ public:
+  explicit NotedTemporary(std::string path) : path_(std::move(path)) { platform::NoteTemporaryFile(path_); }
+  ~NotedTemporary() { platform::ForgetTemporaryFile(path_); }
+  NotedTemporary(const NotedTemporary&) = delete;
+  NotedTemporary& operator=(const NotedTemporary&) = delete;
+
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
 
 }  // namespace
 
@@ -66,13 +84,13 @@ void SaveStatistics(const RunState& run, std::int32_t k) { SaveStatistics(run, k
 
 void SaveStatistics(const RunState& run, std::int32_t k, const std::vector<double>& values) {
   const std::string name = StatisticsFileName(platform::Cp1251ToUtf8(run.StatisticsPath), k + 1);
-  const std::string temporary = TemporaryBeside(name);
-  std::ofstream file(temporary, std::ios::out | std::ios::trunc);
+  const NotedTemporary temporary(TemporaryBeside(name));
+  std::ofstream file(temporary.Path(), std::ios::out | std::ios::trunc);
   if (!file) throw EFCreateError("Невозможно создать файл статистик «" + name + "»");
   WriteStatisticValues(file, StatisticName(run.TestKind), values);
   file.close();
-  if (!file || std::rename(temporary.c_str(), name.c_str()) != 0) {
-    std::remove(temporary.c_str());
+  if (!file || std::rename(temporary.Path().c_str(), name.c_str()) != 0) {
+    std::remove(temporary.Path().c_str());
     throw EFCreateError("Невозможно записать файл статистик «" + name + "»");
   }
 }

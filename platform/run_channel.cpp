@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace platform {
 namespace {
@@ -74,7 +75,7 @@ std::optional<RunFrame> ReadRunFrame(int fd) {
   std::uint32_t size;
   std::memcpy(&kind, header, 4);
   std::memcpy(&size, header + 4, 4);
-  if (kind < 1 || kind > 4 || size > kMaxPayload) return std::nullopt;
+  if (kind < 1 || kind > 6 || size > kMaxPayload) return std::nullopt;
   RunFrame frame{static_cast<RunFrameKind>(kind), std::string(size, '\0')};
   if (!ReadAll(fd, frame.payload.data(), size)) return std::nullopt;
   return frame;
@@ -123,6 +124,7 @@ RunChannelClient::RunChannelClient(int fd) : fd_(fd) {
 
 RunChannelClient::~RunChannelClient() {
   if (replaced_box_handler_) SetMessageBoxHandler(*replaced_box_handler_);
+  if (replaced_temporary_handler_) SetTemporaryFileHandler(*replaced_temporary_handler_);
   for (WindowHandle window : windows_) UnregisterWindow(window);
   close(fd_);
 }
@@ -140,9 +142,24 @@ void RunChannelClient::ForwardErrorBoxes() {
   });
 }
 
+void RunChannelClient::ForwardTemporaryFiles() {
+  replaced_temporary_handler_ = SetTemporaryFileHandler([this](const std::string& path, bool made) {
+    // The shell's current folder is not the run's.
+    std::error_code ignored;
+    Tell(RunFrame{made ? RunFrameKind::TemporaryMade : RunFrameKind::TemporaryGone,
+                  std::filesystem::absolute(path, ignored).string()});
+  });
+}
+
 void RunChannelClient::ReportEntryReturned(int result) {
+  Tell(EncodeNumber(RunFrameKind::EntryReturned, result));
+}
+
+// Written before the caller goes on, so that news of a file to be made
+// reaches the shell even when the run is ended right after.
+void RunChannelClient::Tell(const RunFrame& news) {
   std::lock_guard lock(request_mutex_);
-  if (!WriteRunFrame(fd_, EncodeNumber(RunFrameKind::EntryReturned, result))) std::_Exit(kShellGoneStatus);
+  if (!WriteRunFrame(fd_, news)) std::_Exit(kShellGoneStatus);
 }
 
 std::int64_t RunChannelClient::Ask(const RunFrame& request) {

@@ -2,7 +2,9 @@
 // a calculation library runs. The library's window messages and error boxes
 // travel to the shell as requests, each answered before the library goes on,
 // so the library sees them as synchronous as in one process; the end of the
-// library's entry is reported last.
+// library's entry is reported last. The names of the library's temporary
+// files go to the shell as they are made and gone, so that the shell removes
+// what a run that it ended has left of them.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +16,7 @@
 
 #include "platform/export.h"
 #include "platform/message_box.h"
+#include "platform/temporary_files.h"
 #include "platform/window_messages.h"
 
 namespace platform {
@@ -23,6 +26,8 @@ enum class RunFrameKind : std::uint32_t {
   ErrorBox = 2,       // run host asks: show an error box and wait until it is closed
   EntryReturned = 3,  // run host tells: the entry returned this result
   Answer = 4,         // shell answers a request
+  TemporaryMade = 5,  // run host tells: it is about to make this file, which must not outlive the run
+  TemporaryGone = 6,  // run host tells: the file it made is gone
 };
 
 struct RunFrame {
@@ -65,15 +70,21 @@ class WB_EXPORT RunChannelClient {
   // Sends every error box of this process to the shell.
   void ForwardErrorBoxes();
 
+  // Tells the shell of every temporary file this process makes and removes,
+  // by its absolute path.
+  void ForwardTemporaryFiles();
+
   void ReportEntryReturned(int result);
 
  private:
   std::int64_t Ask(const RunFrame& request);
+  void Tell(const RunFrame& news);
 
   int fd_;
   std::mutex request_mutex_;
   std::vector<WindowHandle> windows_;
   std::optional<MessageBoxHandler> replaced_box_handler_;
+  std::optional<TemporaryFileHandler> replaced_temporary_handler_;
 };
 
 }  // namespace platform

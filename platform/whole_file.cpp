@@ -5,13 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 
 #include "platform/exceptions.h"
 #include "platform/quoted.h"
+#include "platform/save_temporaries.h"
 
 namespace platform {
 namespace {
@@ -117,30 +116,6 @@ std::string SaveTarget(const std::string& path, const std::string& create_error)
   throw EFCreateError(create_error);
 }
 
-// A name beside `target` that no other writer in this or another process
-// uses, made from the start of the target's own name so that a temporary
-// left by a power cut shows what it was, yet never longer than a file name
-// may be. Created with O_EXCL, so the process's umask applies as to any new
-// file.
-int CreateTemporary(const std::string& target, std::string& temporary) {
-  constexpr std::size_t kKeptNameBytes = 200;
-  static std::atomic<unsigned> counter{0};
-  const std::size_t name_start = target.rfind('/') + 1;  // 0 without a folder
-  std::size_t name_end = std::min(target.size(), name_start + kKeptNameBytes);
-  // Cut between characters, not inside one.
-  while (name_end > name_start && name_end < target.size() &&
-         (static_cast<unsigned char>(target[name_end]) & 0xC0) == 0x80) {
-    --name_end;
-  }
-  const std::string stem = target.substr(0, name_end);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = stem + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
 }  // namespace
 
 std::FILE* OpenRegularFile(const std::string& path, const std::string& open_error) {
@@ -175,11 +150,15 @@ std::string ReadWholeFile(const std::string& path, const std::string& open_error
 void WriteWholeFileFrom(const std::string& path, const std::function<bool(int fd)>& write,
                         const std::string& create_error) {
   const std::string target = SaveTarget(path, create_error);
-  std::string temporary;
-  Descriptor file(CreateTemporary(target, temporary));
-  if (file.Get() < 0) throw EFCreateError(create_error);
+  // Only a regular file is replaced: a pipe or a device, and a link to one,
+  // stays as it is, and nothing is opened that could wait.
   struct stat previous {};
   const bool replaces = ::stat(target.c_str(), &previous) == 0;
+  if (replaces && !S_ISREG(previous.st_mode)) throw EFCreateError(create_error);
+  RemoveAbandonedTemporaries(target);
+  std::string temporary;
+  Descriptor file(CreateSaveTemporary(target, temporary));
+  if (file.Get() < 0) throw EFCreateError(create_error);
   bool complete = false;
   try {
     complete = write(file.Get());

@@ -32,8 +32,11 @@ WB_EXPORT std::string ReadWholeFile(const std::string& path, const std::string& 
 // Writes a temporary file in the same folder, flushes it to disk and renames
 // it over `path`, keeping the old file's permissions. A symbolic link stays:
 // the file it points to is the one replaced, its temporary file beside it.
-// On any failure the temporary file is removed, the previous file stays as it
-// was, and EFCreateError with `create_error` is thrown.
+// What `path` names must be a regular file or nothing yet: a folder, a pipe
+// or a device is refused as any failed save is. On any failure the temporary
+// file is removed, the previous file stays as it was, and EFCreateError with
+// `create_error` is thrown. The temporaries that earlier saves of the same
+// file left when they were killed half-way are removed first.
 WB_EXPORT void WriteWholeFile(const std::string& path, std::string_view bytes,
                               const std::string& create_error);
 

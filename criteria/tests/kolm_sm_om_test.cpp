@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "criteria/quessel.h"
@@ -62,6 +63,22 @@ TEST(KolmSmOm, ZeroProbabilityIsClampedExceptInOmegaSquare) {
 TEST(KolmSmOm, TiesReuseTheClampedValue) {
   const CritVA crit = Criteria({-50.0, -50.0}, kNormal);
   EXPECT_NEAR(crit.OmegaStat, 1.0 / 24.0 + 1.0 / 16.0 + (kEps - 0.75) * (kEps - 0.75), 1e-16);
+}
+
+// A sample that fits the normal law well but for one value that is no number
+// or infinite, at either end or in the middle: no fit at all, never a good one.
+TEST(KolmSmOm, AValueThatIsNotFiniteFitsNoLaw) {
+  const double infinity = std::numeric_limits<double>::infinity();
+  for (const double bad : {infinity, -infinity, std::numeric_limits<double>::quiet_NaN()}) {
+    for (const std::size_t at : {0, 2, 4}) {
+      std::vector<double> x = {-1.2, -0.4, 0.1, 0.5, 1.3};
+      x[at] = bad;
+      const CritVA crit = Criteria(x, kNormal);
+      for (const double statistic : {crit.KolmStat, crit.SmirnStat, crit.OmegaStat, crit.BigOmegaStat})
+        EXPECT_EQ(statistic, infinity) << bad << " at " << at;
+      for (const double p : {crit.KolmP, crit.SmirnP, crit.OmegaP, crit.BigOmegaP}) EXPECT_EQ(p, 0.0);
+    }
+  }
 }
 
 TEST(KolmSmOm, TinyProbabilitiesAndEmptySamples) {

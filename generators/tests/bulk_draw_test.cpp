@@ -1,6 +1,7 @@
-// The generators' bulk draws and their tables of what a law makes of a draw:
-// many values at once must be the values, and take the draws, of as many
-// single calls; the multivariate rows must be the vector products' values.
+// The generators' bulk draws from a source the caller holds, and the library's
+// tables of what a law makes of a draw: many values at once must be the
+// values, and take the draws, of as many single calls; the multivariate rows
+// must be the observations of the interface's CValueMulti.
 #include "generators/bulk_draw.h"
 
 #include <gtest/gtest.h>
@@ -38,24 +39,24 @@ std::vector<double> OneByOne(TCValueUni& law, int count) {
   return values;
 }
 
-TEST(BulkDraws, SameValuesAndDrawsAsSingleCalls) {
+TEST(BulkDraws, ACallersSourceGivesTheValuesAndDrawsOfSingleCalls) {
   constexpr std::uint32_t kSeed = 917;
   for (const Factory& make : kLaws) {
-    // Odd counts leave a normal pair half used between the calls.
     auto single = make();
     olvend::srand(kSeed);
     const std::vector<double> expected = OneByOne(*single, 12);
-    const int next_draw = olvend::rand();
 
+    // The state srand(kSeed) leaves, held here; odd counts leave a normal
+    // pair half used between the calls.
+    std::uint32_t state = olvend::LcgNext(kSeed);
     auto bulk = make();
-    const olvend::BulkDraw draw = olvend::BulkDrawOf(bulk.get());
-    olvend::srand(kSeed);
     std::vector<double> values(12);
-    draw(*bulk, values.data(), 5);
-    values[5] = bulk->CValue();
-    draw(*bulk, values.data() + 6, 6);
-    EXPECT_EQ(olvend::rand(), next_draw);
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(values[i], expected[i]) << "value " << i;
+    for (const auto& [first, count] : {std::pair{0, 5}, std::pair{5, 7}}) {
+      olvend::HeldSource source(state);
+      olvend::DrawValues(olvend::LawOf(*bulk), *bulk, source, values.data() + first, count);
+    }
+    EXPECT_EQ(state, olvend::ThreadState());
+    EXPECT_EQ(values, expected);
 
     // Drawn again from the same seed, the values now come from the tables.
     olvend::srand(kSeed);
@@ -84,26 +85,64 @@ TEST(BulkDraws, ALawThatMakesNoNumberStillDrawsTwicePerValue) {
               EXPECT_TRUE(std::isnan(law.CValue()));
               EXPECT_TRUE(std::isnan(law.CValue()));
             }),
-            4);
+            2 * static_cast<int>(olvend::kDrawsPerValue));
 }
 
-TEST(BulkDraws, MultivariateRowsAreTheVectorProducts) {
+// Beyond the tables kept for that many sets of parameters, each value is
+// computed afresh: the same values.
+TEST(BulkDraws, ExpPowerLawsPastTheLastTableStillDrawTheirValues) {
+  for (int i = 0; i <= olvend::kExpPowerTables; ++i) {
+    TCValueBiExp law(0.0, 1.0, 1.0 + i / 64.0);
+    olvend::srand(1);
+    EXPECT_EQ(law.CValue(), law.InvF(10982.0 / 32767.0, 1e-10)) << i;  // draws 130 (dropped) and 10982
+  }
+}
+
+TEST(ObservationRows, AreTheObservationsOfTheInterface) {
+  // Correlated components, an odd dimension (observations begin inside a
+  // normal pair) and a mean.
+  Vector mean = MakeVector({1, -1, 0.5});
+  Matrix covariance = MakeMatrix({{4, 2, 1}, {2, 3, 0.5}, {1, 0.5, 2}});
+  TCValueNorm normal(0.0, 1.0);
+  TCValueMulti multi(&mean, &covariance, &normal);
+  olvend::srand(31);
+  std::vector<double> expected(9);  // three observations, a row per component
+  for (int s = 0; s < 3; ++s) {
+    const std::unique_ptr<Vector> observation(multi.CValueMulti());
+    for (int i = 0; i < 3; ++i) expected[i * 3 + s] = (*observation)[i];
+  }
+
+  TCValueNorm fresh(0.0, 1.0);
+  TCValueMulti bulk(&mean, &covariance, &fresh);
+  olvend::ObservationRows rows(bulk);
+  std::uint32_t state = olvend::LcgNext(31);
+  olvend::HeldSource source(state);
+  std::vector<double> values(9);
+  rows.Draw(source, values.data(), 3);
+  EXPECT_EQ(values, expected);
+}
+
+TEST(ObservationRows, AreTheVectorProductsForAnyGenerator) {
   // L = [[2, 0], [1, sqrt 2]]; the second observation's z holds an infinity,
-  // which L's zero above the diagonal turns into NaN, as the product does.
+  // which L's zero above the diagonal turns into NaN, as the product does. A
+  // generator of the caller's own draws through its CValue.
   Vector mean = MakeVector({1, -1});
   Matrix covariance = MakeMatrix({{4, 2}, {2, 3}});
   const double infinity = std::numeric_limits<double>::infinity();
   ScriptedValues z({0.25, 2, 0.5, infinity});
   TCValueMulti multi(&mean, &covariance, &z);
-  double rows[4];
-  multi.CValueMulti(rows, 2);
+  olvend::ObservationRows rows(multi);
+  std::uint32_t unused = 0;
+  olvend::HeldSource source(unused);
+  double values[4];
+  rows.Draw(source, values, 2);
 
   const Matrix factor = MakeMatrix({{2, 0}, {1, 1.4142135623730951}});
   const Vector first = factor * MakeVector({0.25, 2}) + mean;
-  EXPECT_EQ(rows[0], first[0]);
-  EXPECT_EQ(rows[2], first[1]);
-  EXPECT_TRUE(std::isnan(rows[1]));
-  EXPECT_EQ(rows[3], infinity);
+  EXPECT_EQ(values[0], first[0]);
+  EXPECT_EQ(values[2], first[1]);
+  EXPECT_TRUE(std::isnan(values[1]));
+  EXPECT_EQ(values[3], infinity);
 }
 
 }  // namespace

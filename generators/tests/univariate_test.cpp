@@ -9,9 +9,17 @@
 
 #include <cmath>
 
+#include "generators/law_draws.h"
 #include "generators/tests/source_probe.h"
 
 namespace {
+
+// Callers that move the source ahead by whole values count with these
+// constants; they are the laws' published counts, and the draw checks below
+// hold each law to them.
+static_assert(olvend::kDrawsPerValue == 2 && olvend::kDrawsPerNormalPair == 3);
+constexpr int kPerValue = static_cast<int>(olvend::kDrawsPerValue);
+constexpr int kPerNormalPair = static_cast<int>(olvend::kDrawsPerNormalPair);
 
 TEST(ValueNorm, APairTakesThreeDrawsAndItsKeptValueNone) {
   olvend::srand(1);
@@ -20,9 +28,9 @@ TEST(ValueNorm, APairTakesThreeDrawsAndItsKeptValueNone) {
   EXPECT_EQ(normal.CValue(), 0.30680378789940793);
   EXPECT_EQ(normal.CValue(), 1.4464439570075664);
   EXPECT_EQ(olvend::rand(), 11656);  // the kept value took no draw
-  EXPECT_EQ(DrawsTakenBy([&] { normal.CValue(); }), 3);
+  EXPECT_EQ(DrawsTakenBy([&] { normal.CValue(); }), kPerNormalPair);
   EXPECT_EQ(DrawsTakenBy([&] { normal.CValue(); }), 0);
-  EXPECT_EQ(DrawsTakenBy([&] { normal.CValue(); }), 3);
+  EXPECT_EQ(DrawsTakenBy([&] { normal.CValue(); }), kPerNormalPair);
 }
 
 TEST(ValueNorm, MeanAndDeviationScaleTheStandardValue) {
@@ -34,7 +42,7 @@ TEST(ValueNorm, MeanAndDeviationScaleTheStandardValue) {
               EXPECT_EQ(degenerate.CValue(), 5.0);
               EXPECT_EQ(degenerate.CValue(), 5.0);
             }),
-            3);
+            kPerNormalPair);
   // The smallest uniform gives the largest radius, sqrt(-2 ln 1e-10) by hand.
   olvend::srand(SeedGivingDraw(2, 0));
   TCValueNorm normal(0.0, 1.0);
@@ -53,7 +61,7 @@ TEST(InverseLaws, FirstValueAfterSeedOneAndTwoDrawsEach) {
   for (const auto& [law, expected] : laws) {
     olvend::srand(1);
     EXPECT_EQ(law->CValue(), expected);
-    EXPECT_EQ(DrawsTakenBy([law] { law->CValue(); }), 2);
+    EXPECT_EQ(DrawsTakenBy([law] { law->CValue(); }), kPerValue);
   }
   EXPECT_EQ(DrawsTakenBy([] {
               TCValueNorm n(0, 1);

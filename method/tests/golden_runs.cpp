@@ -47,6 +47,13 @@ std::vector<GoldenRun> GoldenRuns() {
   individ_z.R0 = 0.3;
   runs.push_back({"test_kind_6_individ_z0", individ_z});
   runs.push_back({"test_kind_7_f", Pinned(SmallRun(kTestKindF, kGeneratorNormal))});
+  // Samples of 150 000 values, more than the multivariate generator is asked
+  // for at once: made in slices, the second from inside a pair of normal values.
+  RunParameters large_samples = Pinned(SmallRun(kTestKindT2, kGeneratorNormal));
+  large_samples.N = 50000;
+  large_samples.M = 5;
+  large_samples.K = 1;
+  runs.push_back({"large_samples", large_samples});
   const char* generator_names[] = {"normal", "logistic", "laplace", "cauchy", "exp_power"};
   for (int generator = kGeneratorNormal; generator <= kGeneratorExpPower; ++generator) {
     RunParameters block = Pinned(SmallRun(kTestKindT2, generator));

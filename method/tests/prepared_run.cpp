@@ -12,7 +12,8 @@ void PrepareRunAt(RunState& run, int millisecond) {
   platform::FixUtcMillisecond(-1);
   ReadParameters(run, "Parameters.dat");
   PrepareRun(run);
-  run.Progress = std::make_unique<TCProgress>(run.K * run.M, ProgressStep(run.K * run.M));
+  const std::int32_t total = run.K * run.M;
+  run.Progress = std::make_unique<TCProgress>(total, static_cast<std::int32_t>(ProgressStep(total)));
 }
 
 }  // namespace brennic_test

@@ -3,23 +3,29 @@
 // criteria and estimate sums to the last bit, the same statistics files, the
 // same progress messages, one at a time, none before the files of the
 // repetitions before its own, and on failure the same error. The values they
-// hold at once stay within their bound whatever the number of threads.
+// hold at once stay within their bound whatever the number of threads. The
+// plan of a run counts its blocks and steps in 64 bits and gives threads
+// beyond the first only the memory of about one sample.
 #include "method/repetitions.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <thread>
 #include <utility>
 
 #include "method/run_driver.h"
+#include "method/run_memory.h"
 #include "method/statistics_file.h"
 #include "method/tests/prepared_run.h"
 #include "method/tests/run_harness.h"
 #include "platform/exceptions.h"
+#include "platform/process_resources.h"
 #include "platform/window_messages.h"
 
 namespace {
@@ -132,6 +138,9 @@ void WriteBlock(const brennic_test::RunFolder& folder) {
 
 const std::int32_t kThreadCounts[] = {0, 1, 3, 8};
 
+constexpr std::uint64_t kPlentyOfMemory = std::numeric_limits<std::uint64_t>::max();
+constexpr std::int32_t kLargestCount = std::numeric_limits<std::int32_t>::max();
+
 TEST(RunRepetitions, LeavesWhatEachRepetitionInTurnLeaves) {
   brennic_test::RunFolder folder;
   WriteBlock(folder);
@@ -204,13 +213,108 @@ TEST(RunRepetitions, HoldsValuesWithinABoundThatDoesNotGrowWithTheThreads) {
     std::size_t bound = 0;
     RunWith(folder, [&](RunState& run) {
       RunRepetitions(run, threads, &peak);
-      bound = ValuesInFlightBound(run, threads + 1);
+      bound = ValuesInFlightBound(run, PlanRepetitions(run, threads + 1, kPlentyOfMemory));
       EXPECT_LT(bound,
                 static_cast<std::size_t>(run.K) * run.M * (1 + EstimatesSize(run)) * sizeof(double) / 2);
     });
     EXPECT_GT(peak, 0u);
     EXPECT_LE(peak, bound);
   }
+}
+
+// A run of p = 2, N = 20, as the checks accept it, with the given counts.
+RunState Planned(std::int32_t n, std::int32_t m, std::int32_t k, bool estimates) {
+  RunState run;
+  run.Mean = std::make_unique<Vector>(2);
+  run.N = n;
+  run.M = m;
+  run.K = k;
+  run.EstimateMean = run.EstimateCovariance = estimates ? 1 : 0;
+  return run;
+}
+
+// The arithmetic that plans a run at the edges of what the checks accept,
+// without drawing it: the blocks cover each repetition, twenty progress
+// steps cover the run, and the values bound is that of four repetitions.
+// Block sizes: four blocks a thread, M / (4 threads) rounded up, or with
+// estimates (5 a sample) M / (2 threads 5) rounded down.
+TEST(PlanRepetitions, CountsTheLargestBlocksTheChecksAcceptWithoutOverflow) {
+  const struct {
+    std::int32_t m;
+    std::int32_t k;
+    bool estimates;
+    std::int32_t processors;
+    std::int64_t block_samples;
+  } cases[] = {
+      {kLargestCount, 1, false, 8, 67108864},
+      {2082408386, 1, false, 8, 65075263},  // the first M whose block count left 32 bits on 8 threads
+      {kLargestCount, 1, false, 64, 8388608},
+      {kLargestCount, 1, false, 1, 536870912},
+      {kLargestCount, 1, true, 8, 26843545},
+      {5, kLargestCount / 5, false, 8, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "M = " << c.m << ", K = " << c.k << ", " << c.processors
+                                    << " processors");
+    const RunState run = Planned(20, c.m, c.k, c.estimates);
+    const RepetitionPlan plan = PlanRepetitions(run, c.processors, kPlentyOfMemory);
+    EXPECT_EQ(plan.threads, c.processors);
+    EXPECT_EQ(plan.block_samples, c.block_samples);
+    EXPECT_GE(plan.blocks_per_repetition * plan.block_samples, c.m);
+    EXPECT_LT((plan.blocks_per_repetition - 1) * plan.block_samples, c.m);
+    const std::int64_t samples = std::int64_t{c.k} * c.m;
+    EXPECT_EQ(plan.progress_step, samples / 20);
+    EXPECT_EQ(samples / plan.progress_step, 20);
+    const std::uint64_t repetitions_held = c.processors > 1 ? 4 : 2;
+    EXPECT_EQ(plan.values_budget, std::max<std::uint64_t>(repetitions_held * c.m * sizeof(double), 1 << 20));
+  }
+  // A run in turn of the largest M holds 16 GiB of values and as many again
+  // while they sort: refused, in the method's words, where that is not there.
+  try {
+    RefuseWithoutMemory(RunInTurnBytes(2, 20, kLargestCount), std::uint64_t{32} << 30);
+    ADD_FAILURE() << "not refused";
+  } catch (const EOutOfMemory& error) {
+    EXPECT_EQ(error.Message(), "Недостаточно памяти для расчета");
+  }
+}
+
+// Each thread beyond the first holds a sample of its own: together they hold
+// one sample more than a run in turn, or 64 MiB of small ones, and nothing
+// the memory left cannot hold. Samples of p = 2: N = 2^24 makes 256 MiB,
+// 2^20 16 MiB. The processors are those the thread may run on.
+TEST(PlanRepetitions, ThreadsBeyondTheFirstHoldAboutOneSampleMore) {
+  const std::uint64_t in_turn = SamplerBytes(2, 1 << 24) + 3 * RepetitionBytes(5);
+  const struct {
+    std::int32_t n;
+    std::int32_t processors;
+    std::uint64_t available;
+    std::int32_t threads;
+  } cases[] = {
+      {1000, 8, kPlentyOfMemory, 8},
+      {1 << 20, 8, kPlentyOfMemory, 4},  // three more of 16 MiB and a little: within 64 MiB
+      {1 << 24, 8, kPlentyOfMemory, 2},
+      {1 << 24, 1, kPlentyOfMemory, 1},
+      {1 << 24, 8, in_turn + SampleBytes(2, 1 << 24) / 2, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "N = " << c.n << ", " << c.processors << " processors");
+    EXPECT_EQ(PlanRepetitions(Planned(c.n, 5, 1, false), c.processors, c.available).threads, c.threads);
+  }
+
+  cpu_set_t allowed;
+  ASSERT_EQ(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+    if (CPU_ISSET(cpu, &allowed)) {
+      CPU_SET(cpu, &one);
+      break;
+    }
+  }
+  ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+  EXPECT_EQ(platform::UsableProcessorCount(), 1);
+  ASSERT_EQ(sched_setaffinity(0, sizeof allowed, &allowed), 0);
+  EXPECT_EQ(platform::UsableProcessorCount(), CPU_COUNT(&allowed));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -121,6 +123,68 @@ TEST_F(WholeFile, AFileWithTheLongestNameCanBeSaved) {
   ASSERT_EQ(fs::path(name).filename().string().size(), 255u);
   WriteWholeFile(name, "long", "create");
   EXPECT_EQ(ReadWholeFile(name, "open", 4), "long");
+}
+
+// A pipe or a device, named directly or through a link, is neither replaced
+// nor waited on: the save fails with its own message and makes nothing. The
+// device is one of the test's own where it may make one (as root, where a
+// save that went wrong would replace the system's); elsewhere the system's
+// own through a link, which only root could replace.
+TEST_F(WholeFile, ASaveRefusesWhatIsNotARegularFile) {
+  ASSERT_EQ(mkfifo(File("pipe").c_str(), 0600), 0);
+  std::string device = File("null");
+  if (mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0) device = "/dev/null";
+  fs::create_symlink(device, folder_ / "device");
+  fs::create_directory(folder_ / "folder");
+  for (const char* name : {"pipe", "device", "folder"}) {
+    SCOPED_TRACE(name);
+    try {
+      WriteWholeFile(File(name), "x", "Невозможно создать файл !");
+      ADD_FAILURE() << "saved";
+    } catch (const EFCreateError& e) {
+      EXPECT_EQ(e.Message(), "Невозможно создать файл !");
+    }
+  }
+  EXPECT_TRUE(fs::is_fifo(folder_ / "pipe"));
+  EXPECT_TRUE(fs::is_symlink(folder_ / "device") && fs::is_character_file(device));
+  EXPECT_TRUE(fs::is_empty(folder_ / "folder"));
+  EXPECT_EQ(Entries(), device == "/dev/null" ? 3u : 4u);
+}
+
+// A save killed half-way leaves its temporary beside the target; the next
+// save of that target removes it, and nothing that is not one of its
+// leftovers.
+TEST_F(WholeFile, ASaveRemovesWhatKilledSavesOfItsTargetLeft) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(0);
+  ASSERT_EQ(waitpid(child, nullptr, 0), child);
+  const std::string gone = std::to_string(child);
+  const std::string running = std::to_string(getpid());
+  const struct {
+    std::string name;
+    bool removed;
+  } entries[] = {
+      {"f." + gone + "-0.tmp", true},           // left by a killed save
+      {"f." + gone + "-4294967295.tmp", true},  // the highest count
+      {"f." + running + "-7.tmp", false},        // a save under way
+      {"g." + gone + "-0.tmp", false},           // another target's
+      {"f.1-2.tmp." + gone + "-0.tmp", false},   // the target "f.1-2.tmp"'s
+      {"f." + gone + "-0.cut.tmp", false},       // of a name too long to keep whole
+      {"f.0" + gone + "-0.tmp", false},          // not as a save writes its number
+      {"f." + gone + "-4294967296.tmp", false},  // a count no save reaches
+      {"f." + gone + "-0.tmp.keep", false},
+  };
+  WriteWholeFile(File("f"), "old", "create");
+  for (const auto& entry : entries) WriteWholeFile(File(entry.name), "x", "create");
+  fs::create_directory(folder_ / ("f." + gone + "-1.tmp"));
+  fs::create_symlink("g." + gone + "-0.tmp", folder_ / ("f." + gone + "-2.tmp"));
+
+  WriteWholeFile(File("f"), "new", "create");
+  EXPECT_EQ(ReadWholeFile(File("f"), "open", 3), "new");
+  for (const auto& entry : entries) EXPECT_EQ(fs::exists(File(entry.name)), !entry.removed) << entry.name;
+  EXPECT_TRUE(fs::is_directory(File("f." + gone + "-1.tmp")));
+  EXPECT_TRUE(fs::is_symlink(File("f." + gone + "-2.tmp")));
 }
 
 TEST_F(WholeFile, AFailedWriteLeavesThePreviousFileAndNoTemporary) {

@@ -25,6 +25,7 @@ class TCalculation {
   QString GetName() const { return FName; }
   QString GetMethodName() const { return FMethodName; }
   QString GetFullName() const { return FFullName; }
+  QString GetDataSet() const { return FDataSet; }
   // Choosing a data set does not count as a change of the calculation.
   void SetDataSet(const QString& path) { FDataSet = path; }
   bool IsNew() const { return FIsNew; }

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "platform/exceptions.h"
+#include "platform/program_folder.h"
 #include "shell/model/model_file.h"
 #include "shell/model/strings.h"
 
@@ -16,15 +17,27 @@ const QString kReportSeparator = "|";
 // The title, three lists and two indexes, each at its largest.
 constexpr qint64 kMaxProjectFileBytes = kMaxStringFieldBytes + 3 * kMaxListFieldBytes + 2 * 4;
 
-// A project file may name any folder as a report's; only a run folder the
-// system made itself, a time stamp below a "Reports" folder, has files that
-// are the report's to delete.
-bool IsRunFolder(const QString& folder) {
+// A report's folder is deleted only when it is one of the run folders the
+// system makes for this project: a time stamp right in the "Reports" folder of
+// `bases`, the project's folder and, for runs before the project was first
+// saved, the program's "Projects" folder. Project files name folders by
+// absolute paths, so a copied project, or a file from elsewhere, may name
+// anyone's folder. The folder is resolved with every link in it and must
+// then still be the one its path names, so neither "..", nor a "Reports" or a
+// time stamp that is a link, leads out. The resolved folder, or empty.
+QString OwnRunFolder(const QString& folder, const QStringList& bases) {
   static const QRegularExpression stamp("^\\d{8}-\\d{9}$");
-  const QFileInfo info(QDir::cleanPath(folder));
-  const QString reports = LoadStr(StringId::ReportsFolder).chopped(1);
-  return info.isDir() && !info.isSymLink() && stamp.match(info.fileName()).hasMatch() &&
-         info.dir().dirName() == reports;
+  if (!QDir::isAbsolutePath(folder)) return QString();
+  const QFileInfo info(folder);
+  const QString name = QFileInfo(QDir::cleanPath(folder)).fileName();
+  const QString real = info.canonicalFilePath();
+  if (!info.isDir() || real.isEmpty() || !stamp.match(name).hasMatch()) return QString();
+  for (const QString& base : bases) {
+    const QString real_base = QFileInfo(base).canonicalFilePath();
+    if (!real_base.isEmpty() && real == QDir(real_base).filePath(LoadStr(StringId::ReportsFolder) + name))
+      return real;
+  }
+  return QString();
 }
 
 void DeleteRunFolder(const QString& folder) {
@@ -101,15 +114,24 @@ void TProject::AddReport(const QString& caption, const QString& folder) {
   FModified = true;
 }
 
-void TProject::DeleteReport(int index) {
+QString TProject::DeleteReport(int index) {
+  QString kept;
   if (index >= 0 && index < FReports.size()) {
     const QString& entry = FReports.at(index);
     const qsizetype bar = entry.indexOf(kReportSeparator);
     const QString folder = bar < 0 ? entry : entry.mid(bar + 1);
-    if (IsRunFolder(folder)) DeleteRunFolder(folder);
+    const QStringList bases = {
+        GetFolder(), QString::fromStdString(platform::ProgramFolder()) + LoadStr(StringId::ProjectsFolder)};
+    const QString run = OwnRunFolder(folder, bases);
+    if (!run.isEmpty()) {
+      DeleteRunFolder(run);
+    } else if (QFileInfo::exists(folder)) {
+      kept = folder;
+    }
     FReports.removeAt(index);
   }
   FModified = true;
+  return kept;
 }
 
 void TProject::AddDataSet(const QString& path) {

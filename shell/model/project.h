@@ -27,7 +27,10 @@ class TProject {
   void DeleteCalculation(int index);
   void RenameActiveCalculation(const QString& path);
   void AddReport(const QString& caption, const QString& folder);
-  void DeleteReport(int index);
+  // Takes the report out of the list and deletes the files of its folder when
+  // that is one of this project's run folders. Any other folder that exists
+  // keeps its files and is returned, so that the user can be told; else empty.
+  QString DeleteReport(int index);
   void AddDataSet(const QString& path);
 
   // The folder of the first report with exactly that caption, or empty.

@@ -1,7 +1,11 @@
 #include "shell/model/threaded_launch.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <exception>
+#include <set>
+#include <string>
 
 #include "platform/exceptions.h"
 #include "platform/message_box.h"
@@ -62,9 +66,15 @@ void TThreadedLaunch::run() { Execute(); }
 
 void TThreadedLaunch::Execute() {
   if (host_.Start(platform::ProgramFolder() + "RunHost", libraryPath_, runFolder_.toStdString())) {
+    // The library's temporary files that are not gone yet.
+    std::set<std::string> temporaries;
     while (auto frame = host_.Next()) {
       if (frame->kind == platform::RunFrameKind::EntryReturned) {
         entryReturned_ = true;
+      } else if (frame->kind == platform::RunFrameKind::TemporaryMade) {
+        temporaries.insert(frame->payload);
+      } else if (frame->kind == platform::RunFrameKind::TemporaryGone) {
+        temporaries.erase(frame->payload);
       } else {
         QMetaObject::invokeMethod(
             this,
@@ -75,6 +85,9 @@ void TThreadedLaunch::Execute() {
       }
     }
     host_.Wait();
+    // Nothing of the run is left to finish them: an aborted or crashed run
+    // leaves none of them behind, wherever its library put them.
+    for (const std::string& path : temporaries) unlink(path.c_str());
   }
   // Released before the end of the run is handled.
   FLibrary.Free();

@@ -6,9 +6,14 @@
 #include <dlfcn.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <charconv>
 #include <cstdio>
-#include <string>
+#include <optional>
+#include <string_view>
+#include <system_error>
 
 #include "platform/run_channel.h"
 
@@ -17,23 +22,59 @@ namespace {
 // The only window class the method libraries look for.
 const char* const kMainWindowClass = "TWMain";
 
+// Besides 1, a library that could not be run or failed: a run host started
+// with wrong arguments, and one whose shell has gone (as when the shell
+// leaves a request unanswered).
+constexpr int kUsageStatus = 2;
+constexpr int kShellGoneStatus = 3;
+
+// A descriptor is a whole decimal number and nothing more.
+std::optional<int> Descriptor(std::string_view text) {
+  int fd = -1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), fd);
+  if (error != std::errc() || end != text.data() + text.size() || fd < 0) return std::nullopt;
+  return fd;
+}
+
+// The process that made the channel's socket pair: the shell that started
+// this run host, and so its parent for as long as that shell lives.
+std::optional<pid_t> ChannelMaker(int fd) {
+  ucred maker{};
+  socklen_t size = sizeof maker;
+  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &maker, &size) != 0) return std::nullopt;
+  return maker.pid;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "Usage: RunHost <library path> <channel descriptor>\n");
-    return 2;
+    return kUsageStatus;
+  }
+  const std::optional<int> fd = Descriptor(argv[2]);
+  const std::optional<pid_t> shell = fd ? ChannelMaker(*fd) : std::nullopt;
+  if (!shell) {
+    std::fprintf(stderr, "RunHost: \"%s\" is not the descriptor of a run channel\n", argv[2]);
+    return kUsageStatus;
   }
   // A run outlives no shell: when the launch thread goes, so does the run host.
   prctl(PR_SET_PDEATHSIG, SIGKILL);
+  // A shell that went before the line above sent no signal; its run host has
+  // been handed to another parent by then.
+  if (getppid() != *shell) {
+    std::fprintf(stderr, "RunHost: the shell that started it has gone\n");
+    return kShellGoneStatus;
+  }
   // A report or statistics file written past the file-size limit then fails
   // as on a full disk, with the library's own message, instead of the signal
   // ending the run.
   signal(SIGXFSZ, SIG_IGN);
 
-  platform::RunChannelClient channel(std::stoi(argv[2]));
+  platform::RunChannelClient channel(*fd);
   channel.ProxyWindow(kMainWindowClass);
   channel.ForwardErrorBoxes();
+  channel.ForwardTemporaryFiles();
 
   void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
   auto entry = library ? reinterpret_cast<int (*)()>(dlsym(library, "_RunCalcProgram")) : nullptr;

@@ -10,6 +10,7 @@
 #include "shell/windows/action_list.h"
 #include "shell/windows/image_list.h"
 #include "shell/windows/main_window.h"
+#include "shell/windows/window_actions.h"
 #include "workbook/f2book.h"
 
 TWFerrant* WFerrant = nullptr;
@@ -76,6 +77,8 @@ void TWFerrant::CreateComponents() {
   CreateMenus();
 
   main_->MdiArea()->addSubWindow(this);
+  // The place and size the editor takes when it is no longer maximized.
+  PlaceNewChild(*main_->MdiArea(), *this, kChildOpeningSize);
   connect(main_->MdiArea(), &QMdiArea::subWindowActivated, this,
           [this](QMdiSubWindow* active) { MergeMenus(active == this); });
   showMaximized();

@@ -47,3 +47,13 @@ class TFileDialog {
 // the pair's patterns in parentheses, separated by blanks. "*.*" means every
 // file, as on the system the texts come from.
 QStringList QtNameFilters(const QString& filter);
+
+// What a file dialog's type column says of the file `file_name`: the
+// description of the first pair of `filter` whose patterns take the name
+// (letter case aside), without the patterns it names in parentheses; for any
+// other file, "Файл" and its extension in capitals. The pair for every file
+// ("*.*") describes no type.
+QString FileTypeText(const QString& filter, const QString& file_name);
+
+// Every text FileTypeText takes from the pairs of `filter`.
+QStringList FileTypeDescriptions(const QString& filter);

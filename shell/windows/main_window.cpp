@@ -113,7 +113,7 @@ void TWMain::FormClose() { ActionList_->Execute(FileCloseAll); }
 
 // The run owns its calculation until its end is handled, so the window stays
 // while a calculation runs. It also stays when a save asked for while closing
-// failed: the error has been shown and nothing unsaved is thrown away.
+// failed or its Save As dialog was cancelled: nothing unsaved is thrown away.
 void TWMain::closeEvent(QCloseEvent* event) {
   if (CalculationRunning()) {
     prompt_.Error("Идет расчет: остановите его, прежде чем закрыть программу !");

@@ -22,10 +22,17 @@ void TWMain::tsCalculationShow() {
 }
 
 // A method already shown keeps its selection and hint; otherwise the
-// calculation's method is looked up by its display name.
+// calculation's method is looked up by its display name. The data-set box
+// shows the calculation's data set: selected among the project's, or, when
+// the project does not list it, its file name greyed in the empty box.
 void TWMain::RefreshCalculationPanel() {
   tsCalculation->setEnabled(true);
   gbCalculation->setTitle(FCalculation->GetName());
+  // Qt selects the first item when the placeholder is emptied while nothing
+  // is selected, so the placeholder is set before the selection.
+  cbDataSetsDropDown();
+  cbDataSets->setPlaceholderText(QFileInfo(FCalculation->GetDataSet()).fileName());
+  cbDataSets->setCurrentIndex(FProject->GetDataSets().indexOf(FCalculation->GetDataSet()));
   if (cbMethods->currentIndex() < 0) {
     cbMethods->setCurrentIndex(cbMethods->findText(FCalculation->GetMethodName(), Qt::MatchFixedString));
     cbMethods->setToolTip(FCalculation->GetFullName());
@@ -35,6 +42,7 @@ void TWMain::RefreshCalculationPanel() {
 void TWMain::ClearCalculationPanel() {
   tsCalculation->setEnabled(false);
   gbCalculation->setTitle("Расчет");
+  cbDataSets->setPlaceholderText(QString());
   cbDataSets->setCurrentIndex(-1);
   cbMethods->setCurrentIndex(-1);
 }

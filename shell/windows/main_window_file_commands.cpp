@@ -146,7 +146,9 @@ bool TWMain::AskToSave(int question_id) {
   return prompt_.Question(LoadStr(StringId::WarningCaption), LoadStr(question_id)) == Prompt::Answer::Yes;
 }
 
-// A save that fails ends the command before anything is closed.
+// A save that fails ends the command before anything is closed, and so does
+// a Save As dialog cancelled after the user answered Yes: the work the user
+// chose to keep is not thrown away. The callers see the calculation still open.
 void TWMain::FileCloseExecute() {
   if (FCalculation->IsModified() && AskToSave(StringId::SaveCalculationQuestion)) {
     if (FCalculation->IsNew()) {
@@ -154,6 +156,7 @@ void TWMain::FileCloseExecute() {
     } else {
       FCalculation->Save();
     }
+    if (FCalculation->IsModified()) return;
   }
   if (FCalculation->IsNew()) FProject->RemoveCalculation(LoadStr(StringId::Untitled));
   FProject->SetActiveCalculation(-1);
@@ -163,15 +166,18 @@ void TWMain::FileCloseExecute() {
   RefreshProjectTree();
 }
 
+// As with one calculation, a close whose save did not happen is called off.
 void TWMain::FileCloseAllExecute() {
   ActionList_->Perform(WindowCloseAll);
   ActionList_->Perform(FileClose);
+  if (FCalculation != nullptr) return;
   if (FProject->IsModified() && AskToSave(StringId::SaveProjectQuestion)) {
     if (FProject->IsNew()) {
       ActionList_->Perform(FileProjectSaveAs);
     } else {
       FProject->Save();
     }
+    if (FProject->IsModified()) return;
   }
   delete FProject;
   FProject = nullptr;

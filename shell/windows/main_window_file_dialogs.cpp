@@ -109,7 +109,8 @@ void TWMain::OpenFileOfType(int type, const QString& path) {
 // The project opens only when its active calculation opens too.
 void TWMain::OpenProjectFile(const QString& path) {
   ActionList_->Perform(FileCloseAll);
-  // Still open: closing is refused while its calculation runs.
+  // Still open: closing is refused while its calculation runs, and called off
+  // when a save the user asked for did not happen.
   if (FProject != nullptr) return;
   AddRecentPath(FHistProjects, path, kHistProjectSlots);
   FProject = new TProject("");

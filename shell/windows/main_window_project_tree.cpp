@@ -135,8 +135,13 @@ void TWMain::PrjDelExecute() {
   } else if (QTreeWidgetItem* report = SelectedNodeOf(kReportsGroup)) {
     const int index = report->parent()->indexOfChild(report);
     if (prompt_.Confirm(LoadStr(StringId::DeleteReportQuestion)) != Prompt::Answer::Yes) return;
-    FProject->DeleteReport(index);
+    const QString kept = FProject->DeleteReport(index);
     RefreshProjectTree();
+    if (!kept.isEmpty()) {
+      prompt_.Information("Папка «" + kept +
+                          "» не является папкой отчета этого проекта: отчет убран из проекта, файлы папки не "
+                          "удалены.");
+    }
   }
 }
 

@@ -29,6 +29,11 @@ class ProgramFolderRestorer {
   ProgramFolderRestorer& operator=(const ProgramFolderRestorer&) = delete;
 };
 
+// A run folder that the run left empty (it failed to start, failed before
+// writing anything, or was aborted so) goes: it would only pile up under
+// "Reports/". One that holds anything stays; rmdir removes no other.
+void RemoveIfEmpty(const QString& folder) { QDir().rmdir(folder); }
+
 }  // namespace
 
 // The project's folder, or the program's "Projects/" for a project never
@@ -56,29 +61,40 @@ void TWMain::CalcRunExecute() {
   } catch (...) {
     ShowRunState(false);
     QDir::setCurrent(ProgramFolder());
+    RemoveIfEmpty(folder);
     throw;
   }
   if (!FCalculation->IsRunning()) {
     ShowRunState(false);
     QDir::setCurrent(ProgramFolder());
+    RemoveIfEmpty(folder);
   }
 }
 
 void TWMain::CalcAbortExecute() {
   ShowRunState(false);
   ProgressEnd();
-  if (FCalculation != nullptr) FCalculation->Abort();
+  if (FCalculation == nullptr) return;
+  // The run's folder is current until the run ends.
+  const QString folder = QDir::currentPath();
+  const bool running = FCalculation->IsRunning();
+  FCalculation->Abort();
+  if (running) RemoveIfEmpty(folder);
 }
 
 // The run folder is current until the end is handled. A run that failed
 // before its end message leaves no gauge behind.
 void TWMain::CalcFinished(TThreadedLaunch*) {
+  const QString folder = QDir::currentPath();
   const ProgramFolderRestorer restorer;
   ShowRunState(false);
   ProgressEnd();
   const QString report_file = LoadStr(StringId::ReportFile);
-  if (!QFile::exists(report_file)) return;
-  const QString folder = QDir::currentPath();
+  if (!QFile::exists(report_file)) {
+    QDir::setCurrent(ProgramFolder());
+    RemoveIfEmpty(folder);
+    return;
+  }
   const QString caption = ReportCaption(QDateTime::currentDateTime());
   auto* report = new TWReport(mdiArea);
   report->setWindowTitle(caption);

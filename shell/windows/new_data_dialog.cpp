@@ -1,10 +1,14 @@
 #include "shell/windows/new_data_dialog.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTextCursor>
+#include <QWindow>
 #include <limits>
+#include <optional>
 
 #include "platform/exceptions.h"
 #include "shell/windows/application.h"
@@ -20,6 +24,50 @@ Widget* Named(Widget* widget, const char* name) {
   widget->setObjectName(name);
   return widget;
 }
+
+// The dialog's title bar, drawn by the dialog itself: a window manager that
+// draws the title bar also draws its buttons, whatever the window asks for.
+// It shows the window's caption and moves the window when dragged.
+class TitleBar : public QWidget {
+ public:
+  explicit TitleBar(QWidget* window) : QWidget(window) {
+    setObjectName("TitleBar");
+    setFixedHeight(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QStyleOptionTitleBar option;
+    option.initFrom(this);
+    option.text = window()->windowTitle();
+    option.titleBarFlags = Qt::Dialog | Qt::WindowTitleHint;
+    option.subControls = QStyle::SC_TitleBarLabel;
+    // Styles read the active state from the title bar's own state.
+    option.titleBarState = window()->isActiveWindow() ? int(QStyle::State_Active) : 0;
+    QPainter painter(this);
+    style()->drawComplexControl(QStyle::CC_TitleBar, &option, &painter, this);
+  }
+
+  // The window manager moves the window where it can; elsewhere the bar
+  // follows the pointer itself.
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() != Qt::LeftButton) return;
+    QWindow* handle = window()->windowHandle();
+    dragging_from_ = handle != nullptr && handle->startSystemMove()
+                         ? std::nullopt
+                         : std::optional(event->globalPosition().toPoint() - window()->pos());
+  }
+
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (dragging_from_ && (event->buttons() & Qt::LeftButton))
+      window()->move(event->globalPosition().toPoint() - *dragging_from_);
+  }
+
+  void mouseReleaseEvent(QMouseEvent* /*event*/) override { dragging_from_.reset(); }
+
+ private:
+  std::optional<QPoint> dragging_from_;
+};
 
 QGroupBox* BlueGroup(const QString& caption, QWidget* parent, const char* name) {
   auto* group = Named(new QGroupBox(caption, parent), name);
@@ -40,9 +88,11 @@ int StrToInt(const QString& text) {
   return static_cast<int>(value);
 }
 
+// No title bar of the window manager's: the dialog draws its own frame and
+// title bar, which carry no buttons.
 TWParameters::TWParameters(QWidget* owner, const QString& rows, const QString& cols,
                            const QString& description, bool editable)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint) {
   CreateComponents();
   eCols->setText(cols);
   eRows->setText(rows);
@@ -55,9 +105,14 @@ TWParameters::TWParameters(QWidget* owner, const QString& rows, const QString& c
 void TWParameters::CreateComponents() {
   setObjectName("WParameters");
   setWindowTitle("Новые данные");
-  setFixedSize(kClientWidth, kClientHeight);
+  const int frame = FrameWidth();
+  auto* title_bar = new TitleBar(this);
+  title_bar->setGeometry(frame, frame, kClientWidth, title_bar->height());
+  auto* client = new QWidget(this);
+  client->setGeometry(frame, frame + title_bar->height(), kClientWidth, kClientHeight);
+  setFixedSize(kClientWidth + 2 * frame, kClientHeight + title_bar->height() + 2 * frame);
 
-  gbDimensions = BlueGroup("Размеры таблицы", this, "gbDimensions");
+  gbDimensions = BlueGroup("Размеры таблицы", client, "gbDimensions");
   gbDimensions->setGeometry(8, 4, 185, 81);
   lCols = Named(new QLabel("Число столбцов", gbDimensions), "lCols");
   lCols->move(10, 24);
@@ -70,7 +125,7 @@ void TWParameters::CreateComponents() {
   eCols->installEventFilter(this);
   eRows->installEventFilter(this);
 
-  bbOk = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this), "bbOk");
+  bbOk = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", client), "bbOk");
   bbOk->setGeometry(16, 94, 80, 25);
   bbOk->setDefault(true);
   connect(bbOk, &QPushButton::clicked, this, [this] {
@@ -82,12 +137,12 @@ void TWParameters::CreateComponents() {
     });
     if (checked) accept();
   });
-  bbCancel = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Отмена", this),
+  bbCancel = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Отмена", client),
                    "bbCancel");
   bbCancel->setGeometry(104, 94, 80, 25);
   connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-  gbInfo = BlueGroup("Описание данных", this, "gbInfo");
+  gbInfo = BlueGroup("Описание данных", client, "gbInfo");
   gbInfo->setGeometry(200, 4, 191, 115);
   mInfo = Named(new QPlainTextEdit(gbInfo), "mInfo");
   mInfo->setGeometry(8, 18, 175, 89);
@@ -112,6 +167,29 @@ void TWParameters::bbOkClick() {
   };
   check(eRows, "строк", kMaxRows);
   check(eCols, "столбцов", kMaxCols);
+}
+
+int TWParameters::FrameWidth() const {
+  return style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+}
+
+void TWParameters::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  QStyleOptionFrame option;
+  option.initFrom(this);
+  option.lineWidth = FrameWidth();
+  if (isActiveWindow()) option.state |= QStyle::State_Active;
+  QPainter painter(this);
+  style()->drawPrimitive(QStyle::PE_FrameWindow, &option, &painter, this);
+}
+
+// The frame and the title bar are drawn as active while the dialog is.
+void TWParameters::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange) {
+    update();
+    for (QWidget* child : findChildren<QWidget*>("TitleBar")) child->update();
+  }
 }
 
 bool TWParameters::eventFilter(QObject* watched, QEvent* event) {

@@ -39,9 +39,12 @@ class TWParameters : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void CreateComponents();
+  int FrameWidth() const;
   // eRowsKeyPress and eColsKeyPress: a typed character other than a digit or
   // backspace makes the field read-only until the next digit or backspace.
   static void SizeKeyPress(QLineEdit* edit, QChar key);

@@ -1,11 +1,32 @@
 #include "shell/windows/qt_prompt.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 
 #include "shell/windows/file_dialog.h"
+#include "shell/windows/file_list_columns.h"
 #include "shell/windows/name_dialog.h"
+
+namespace {
+
+// A box with a short text is made wide enough for its caption beside the
+// window manager's icon and buttons on the title bar, which the toolkit does
+// not count.
+void KeepCaptionWhole(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (grid == nullptr) return;
+  QFont title_font = box.font();
+  title_font.setBold(true);
+  const int title_bar = box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+  const int wanted = QFontMetrics(title_font).horizontalAdvance(box.windowTitle()) + 5 * title_bar;
+  grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                1, grid->columnCount());
+}
+
+}  // namespace
 
 QtPrompt::QtPrompt(QWidget* parent) : parent_(parent) {}
 
@@ -23,6 +44,7 @@ void QtPrompt::ShowMessage(const QString& text) {
 void QtPrompt::Tell(QMessageBox::Icon icon, const QString& caption, const QString& text) {
   QMessageBox box(icon, caption, text, QMessageBox::NoButton, Owner());
   box.addButton("OK", QMessageBox::AcceptRole);
+  KeepCaptionWhole(box);
   box.exec();
 }
 
@@ -40,6 +62,7 @@ Prompt::Answer QtPrompt::YesOrNo(QMessageBox::Icon icon, const QString& caption,
   QPushButton* no = box.addButton("Нет", QMessageBox::NoRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(no);
+  KeepCaptionWhole(box);
   box.exec();
   return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
@@ -79,6 +102,10 @@ std::optional<QString> QtPrompt::ChooseFile(const FileDialogSetup& setup, QFileD
       dialog.selectNameFilter(filters[setup.filter_index - 1]);
     }
   }
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  if (file_dialog_size_.isValid()) dialog.resize(file_dialog_size_);
+  const auto* columns = new FileListColumns(dialog, setup.filter, !file_dialog_size_.isValid());
+  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  if (dialog.size() != columns->ShownSize()) file_dialog_size_ = dialog.size();
+  if (!chosen) return std::nullopt;
   return dialog.selectedFiles().first();
 }

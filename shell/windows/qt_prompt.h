@@ -31,4 +31,7 @@ class QtPrompt : public Prompt {
   std::optional<QString> ChooseFile(const FileDialogSetup& setup, QFileDialog::AcceptMode mode);
 
   QPointer<QWidget> parent_;
+  // The size the user last left a file dialog at; until then a file dialog
+  // opens wide enough for its columns.
+  QSize file_dialog_size_;
 };

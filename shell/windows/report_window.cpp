@@ -8,11 +8,9 @@
 
 #include "platform/exceptions.h"
 #include "platform/whole_file.h"
+#include "shell/windows/window_actions.h"
 
 namespace {
-
-constexpr int kDesignWidth = 460;
-constexpr int kDesignHeight = 300;
 
 // Reads the report through the platform's reader: a pipe or a device named
 // as a report is refused at once instead of holding the program, and the
@@ -25,9 +23,9 @@ class ReportBrowser : public QTextBrowser {
     if (!name.isLocalFile()) return QTextBrowser::loadResource(type, name);
     try {
       // An HTML report has no largest size of its own.
-      return QByteArray::fromStdString(platform::ReadWholeFile(QFile::encodeName(name.toLocalFile()).toStdString(),
-                                                               "Невозможно открыть файл отчета !",
-                                                               std::numeric_limits<std::uint64_t>::max()));
+      return QByteArray::fromStdString(platform::ReadWholeFile(
+          QFile::encodeName(name.toLocalFile()).toStdString(), "Невозможно открыть файл отчета !",
+          std::numeric_limits<std::uint64_t>::max()));
     } catch (const Exception& error) {
       return QString::fromStdString(error.Message()).toHtmlEscaped();
     }
@@ -45,7 +43,7 @@ TWReport::TWReport(QMdiArea* area) : web_browser_(new ReportBrowser(this)) {
   web_browser_->setObjectName("WebBrowser");
   setWidget(web_browser_);
   area->addSubWindow(this);
-  resize(kDesignWidth, kDesignHeight);
+  PlaceNewChild(*area, *this, kChildOpeningSize);
   show();
 }
 

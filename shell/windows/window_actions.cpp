@@ -1,14 +1,15 @@
 #include "shell/windows/window_actions.h"
 
-#include <QMdiSubWindow>
+#include <QStyle>
+#include <algorithm>
 
 namespace {
 
-// Windows that take part in tiling: the ones not minimized, shown again in
-// their normal state.
-QList<QMdiSubWindow*> TiledWindows(QMdiArea& area) {
+// Windows that take part in tiling and cascading: the ones not minimized,
+// shown again in their normal state.
+QList<QMdiSubWindow*> TiledWindows(QMdiArea& area, QMdiArea::WindowOrder order = QMdiArea::CreationOrder) {
   QList<QMdiSubWindow*> windows;
-  for (QMdiSubWindow* window : area.subWindowList()) {
+  for (QMdiSubWindow* window : area.subWindowList(order)) {
     if (window->isMinimized()) continue;
     window->showNormal();
     windows.append(window);
@@ -31,7 +32,48 @@ void Tile(QMdiArea& area, Qt::Orientation direction) {
   }
 }
 
+// One step of a cascade is a title bar's height, so that each window's
+// caption shows below the one before.
+int CascadeStep(const QMdiArea& area) {
+  return std::max(1, area.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &area));
+}
+
+// A cascade in a room too small for its windows still takes this many steps,
+// its windows made smaller, rather than piling them up at the top left.
+constexpr int kLeastSteps = 4;
+
+// The number of steps a cascade of windows of `size` takes before the next
+// would pass the room's right or bottom edge; at least one.
+int CascadeSteps(QSize room, QSize size, int step) {
+  const int across = (room.width() - size.width()) / step;
+  const int down = (room.height() - size.height()) / step;
+  return 1 + std::max(0, std::min(across, down));
+}
+
+// The room left to a window at the given step of a cascade.
+QSize RoomAtStep(QSize room, int place, int step) { return room - QSize(place * step, place * step); }
+
 }  // namespace
+
+// An area not yet shown has no room to speak of: its children are cascaded
+// at the size asked for.
+void PlaceNewChild(QMdiArea& area, QMdiSubWindow& child, QSize size) {
+  const int step = CascadeStep(area);
+  QList<QPoint> corners;
+  for (const QMdiSubWindow* other : area.subWindowList()) {
+    if (other != &child && other->isVisibleTo(&area) && !other->isMinimized() && !other->isMaximized())
+      corners.append(other->geometry().topLeft());
+  }
+  const bool shown = area.isVisible();
+  const QSize room = area.viewport()->size();
+  const int steps = shown ? std::max(kLeastSteps, CascadeSteps(room, size.boundedTo(room), step))
+                          : static_cast<int>(corners.size()) + 1;
+  int place = 0;
+  while (place < steps && corners.contains(QPoint(place * step, place * step))) ++place;
+  if (place == steps) place = static_cast<int>(corners.size() % steps);
+  if (shown) size = size.boundedTo(RoomAtStep(room, place, step));
+  child.setGeometry(QRect(QPoint(place * step, place * step), size));
+}
 
 WindowAction::WindowAction(QObject* parent) : QAction(parent) {}
 
@@ -49,7 +91,26 @@ void StandardWindowAction::ExecuteTarget(QObject* target) {
   if (QMdiArea* area = GetForm(target)) arrangement_(*area);
 }
 
-void StandardWindowAction::Cascade(QMdiArea& area) { area.cascadeSubWindows(); }
+// The windows share the room as a cascade does: each as large as the room
+// allows once the steps are taken, but not smaller than a child's opening
+// size unless the room is too small for that; a cascade that would then pass
+// the room's edges starts over at the top left. The window on top stays on
+// top, last in the cascade.
+void StandardWindowAction::Cascade(QMdiArea& area) {
+  const QList<QMdiSubWindow*> windows = TiledWindows(area, QMdiArea::StackingOrder);
+  if (windows.isEmpty()) return;
+  const int step = CascadeStep(area);
+  const QSize room = area.viewport()->size();
+  const int count = static_cast<int>(windows.size());
+  const QSize size = RoomAtStep(room, count - 1, step)
+                         .expandedTo(kChildOpeningSize)
+                         .boundedTo(RoomAtStep(room, std::min(count, kLeastSteps) - 1, step));
+  const int steps = CascadeSteps(room, size, step);
+  for (qsizetype i = 0; i < windows.size(); ++i) {
+    const int offset = static_cast<int>(i % steps) * step;
+    windows[i]->setGeometry(QRect(QPoint(offset, offset), size));
+  }
+}
 
 void StandardWindowAction::TileOneAboveTheOther(QMdiArea& area) { Tile(area, Qt::Vertical); }
 

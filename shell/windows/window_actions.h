@@ -4,7 +4,20 @@
 
 #include <QAction>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSize>
 #include <functional>
+
+// The size a report window opens at. Cascading leaves no child smaller, as
+// far as the area's room allows.
+inline constexpr QSize kChildOpeningSize{460, 300};
+
+// Opens a child just added to `area` at `size`, cascaded from the room's top
+// left: at the first step of the cascade that no other child's corner takes.
+// The cascade has as many steps as fit before a window would pass the room's
+// edges, or a few more in a small room, where a window is made smaller to fit
+// from its step; when every step is taken, the children go round them again.
+void PlaceNewChild(QMdiArea& area, QMdiSubWindow& child, QSize size);
 
 class WindowAction : public QAction {
  public:

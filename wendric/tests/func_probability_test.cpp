@@ -12,13 +12,19 @@ using FP = FuncProbability;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
+double T1(double x, bool upper) { return FP::tProbability(x, 1.0, upper, false); }
+double F11(double x, bool upper) { return FP::fProbability(x, 1.0, 1.0, upper); }
+double Arcsine(double x, bool upper) { return FP::BetaProbability(x, 0.5, 0.5, upper); }
+
 TEST(FuncProbability, LowerAndUpperAddToOne) {
   for (double x : {1e-6, 0.2, 0.5, 0.93, 2.0, 7.8, 40.0}) {
     EXPECT_NEAR(FP::Chi2Probability(x, 3.0, false) + FP::Chi2Probability(x, 3.0, true), 1.0, 1e-14) << x;
-    EXPECT_NEAR(FP::fProbability(x, 4.0, 17.0, false) + FP::fProbability(x, 4.0, 17.0, true), 1.0, 1e-14) << x;
-    EXPECT_NEAR(FP::NormProbability(-x, 0.0, 1.0, false) + FP::NormProbability(-x, 0.0, 1.0, true), 1.0, 1e-14);
-    EXPECT_NEAR(FP::BetaProbability(x / 41, 2.5, 0.7, false) + FP::BetaProbability(x / 41, 2.5, 0.7, true), 1.0,
+    EXPECT_NEAR(FP::fProbability(x, 4.0, 17.0, false) + FP::fProbability(x, 4.0, 17.0, true), 1.0, 1e-14)
+        << x;
+    EXPECT_NEAR(FP::NormProbability(-x, 0.0, 1.0, false) + FP::NormProbability(-x, 0.0, 1.0, true), 1.0,
                 1e-14);
+    EXPECT_NEAR(FP::BetaProbability(x / 41, 2.5, 0.7, false) + FP::BetaProbability(x / 41, 2.5, 0.7, true),
+                1.0, 1e-14);
     EXPECT_NEAR(FP::tProbability(x, 5.0, false, false) + FP::tProbability(x, 5.0, true, false), 1.0, 1e-14);
   }
 }
@@ -62,6 +68,37 @@ TEST(FuncProbability, AgreesWithHighPrecisionValues) {
       {FP::NormProbability(-4.5, 0.0, 1.0, false), 3.3976731247300604017e-6},
   };
   for (const auto& c : cases) EXPECT_NEAR(c.got, c.exact, 1e-13 * c.exact) << &c - cases;
+}
+
+// Laws the runs reach at their edges (Student t(1) for the pair t at N = 3,
+// F(1, 1) for T2 with p = 1 at N = 2, beta(1/2, 1/2)), at points near the
+// centre and far in the tails. Reference values from mpmath at 50 digits,
+// each from the regularised incomplete beta function at the argument's exact
+// double, not from the laws' closed forms; within 1e-12 relative, both tails.
+TEST(FuncProbability, AgreesWithHighPrecisionValuesOnTheLawsWithClosedForms) {
+  const struct {
+    double (*law)(double x, bool upper);
+    double x;
+    double lower;
+    double upper;
+  } cases[] = {
+      {T1, 1e-9, 0.50000000031830988618, 0.49999999968169011382},
+      {T1, -1e-6, 0.49999968169011381632, 0.50000031830988618368},
+      {T1, 3.0, 0.89758361765043327418, 0.10241638234956672582},
+      {T1, -250.0, 0.0012732327541894465516, 0.99872676724581055345},
+      {F11, 1e-12, 6.3661977236736913008e-7, 0.99999936338022763263},
+      {F11, 2.0, 0.60817344796939272983, 0.39182655203060727017},
+      {F11, 1e6, 0.99936338043983888212, 0.00063661956016111787775},
+      {F11, 1e12, 0.99999936338022763263, 6.3661977236736913648e-7},
+      {Arcsine, 1e-12, 6.3661977236768743997e-7, 0.99999936338022763231},
+      {Arcsine, 0.3, 0.36901011956554537504, 0.63098988043445462496},
+      {Arcsine, 0.9, 0.79516723530086657191, 0.20483276469913342809},
+      {Arcsine, 0.999999999, 0.99997986831543953137, 0.000020131684560468627198},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NEAR(c.law(c.x, false), c.lower, 1e-12 * c.lower) << &c - cases;
+    EXPECT_NEAR(c.law(c.x, true), c.upper, 1e-12 * c.upper) << &c - cases;
+  }
 }
 
 TEST(FuncProbability, OutsideTheSupportOrForAnUndefinedLawTheResultIsALimit) {

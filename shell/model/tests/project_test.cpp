@@ -212,46 +212,78 @@ TEST(Project, AReportFolderIsFoundByItsExactCaption) {
 }
 
 // A run folder as the system makes it, with a file, a hidden file and a subfolder.
-QString MakeRunFolder(const QString& base) {
-  const QString folder = base + "/Reports/20240102-030405006";
+void MakeRunFolder(const QString& folder) {
   QDir().mkpath(folder + "/Tables");
   WriteBytes(folder + "/index.html", "<html/>");
   WriteBytes(folder + "/.hidden", "x");
   WriteBytes(folder + "/Tables/t.txt", "t");
-  return folder;
 }
 
-TEST(Project, DeletingAReportDeletesTheFilesOfARunFolderOnly) {
-  ScratchFolder scratch;
-  const QString run = MakeRunFolder(scratch.Path());
-  QDir().mkpath(scratch.Path() + "/Other/20240102-030405006");
-  WriteBytes(scratch.Path() + "/Other/20240102-030405006/keep", "k");
-  const QString real = MakeRunFolder(scratch.Path() + "/real");
-  QDir().mkpath(scratch.Path() + "/linked/Reports");
-  QFile::link(real, scratch.Path() + "/linked/Reports/20240102-030405009");
+// Only this project's own run folders lose their files, those of runs made
+// before it was first saved included; any other folder that an entry names
+// keeps them and is returned. Project files name folders by absolute paths,
+// so a copied project still names the original's.
+TEST(Project, DeletingAReportDeletesTheFilesOfThisProjectsRunFoldersOnly) {
+  const QString stamp = "20240102-030405006";
+  const struct {
+    const char* what;
+    QString project;   // the project file's folder
+    QString entry;     // relative ones are taken from the scratch folder
+    QString location;  // where the folder's files really are
+    bool deleted;
+  } cases[] = {
+      {"own run folder", "p", "p/Reports/" + stamp, "p/Reports/" + stamp, true},
+      {"made before the first save", "p", "program/Projects/Reports/" + stamp,
+       "program/Projects/Reports/" + stamp, true},
+      {"another project's", "p", "q/Reports/" + stamp, "q/Reports/" + stamp, false},
+      {"out through \"..\"", "p", "p/Reports/../../q/Reports/" + stamp, "q/Reports/" + stamp, false},
+      {"\"Reports\" a link out", "l", "l/Reports/" + stamp, "q/Reports/" + stamp, false},
+      {"time stamp a link out", "m", "m/Reports/" + stamp, "q/Reports/" + stamp, false},
+      {"not a time stamp", "p", "p/Reports/notes", "p/Reports/notes", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchFolder scratch;
+    const QString root = scratch.Path() + "/";
+    platform::SetProgramFolder((root + "program/").toStdString());
+    for (const char* folder : {"p/Reports/", "q/Reports/", "program/Projects/Reports/"})
+      MakeRunFolder(root + folder + stamp);
+    MakeRunFolder(root + "p/Reports/notes");
+    QDir().mkpath(root + "l");
+    QFile::link(root + "q/Reports", root + "l/Reports");
+    QDir().mkpath(root + "m/Reports");
+    QFile::link(root + "q/Reports/" + stamp, root + "m/Reports/" + stamp);
 
-  TProject project("");
-  project.AddReport("Отчет", run);
-  project.AddReport("a", scratch.Path() + "/Other/20240102-030405006");           // not below "Reports"
-  project.AddReport("b", scratch.Path() + "/linked/Reports/20240102-030405009");  // a link
-  project.AddReport("c", scratch.Path());                                         // not a time stamp
-  for (int index = 3; index >= 0; --index) project.DeleteReport(index);
-  EXPECT_TRUE(project.GetReports().isEmpty());
-  EXPECT_FALSE(QFile::exists(run + "/index.html"));
-  EXPECT_FALSE(QFile::exists(run + "/.hidden"));
-  EXPECT_TRUE(QFile::exists(run + "/Tables/t.txt"));  // no recursion: the subfolder and the folder stay
-  EXPECT_TRUE(QFile::exists(scratch.Path() + "/Other/20240102-030405006/keep"));
-  EXPECT_TRUE(QFile::exists(real + "/index.html"));
+    TProject project("");
+    project.SaveAs(root + c.project + "/x.spr");
+    const QString entry = root + c.entry;
+    project.AddReport("Отчет", entry);
+    EXPECT_EQ(project.DeleteReport(0), c.deleted ? "" : entry);
+    EXPECT_TRUE(project.GetReports().isEmpty());
+    const QString location = root + c.location;
+    EXPECT_EQ(QFile::exists(location + "/index.html"), !c.deleted);
+    EXPECT_EQ(QFile::exists(location + "/.hidden"), !c.deleted);
+    EXPECT_TRUE(
+        QFile::exists(location + "/Tables/t.txt"));  // no recursion: the subfolder and the folder stay
+
+    // A relative entry names no run folder; a folder that is gone keeps nothing.
+    project.AddReport("Отчет", c.entry);
+    project.AddReport("Отчет", root + "q/Reports/20000101-000000000");
+    EXPECT_EQ(project.DeleteReport(1), "");
+    EXPECT_EQ(project.DeleteReport(0), c.entry);
+    platform::SetProgramFolder("");
+  }
 
   // An entry without "|", from a file, is a folder path of its own; an emptied folder goes.
-  QDir(run).removeRecursively();
-  MakeRunFolder(scratch.Path());
-  QDir(run + "/Tables").removeRecursively();
+  ScratchFolder scratch;
+  const QString run = scratch.Path() + "/Reports/" + stamp;
+  QDir().mkpath(run);
+  WriteBytes(run + "/index.html", "<html/>");
   WriteBytes("bare.spr",  // an ASCII path: its UTF-8 bytes are its code page 1251 bytes
              LayoutBytes().Text("P").List({}).List({}).List({run.toUtf8()}).Int32(-1).Int32(-1).Bytes());
   TProject bare("");
   bare.LoadFromFile(scratch.File("bare.spr"));
-  bare.DeleteReport(0);
+  EXPECT_EQ(bare.DeleteReport(0), "");
   EXPECT_TRUE(bare.GetReports().isEmpty());
   EXPECT_FALSE(QDir(run).exists());
 }

@@ -162,6 +162,20 @@ TEST_F(RunLife, AWritePastTheFileSizeLimitIsAFailedSaveThatLeavesNothing) {
   EXPECT_FALSE(left.hasNext()) << left.next().toStdString();
 }
 
+// The library's temporary files, wherever it makes them, do not outlive an
+// aborted run; what they became stays.
+TEST_F(RunLife, AnAbortedRunLeavesNoTemporaryFileOfItsLibraryBehind) {
+  QTemporaryDir elsewhere;
+  const QString written = elsewhere.filePath("values.txt");
+  Prepare("temporary " + written.toUtf8());
+  calculation_->Run();
+  ASSERT_TRUE(WaitUntil([&] { return Steps() >= 1; }));
+  ASSERT_TRUE(QFile::exists(written + ".tmp"));
+  calculation_->Abort();
+  EXPECT_FALSE(QFile::exists(written + ".tmp"));
+  EXPECT_EQ(ReadBytes(written), "whole");
+}
+
 TEST_F(RunLife, AbortFromInsideAProgressMessageDoesNotDeadlock) {
   Prepare("long");
   onMessage_ = [&](std::uint32_t number) {

@@ -3,6 +3,9 @@
 //   report N  - progress begin, steps and end for N samples, then index.html
 //               with what the run saw; returns 1
 //   long      - progress without end until it is stopped
+//   temporary F - writes F under a temporary name and renames it, then
+//               begins F's temporary file again, each noted as temporary,
+//               and goes on as long
 //   crash     - dereferences null
 //   throw     - lets an exception outside the family escape
 //   oversize  - saves index.html past a file-size limit of 4 bytes and shows
@@ -11,6 +14,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -19,6 +23,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/message_box.h"
+#include "platform/temporary_files.h"
 #include "platform/whole_file.h"
 #include "platform/window_messages.h"
 
@@ -45,20 +50,41 @@ int Report(int samples) {
   return 1;
 }
 
+[[noreturn]] void Long() {
+  Send(0, 1000000, 50000);
+  for (;;) {
+    Send(1, 0, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+[[noreturn]] void Temporary(const std::string& path) {
+  const std::string temporary = path + ".tmp";
+  platform::NoteTemporaryFile(temporary);
+  std::ofstream(temporary) << "whole";
+  std::rename(temporary.c_str(), path.c_str());
+  platform::ForgetTemporaryFile(temporary);
+  platform::NoteTemporaryFile(temporary);
+  std::ofstream(temporary) << "cut";
+  Long();
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int _RunCalcProgram() {
   std::ifstream parameters("Parameters.dat");
   std::string command;
-  int samples = 0;
-  parameters >> command >> samples;
-  if (command == "report") return Report(samples);
-  if (command == "long") {
-    Send(0, 1000000, 50000);
-    for (;;) {
-      Send(1, 0, 0);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+  parameters >> command;
+  if (command == "report") {
+    int samples = 0;
+    parameters >> samples;
+    return Report(samples);
+  }
+  if (command == "long") Long();
+  if (command == "temporary") {
+    std::string path;
+    parameters >> path;
+    Temporary(path);
   }
   if (command == "crash") {
     volatile int* nowhere = nullptr;

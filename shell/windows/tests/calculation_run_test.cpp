@@ -149,6 +149,22 @@ TEST_F(CalculationRun, DataSetsAreListedByFileNameAndAPickTakesTheFullPath) {
   EXPECT_FALSE(Window().Calculation()->IsModified());  // choosing a data set is no change
   SaveCalculationAs(File("c.scl"));
   EXPECT_TRUE(ReadBytes(File("c.scl")).contains(File("d2/x.sds").toUtf8()));
+
+  // An opened calculation shows its data set; in a project that does not
+  // list it, by name in the box, with nothing selected.
+  ASSERT_TRUE(Execute("FileClose"));
+  EXPECT_EQ(data_sets->currentIndex(), -1);
+  Select(Group(kCalculations)->child(0));
+  ASSERT_TRUE(Execute("PrjSetActive"));
+  EXPECT_EQ(data_sets->currentIndex(), 1);
+  EXPECT_EQ(data_sets->currentText(), "x.sds");
+  NewProject("Проект Б");
+  EXPECT_EQ(data_sets->currentIndex(), -1);
+  EXPECT_EQ(data_sets->placeholderText(), "");
+  prompt_.files = {File("c.scl")};
+  ASSERT_TRUE(Execute("PrjAdd"));
+  EXPECT_EQ(data_sets->currentIndex(), -1);
+  EXPECT_EQ(data_sets->placeholderText(), "x.sds");
 }
 
 TEST_F(CalculationRun, ARunShowsItsProgressAndThenItsReportWhichTheProjectRecords) {
@@ -214,23 +230,37 @@ TEST_F(CalculationRun, ARunningCalculationIsKeptUntilAbortEndsItWithNothingRecor
   EXPECT_TRUE(Enabled("FileCloseAll"));
 }
 
-// A run that cannot start says so, and the Run button and the program
-// folder are as before. A project never saved runs below the program's
-// "Projects/".
-TEST_F(CalculationRun, ARunThatCannotStartLeavesTheRunButtonAndTheProgramFolder) {
+// A run that cannot start, or whose method fails before it writes anything,
+// says so and leaves the Run button, the program folder and no run folder
+// behind. A project never saved runs below the program's "Projects/".
+TEST_F(CalculationRun, ARunThatFailsToStartLeavesNoRunFolderBehind) {
   NewProject();
   NewCalculation();
-  ChooseMethod(kMissing);
-  const QDir reports(WB_STAGE_DIR "/Projects/Reports");
-  const QStringList before = reports.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-  ASSERT_TRUE(Execute("CalcRun"));
-  EXPECT_EQ(prompt_.errors, QStringList({"Неудачный запуск вычислительной программы !"}));
-  ExpectIdle();
-  QStringList made = reports.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-  for (const QString& name : before) made.removeOne(name);
-  ASSERT_EQ(made.size(), 1);
-  EXPECT_TRUE(QRegularExpression("^\\d{8}-\\d{9}$").match(made.first()).hasMatch());
-  QDir(reports.filePath(made.first())).removeRecursively();
+  const QString reports = QDir(WB_STAGE_DIR).canonicalPath() + "/Projects/Reports";
+  const QRegularExpression run_folder("^" + QRegularExpression::escape(reports) + "/\\d{8}-\\d{9}$");
+  const struct {
+    int method;
+    const char* error;
+  } cases[] = {
+      {kMissing, "Неудачный запуск вычислительной программы !"},
+      {kBrennic, "Cannot open file Parameters.dat"},  // choosing the method left no parameters
+  };
+  for (const auto& failing : cases) {
+    SCOPED_TRACE(failing.error);
+    prompt_.errors.clear();
+    ChooseMethod(failing.method);
+    const QStringList before = QDir(reports).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_TRUE(Execute("CalcRun"));
+    if (Window().Calculation()->IsRunning()) {
+      const QString folder = QDir::currentPath();
+      EXPECT_TRUE(run_folder.match(folder).hasMatch()) << folder.toStdString();
+      ASSERT_TRUE(WaitUntil([&] { return !Window().Calculation()->IsRunning(); }));
+      EXPECT_FALSE(QDir(folder).exists());
+    }
+    EXPECT_EQ(prompt_.errors, QStringList({failing.error}));
+    ExpectIdle();
+    EXPECT_EQ(QDir(reports).entryList(QDir::Dirs | QDir::NoDotAndDotDot), before);
+  }
 }
 
 // A run folder that cannot be made (here "Reports" is a file) refuses the run
@@ -243,7 +273,8 @@ TEST_F(CalculationRun, ARunWhoseFolderCannotBeMadeIsRefused) {
   blocker.close();
   ASSERT_TRUE(Execute("CalcRun"));
   ASSERT_EQ(prompt_.errors.size(), 1);
-  EXPECT_TRUE(prompt_.errors.first().startsWith("Невозможно создать папку отчета «")) << prompt_.errors.first().toStdString();
+  EXPECT_TRUE(prompt_.errors.first().startsWith("Невозможно создать папку отчета «"))
+      << prompt_.errors.first().toStdString();
   ExpectIdle();
   EXPECT_FALSE(QFile::exists(QDir::current().filePath("Parameters.dat")));
 }

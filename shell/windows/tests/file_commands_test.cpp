@@ -163,20 +163,63 @@ TEST_F(FileCommands, ClosingAsksToSaveEachModifiedDocumentAndOnlyYesSaves) {
   EXPECT_FALSE(Child<QWidget>(Window(), "tsProject")->isEnabled());
 }
 
-TEST_F(FileCommands, ClosingANewCalculationWithoutSavingTakesItsPlaceholderOut) {
-  NewProject();
-  NewCalculation();
-  ChooseMethod(0);
-  prompt_.answers = {Answer::Yes};  // save: the dialog is cancelled
-  ASSERT_TRUE(Execute("FileClose"));
-  EXPECT_TRUE(prompt_.fileDialogs.last().save);
-  EXPECT_TRUE(Nodes(kCalculations).isEmpty());
+// Yes with its Save As dialog cancelled calls each close off: the
+// calculation, the project and the window stay with their changes. Asked
+// again, Yes saves and No closes without saving; a new calculation closed
+// unsaved takes its placeholder out of the project.
+TEST_F(FileCommands, ACloseWhoseSaveAsIsCancelledIsCalledOff) {
+  const struct {
+    const char* what;
+    std::function<void()> close;
+    bool closes_project;
+    bool closes_window;
+  } closes[] = {
+      {"FileClose", [&] { ASSERT_TRUE(Execute("FileClose")); }, false, false},
+      {"FileCloseAll", [&] { ASSERT_TRUE(Execute("FileCloseAll")); }, true, false},
+      {"the window", [&] { Window().close(); }, true, true},
+  };
+  const QString project_question = "Предупреждение: Проект был изменен, сохранить ?";
+  for (const auto& c : closes) {
+    SCOPED_TRACE(c.what);
+    window_.reset();
+    prompt_ = ScriptedPrompt();
+    QFile::remove(File("c.scl"));
+    NewProject();
+    NewCalculation();
+    ChooseMethod(0);
+    Window().show();
 
-  // A never-saved project: Yes opens its Save As dialog; cancelling discards it.
-  prompt_.answers = {Answer::Yes};
-  ASSERT_TRUE(Execute("FileCloseAll"));
-  EXPECT_EQ(prompt_.fileDialogs.last().setup.filter, "Файл проекта (*.spr)|*.spr|Все файлы (*.*)|*.*");
-  EXPECT_EQ(Window().Project(), nullptr);
+    prompt_.answers = {Answer::Yes};  // the dialog is cancelled
+    c.close();
+    EXPECT_EQ(prompt_.questions, QStringList({"Предупреждение: Расчет был изменен, сохранить ?"}));
+    EXPECT_TRUE(prompt_.fileDialogs.last().save);
+    ASSERT_NE(Window().Calculation(), nullptr);
+    EXPECT_TRUE(Window().Calculation()->IsModified());
+    EXPECT_EQ(Nodes(kCalculations), QStringList({"Безымянный 22"}));
+    EXPECT_TRUE(Window().isVisible());
+
+    prompt_.answers = {Answer::Yes, Answer::Yes};  // the project's dialog is cancelled
+    prompt_.files = {File("c.scl")};
+    c.close();
+    EXPECT_TRUE(QFile::exists(File("c.scl")));
+    EXPECT_EQ(Window().Calculation(), nullptr);
+    ASSERT_NE(Window().Project(), nullptr);
+    EXPECT_TRUE(Window().Project()->IsModified());
+    EXPECT_EQ(prompt_.questions.last() == project_question, c.closes_project);
+    EXPECT_EQ(Nodes(kCalculations), QStringList({File("c.scl") + " 1"}));
+    EXPECT_TRUE(Window().isVisible());
+
+    NewCalculation();
+    ChooseMethod(0);
+    prompt_.answers = {Answer::No, Answer::No};
+    c.close();
+    EXPECT_EQ(Window().Calculation(), nullptr);
+    EXPECT_EQ(Window().Project() == nullptr, c.closes_project);
+    if (!c.closes_project) {
+      EXPECT_EQ(Nodes(kCalculations), QStringList({File("c.scl") + " 1"}));
+    }
+    EXPECT_EQ(Window().isVisible(), !c.closes_window);
+  }
 }
 
 TEST_F(FileCommands, SaveAllWritesAnUnchangedSavedProjectAndAModifiedCalculation) {
@@ -228,7 +271,10 @@ TEST_F(FileCommands, AHistoryEntryThatCannotBeOpenedShowsWhyAndLeavesTheList) {
   const QString project = File("p.spr");
   const QString calculation = File("c1.scl");
   const QByteArray saved[] = {ReadBytes(project), ReadBytes(calculation)};
-  const QByteArray cut("\x03\x00\x00\x00" "ab", 6);
+  const QByteArray cut(
+      "\x03\x00\x00\x00"
+      "ab",
+      6);
   const auto write = [](const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
@@ -244,7 +290,8 @@ TEST_F(FileCommands, AHistoryEntryThatCannotBeOpenedShowsWhyAndLeavesTheList) {
          QFile::remove(project);
          ASSERT_EQ(mkfifo(QFile::encodeName(project).constData(), 0600), 0);
        },
-       "Невозможно открыть файл проекта ! «" + project + "» — не обычный файл, а папка, канал или устройство."},
+       "Невозможно открыть файл проекта ! «" + project +
+           "» — не обычный файл, а папка, канал или устройство."},
       {project, [&] { write(project, cut); },
        "Файл проекта «" + project + "» поврежден: файл короче, чем указано в нем"},
       {calculation, [&] { write(calculation, cut); },

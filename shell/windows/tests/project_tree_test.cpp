@@ -147,17 +147,22 @@ TEST_F(ProjectTree, RenamingTakesTheTextAsItIsAndCancelKeepsTheName) {
   EXPECT_TRUE(Window().Project()->IsModified());
 }
 
+// Another project's run folder, named by a copied project, keeps its files.
 TEST_F(ProjectTree, ReportsOpenOnDoubleClickAndGoWithTheirRunFolder) {
+  QTemporaryDir original;
   const QString run_folder = File("Reports/20240105-090307045");
-  ASSERT_TRUE(QDir().mkpath(run_folder));
-  QFile report(run_folder + "/index.html");
-  ASSERT_TRUE(report.open(QIODevice::WriteOnly));
-  report.write("<html><body>Отчет</body></html>");
-  report.close();
+  const QString original_folder = original.filePath("Reports/20240105-090307045");
+  for (const QString& folder : {run_folder, original_folder}) {
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile report(folder + "/index.html");
+    ASSERT_TRUE(report.open(QIODevice::WriteOnly));
+    report.write("<html><body>Отчет</body></html>");
+  }
   TProject project("С отчетами");
   project.AddCalculation(CalculationFile(File("a.scl")));
   project.AddReport("Отчет 1", run_folder);
   project.AddReport("Без папки", "");
+  project.AddReport("Отчет оригинала", original_folder);
   OpenProject(project);
 
   const auto double_click = [&](QTreeWidgetItem* node) { emit Tree()->itemDoubleClicked(node, 0); };
@@ -171,8 +176,17 @@ TEST_F(ProjectTree, ReportsOpenOnDoubleClickAndGoWithTheirRunFolder) {
 
   ASSERT_TRUE(Deletes(Group(kReports)->child(0), Answer::Yes));
   EXPECT_EQ(prompt_.questions, QStringList({"Удалить выделенный отчет?"}));
-  EXPECT_EQ(Nodes(kReports), QStringList({"Без папки 21"}));
+  EXPECT_EQ(Nodes(kReports), QStringList({"Без папки 21", "Отчет оригинала 21"}));
   EXPECT_FALSE(QDir(run_folder).exists());
+  EXPECT_TRUE(prompt_.informations.isEmpty());
+
+  ASSERT_TRUE(Deletes(Group(kReports)->child(1), Answer::Yes));
+  EXPECT_EQ(Nodes(kReports), QStringList({"Без папки 21"}));
+  EXPECT_TRUE(QFile::exists(original_folder + "/index.html"));
+  EXPECT_EQ(prompt_.informations,
+            QStringList({"Папка «" + original_folder +
+                         "» не является папкой отчета этого проекта: отчет убран из проекта, файлы папки не "
+                         "удалены."}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "shell/windows/window_close_all.h"
 
@@ -66,8 +67,8 @@ TEST_F(ReportWindowTest, SeveralWindowsShowOneReportAndEachIsFreedWhenClosed) {
   const QString pipe = folder_.filePath("pipe.html");
   ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
   second->Navigate(pipe);
-  EXPECT_EQ(second->WebBrowser()->toPlainText(),
-            "Невозможно открыть файл отчета ! «" + pipe + "» — не обычный файл, а папка, канал или устройство.");
+  EXPECT_EQ(second->WebBrowser()->toPlainText(), "Невозможно открыть файл отчета ! «" + pipe +
+                                                     "» — не обычный файл, а папка, канал или устройство.");
 }
 
 TEST_F(ReportWindowTest, CloseAllAsksEveryChildOnceThroughItsOwnCloseHandlingAndIsDisabledWithoutChildren) {
@@ -88,6 +89,48 @@ TEST_F(ReportWindowTest, CloseAllAsksEveryChildOnceThroughItsOwnCloseHandlingAnd
   RunDeferredDeletes();
   EXPECT_TRUE(report.isNull() && editor.isNull());
   EXPECT_EQ(area_.subWindowList(), QList<QMdiSubWindow*>({stubborn}));
+}
+
+TEST_F(ReportWindowTest, ChildrenOpenCascadedInsideTheAreaAndCascadingLeavesThemTheirOpeningSize) {
+  area_.resize(700, 500);
+  area_.show();
+  const QRect room = area_.viewport()->rect();
+  QList<TWReport*> reports{new TWReport(&area_), new TWReport(&area_)};
+  const int step = reports[1]->x();
+  ASSERT_GT(step, 0);
+  const QSize slack = room.size() - kChildOpeningSize;
+  const int steps = 1 + std::min(slack.width(), slack.height()) / step;
+  // Past the last step the cascade goes round again from the top left.
+  while (reports.size() < steps + 2) reports.append(new TWReport(&area_));
+  for (int i = 0; i < reports.size(); ++i) {
+    const int corner = i % steps * step;
+    EXPECT_EQ(reports[i]->geometry(), QRect(QPoint(corner, corner), kChildOpeningSize)) << i;
+  }
+  // The step of a closed window is the first free one.
+  delete reports.takeAt(steps - 1);
+  reports.append(new TWReport(&area_));
+  EXPECT_EQ(reports.last()->pos(), QPoint((steps - 1) * step, (steps - 1) * step));
+
+  StandardWindowAction::Cascade(area_);
+  for (const TWReport* report : reports) {
+    EXPECT_TRUE(room.contains(report->geometry()));
+    EXPECT_TRUE(report->width() >= kChildOpeningSize.width() &&
+                report->height() >= kChildOpeningSize.height());
+  }
+
+  // In a room smaller than a report, the windows are made to fit it from
+  // their step, and still cascade.
+  QMdiArea small_area;
+  small_area.resize(300, 200);
+  small_area.show();
+  const QRect small_room = small_area.viewport()->rect();
+  auto* first = new TWReport(&small_area);
+  auto* second = new TWReport(&small_area);
+  EXPECT_EQ(first->geometry(), small_room);
+  EXPECT_EQ(second->geometry(), small_room.adjusted(step, step, 0, 0));
+  StandardWindowAction::Cascade(small_area);
+  EXPECT_EQ(first->geometry(), small_room.adjusted(0, 0, -step, -step));
+  EXPECT_EQ(second->geometry(), small_room.adjusted(step, step, 0, 0));
 }
 
 TEST_F(ReportWindowTest, StandardWindowActionsArrangeTheChildren) {

@@ -1,0 +1,81 @@
+// The run host started wrongly, or orphaned before it could learn of its
+// shell's end, stops with a message and a failure status before it loads any
+// library. Its ordinary runs are those of the shell's run tests.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Outcome {
+  int status = -1;  // the exit status; -1 when it ended otherwise
+  std::string errors;
+};
+
+// Runs the staged run host with these arguments and its standard error
+// caught; `orphaned` starts it from a child process, so that its parent is
+// not the process that made the channel, as after the shell's end.
+Outcome RunHost(const std::vector<std::string>& arguments, bool orphaned = false) {
+  int error_pipe[2];
+  EXPECT_EQ(pipe(error_pipe), 0);
+  const std::string program = WB_STAGE_DIR "/RunHost";
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(error_pipe[1], STDERR_FILENO);
+    close(error_pipe[0]);
+    if (orphaned) {
+      if (const pid_t host = fork(); host != 0) {
+        int status = 0;
+        waitpid(host, &status, 0);
+        _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 127);
+      }
+    }
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  close(error_pipe[1]);
+  Outcome outcome;
+  char buffer[256];
+  for (ssize_t got; (got = read(error_pipe[0], buffer, sizeof buffer)) > 0;)
+    outcome.errors.append(buffer, got);
+  close(error_pipe[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+  return outcome;
+}
+
+TEST(RunHost, ABadChannelArgumentEndsWithAMessage) {
+  const auto expect_refused = [](const std::string& descriptor) {
+    const Outcome outcome = RunHost({"libNone.so", descriptor});
+    EXPECT_EQ(outcome.status, 2) << descriptor;
+    EXPECT_NE(outcome.errors.find("\"" + descriptor + "\" is not the descriptor"), std::string::npos)
+        << outcome.errors;
+  };
+  for (const char* descriptor : {"", "x", "3x", " 3", "-1", "99999999999", "900"}) expect_refused(descriptor);
+  int not_a_socket[2];
+  ASSERT_EQ(pipe(not_a_socket), 0);
+  expect_refused(std::to_string(not_a_socket[0]));
+  close(not_a_socket[0]);
+  close(not_a_socket[1]);
+  EXPECT_EQ(RunHost({"libNone.so"}).status, 2);
+}
+
+TEST(RunHost, AnOrphanedRunHostEndsAtOnce) {
+  int channel[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, channel), 0);
+  const Outcome outcome = RunHost({"libNone.so", std::to_string(channel[1])}, true);
+  EXPECT_EQ(outcome.status, 3);
+  EXPECT_NE(outcome.errors.find("the shell that started it has gone"), std::string::npos) << outcome.errors;
+  close(channel[0]);
+  close(channel[1]);
+}
+
+}  // namespace
