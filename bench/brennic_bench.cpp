@@ -30,6 +30,7 @@
 #include "method/parameter_block.h"
 #include "platform/process_resources.h"
 #include "platform/system_time.h"
+#include "platform/tests/temporary_folder.h"
 #include "platform/window_messages.h"
 
 namespace {
@@ -177,31 +178,20 @@ class GaugeWatch {
 // A configuration's own run folder with its "Parameters.dat".
 class Folder {
  public:
-  explicit Folder(const RunParameters& block) {
-    std::string pattern = (fs::temp_directory_path() / "brennic-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-    path_ = pattern;
-    Write(block);
-  }
-  ~Folder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
+  explicit Folder(const RunParameters& block) { Write(block); }
 
   void Write(const RunParameters& block) const {
-    std::ofstream(path_ / "Parameters.dat", std::ios::binary) << EncodeRunParameters(block);
+    std::ofstream(Path() / "Parameters.dat", std::ios::binary) << EncodeRunParameters(block);
   }
   std::string Read(const std::string& name) const {
     std::ostringstream text;
-    text << std::ifstream(path_ / name, std::ios::binary).rdbuf();
+    text << std::ifstream(Path() / name, std::ios::binary).rdbuf();
     return text.str();
   }
-  const fs::path& Path() const { return path_; }
+  const fs::path& Path() const { return folder_.Path(); }
 
  private:
-  fs::path path_;
+  TemporaryFolder folder_;
 };
 
 // The statistics file a repetition's values make: the values sorted, six

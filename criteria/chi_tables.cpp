@@ -8,11 +8,14 @@
 #include <string>
 
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 #include "platform/whole_file.h"
 
 namespace quessel::internal {
 
 namespace {
+
+using platform::Quoted;
 
 constexpr std::size_t kMaxPathCharacters = 255;
 // A skipped line is dropped with at most 255 characters including its line
@@ -26,8 +29,6 @@ std::size_t Utf8Characters(const std::string& text) {
   }
   return characters;
 }
-
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 using TableFile = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
@@ -73,8 +74,8 @@ std::vector<Number> ReadNumbers(std::FILE* file, const std::string& path, int k,
   std::vector<Number> numbers(count);
   for (Number& number : numbers) {
     if (!(line >> number)) {
-      throw EReadError(Corrupt(path) + "в строке " + std::to_string(k) + " нет нужных " + std::to_string(count) +
-                       " чисел!");
+      throw EReadError(Corrupt(path) + "в строке " + std::to_string(k) + " нет нужных " +
+                       std::to_string(count) + " чисел!");
     }
   }
   return numbers;

@@ -7,6 +7,7 @@
 #include "method/parameter_block.h"
 #include "platform/cp1251.h"
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 #include "platform/whole_file.h"
 
 RunParameters DefaultRunParameters() {
@@ -26,14 +27,13 @@ RunParameters DefaultRunParameters() {
 
 namespace {
 
-QString Quoted(const char* name) { return QString("«%1»").arg(name); }
-
 // The data set's path as the shell wrote it, or nothing when no data set is
 // chosen or the file holds no path: longer than a path can be, not a
 // regular file, or not code page 1251 text.
 QString ReadDataSet() {
   try {
-    return QString::fromStdString(platform::Cp1251ToUtf8(platform::ReadWholeFile(kDataSetsFile, "", PATH_MAX)));
+    return QString::fromStdString(
+        platform::Cp1251ToUtf8(platform::ReadWholeFile(kDataSetsFile, "", PATH_MAX)));
   } catch (const Exception&) {
     return {};
   }
@@ -48,7 +48,7 @@ EditorStart ReadEditorStart() {
   std::string bytes;
   try {
     bytes = platform::ReadWholeFile(
-        kParametersFile, ("Файл параметров " + Quoted(kParametersFile) + " не может быть открыт.").toStdString(),
+        kParametersFile, "Файл параметров " + platform::Quoted(kParametersFile) + " не может быть открыт.",
         kMaxBlockBytes);
   } catch (const Exception& error) {
     start.Notice = QString::fromStdString(error.Message()) + defaults;
@@ -60,7 +60,7 @@ EditorStart ReadEditorStart() {
     platform::Cp1251ToUtf8(parameters.StatisticsPath);
     start.Parameters = std::move(parameters);
   } catch (const Exception& error) {
-    start.Notice = "Файл параметров " + Quoted(kParametersFile) +
+    start.Notice = QString::fromStdString("Файл параметров " + platform::Quoted(kParametersFile)) +
                    " не принят: " + QString::fromStdString(error.Message()) + "." + defaults;
   }
   return start;

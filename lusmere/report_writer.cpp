@@ -8,6 +8,7 @@
 
 #include "lusmere/html_text.h"
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 #include "platform/temporary_files.h"
 
 namespace lusmere {
@@ -41,7 +42,7 @@ constexpr std::string_view kTail =
 
 constexpr std::string_view kParagraphOpenings[] = {"<p>", "<p class=\"center\">", "<p class=\"right\">"};
 
-std::string Quoted(const std::string& name) { return "«" + name + "»"; }
+using platform::Quoted;
 
 bool IsHeading(CellKind kind, int row, int column) {
   if (kind == CellKind::kPositional) return row == 0 || column == 0;

@@ -5,12 +5,15 @@
 #include <optional>
 
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 
 namespace platform {
 namespace {
 
 // Unicode code points of the bytes 0x80 to 0xBF; 0 marks the undefined byte.
-// Bytes below 0x80 are ASCII and 0xC0 to 0xFF are U+0410 to U+044F.
+// Bytes below 0x80 are ASCII and 0xC0 to 0xFF are U+0410 to U+044F. Eight
+// bytes a line.
+// clang-format off
 constexpr std::array<char32_t, 64> kUpperHalf = {
     0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
     0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
@@ -21,6 +24,7 @@ constexpr std::array<char32_t, 64> kUpperHalf = {
     0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
     0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
 };
+// clang-format on
 
 std::optional<unsigned char> ByteOf(char32_t cp) {
   if (cp < 0x80) return static_cast<unsigned char>(cp);
@@ -90,7 +94,7 @@ std::string Utf8ToCp1251(std::string_view utf8) {
     if (!byte) {
       std::string shown;
       AppendUtf8(shown, *cp);
-      throw EConvertError("Символ \"" + shown + "\" невозможно записать в кодировке Windows-1251");
+      throw EConvertError("Символ " + Quoted(shown) + " невозможно записать в кодировке Windows-1251");
     }
     out += static_cast<char>(*byte);
   }

@@ -199,28 +199,12 @@ void Biff5Writer::Text(int row, int col, const QString& text) {
   HandOnWhenFull();
 }
 
-void Biff5Writer::Put(const XlsCell& cell) {
-  if (const double* number = std::get_if<double>(&cell.value)) {
-    Number(cell.row, cell.col, *number);
-  } else {
-    Text(cell.row, cell.col, std::get<QString>(cell.value));
-  }
-}
-
 void Biff5Writer::Finish() {
   // Grid lines, headings and zeros shown; the sheet selected and active.
   Record(buffer_, kWindow2).U16(0x06B6).U16(0).U16(0).U32(0);
   Record(buffer_, kEof);
   output_(QByteArrayView(buffer_.data(), static_cast<qsizetype>(buffer_.size())));
   buffer_.clear();
-}
-
-QByteArray Biff5Workbook(const XlsGrid& grid, const QString& sheet_name) {
-  QByteArray stream;
-  Biff5Writer writer(grid.rows, grid.cols, sheet_name, [&](QByteArrayView piece) { stream.append(piece); });
-  for (const XlsCell& cell : grid.cells) writer.Put(cell);
-  writer.Finish();
-  return stream;
 }
 
 }  // namespace workbook

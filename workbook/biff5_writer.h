@@ -2,13 +2,10 @@
 // worksheet, as other spreadsheet programs read it.
 #pragma once
 
-#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
 #include <string>
-
-#include "workbook/xls_grid.h"
 
 namespace workbook {
 
@@ -28,7 +25,6 @@ class Biff5Writer {
   // characters or with a character outside code page 1251.
   void Number(int row, int col, double value);
   void Text(int row, int col, const QString& text);
-  void Put(const XlsCell& cell);
 
   // Ends the worksheet and hands on what is left.
   void Finish();
@@ -42,8 +38,5 @@ class Biff5Writer {
   Output output_;
   std::string buffer_;
 };
-
-// The whole stream of a worksheet holding the grid's cells.
-QByteArray Biff5Workbook(const XlsGrid& grid, const QString& sheet_name);
 
 }  // namespace workbook

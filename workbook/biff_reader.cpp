@@ -201,8 +201,13 @@ class WorksheetReader {
         break;
       case kLabel:
       case kRString: {
-        const auto [row, col] = Position(fields);
-        PutText(row, col, Text(fields));
+        // A text too long for one record goes on in the CONTINUE records
+        // after it (ssconvert writes any text over about 2 070 characters so).
+        std::vector<QByteArrayView> continued{record.body};
+        cursor.TakeContinues(continued);
+        BiffFields text(continued);
+        const auto [row, col] = Position(text);
+        PutText(row, col, Text(text));
         break;
       }
       case kLabelSst: {

@@ -5,7 +5,6 @@
 #include <gsf/gsf-input-memory.h>
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
-#include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-output-stdio.h>
 #include <gsf/gsf-utils.h>
 #include <unistd.h>
@@ -13,7 +12,6 @@
 #include <cstdio>
 #include <mutex>
 
-#include "platform/exceptions.h"
 #include "workbook/biff_record.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -79,20 +77,18 @@ struct CompoundFileWriter::Parts {
   }
 };
 
-CompoundFileWriter::CompoundFileWriter(const char* stream_name) : parts_(std::make_unique<Parts>()) {
-  InitGsfOnce();
-  parts_->Open(gsf_output_memory_new(), stream_name);
-  written_ = parts_->child != nullptr;
-}
-
 // The file's own descriptor stays open for its owner; the stdio stream
-// closes a copy of it.
+// closes a copy of it, and so does this when libgsf does not take the stream.
 CompoundFileWriter::CompoundFileWriter(const char* stream_name, int fd) : parts_(std::make_unique<Parts>()) {
   InitGsfOnce();
   const int copy = ::dup(fd);
   FILE* file = copy < 0 ? nullptr : ::fdopen(copy, "wb");
   if (file == nullptr && copy >= 0) ::close(copy);
-  if (file != nullptr) parts_->Open(gsf_output_stdio_new_FILE("", file, FALSE), stream_name);
+  if (file != nullptr) {
+    GsfOutput* sink = gsf_output_stdio_new_FILE("", file, FALSE);
+    if (sink == nullptr) std::fclose(file);
+    parts_->Open(sink, stream_name);
+  }
   written_ = parts_->child != nullptr;
 }
 
@@ -118,20 +114,6 @@ bool CompoundFileWriter::Finish() {
       parts_->sink && (gsf_output_is_closed(parts_->sink.get()) || gsf_output_close(parts_->sink.get())) &&
       gsf_output_error(parts_->sink.get()) == nullptr;
   return written_ && child_closed && closed && sink_closed;
-}
-
-std::string_view CompoundFileWriter::Bytes() const {
-  const gsf_off_t size = gsf_output_size(parts_->sink.get());
-  const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(parts_->sink.get()));
-  return {reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size)};
-}
-
-QByteArray CompoundFile(const char* stream_name, QByteArrayView stream) {
-  CompoundFileWriter writer(stream_name);
-  writer.Write(stream);
-  if (!writer.Finish()) throw EFCreateError("Не удалось построить составной файл OLE2");
-  const std::string_view file = writer.Bytes();
-  return QByteArray(file.data(), static_cast<qsizetype>(file.size()));
 }
 
 void ReadWorkbookStream(std::string_view file, const std::function<void(QByteArrayView)>& read) {

@@ -1,7 +1,6 @@
 // OLE2 compound files through libgsf: the container of Excel workbooks.
 #pragma once
 
-#include <QByteArray>
 #include <QByteArrayView>
 #include <functional>
 #include <memory>
@@ -12,11 +11,10 @@
 namespace workbook {
 
 // Builds a compound file holding one stream, whose bytes are handed over
-// piece by piece, so that a large stream is never held whole.
+// piece by piece, so that a large stream is never held whole. Exported for
+// the tests and the fuzz harness, which wrap streams of their own in a file.
 class WB_EXPORT CompoundFileWriter {
  public:
-  // Into memory, for Bytes() once finished.
-  explicit CompoundFileWriter(const char* stream_name);
   // Into the open file `fd`, which stays open.
   CompoundFileWriter(const char* stream_name, int fd);
   ~CompoundFileWriter();
@@ -26,8 +24,6 @@ class WB_EXPORT CompoundFileWriter {
   void Write(QByteArrayView bytes);
   // Completes the file; false when it could not be built or written.
   bool Finish();
-  // The file built in memory, valid while the writer lives.
-  std::string_view Bytes() const;
 
  private:
   struct Parts;
@@ -35,14 +31,11 @@ class WB_EXPORT CompoundFileWriter {
   bool written_ = true;
 };
 
-// The compound file holding one stream.
-WB_EXPORT QByteArray CompoundFile(const char* stream_name, QByteArrayView stream);
-
 // Hands `read` the workbook stream of a compound file: "Workbook" (Excel
 // 97-2003) when it has one, else "Book" (Excel 5.0/95); names are matched
 // without regard to case, as OLE2 compares them. A stream that lies in one
 // piece in the file is handed over where it lies, without a copy. Throws
 // EReadError when the bytes are no compound file or hold neither stream.
-WB_EXPORT void ReadWorkbookStream(std::string_view file, const std::function<void(QByteArrayView)>& read);
+void ReadWorkbookStream(std::string_view file, const std::function<void(QByteArrayView)>& read);
 
 }  // namespace workbook

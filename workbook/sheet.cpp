@@ -12,7 +12,10 @@ namespace {
 }  // namespace
 
 WorkbookSheet::WorkbookSheet(QObject* parent)
-    : QAbstractTableModel(parent), rows_(kInitialRows), headings_(kInitialCols) {}
+    : QAbstractTableModel(parent),
+      rows_(kInitialRows),
+      came_in_as_text_(kInitialRows),
+      headings_(kInitialCols) {}
 
 void WorkbookSheet::SetMaxRow(int rows) {
   if (rows < 1 || rows > kMaxRows)
@@ -20,11 +23,13 @@ void WorkbookSheet::SetMaxRow(int rows) {
   if (rows > max_row_) {
     beginInsertRows(QModelIndex(), max_row_, rows - 1);
     rows_.resize(rows);
+    came_in_as_text_.resize(rows);
     max_row_ = rows;
     endInsertRows();
   } else if (rows < max_row_) {
     beginRemoveRows(QModelIndex(), rows, max_row_ - 1);
     rows_.resize(rows);
+    came_in_as_text_.resize(rows);
     max_row_ = rows;
     endRemoveRows();
   }
@@ -44,6 +49,9 @@ void WorkbookSheet::SetMaxCol(int cols) {
     beginRemoveColumns(QModelIndex(), cols, max_col_ - 1);
     for (QStringList& row : rows_) {
       if (row.size() > cols) row.resize(cols);
+    }
+    for (std::vector<bool>& marks : came_in_as_text_) {
+      if (marks.size() > static_cast<std::size_t>(cols)) marks.resize(cols);
     }
     headings_.resize(cols);
     max_col_ = cols;
@@ -74,8 +82,24 @@ void WorkbookSheet::SetText(int row, int col, const QString& text) {
     if (text.isEmpty()) return;
     cells.resize(col);
   }
+  // An edit that leaves the text as it was leaves its mark too.
+  if (cells[col - 1] != text) DropTextMarks(row, col, row, col);
   cells[col - 1] = text;
   ReportCellsChanged(row, col, row, col);
+}
+
+bool WorkbookSheet::CameInAsText(int row, int col) const {
+  if (row < 1 || row > max_row_ || col < 1) return false;
+  const std::vector<bool>& marks = came_in_as_text_[row - 1];
+  return static_cast<std::size_t>(col) <= marks.size() && marks[col - 1];
+}
+
+void WorkbookSheet::DropTextMarks(int top, int left, int bottom, int right) {
+  for (int row = top; row <= bottom; ++row) {
+    std::vector<bool>& marks = came_in_as_text_[row - 1];
+    const int last = std::min(right, static_cast<int>(marks.size()));
+    for (int col = left; col <= last; ++col) marks[col - 1] = false;
+  }
 }
 
 void WorkbookSheet::SetSelection(const CellRange& range) {
@@ -103,6 +127,7 @@ void WorkbookSheet::ClearRange(const CellRange& range) {
     QStringList& cells = rows_[row - 1];
     for (int col = left; col <= std::min<int>(right, cells.size()); ++col) cells[col - 1].clear();
   }
+  DropTextMarks(top, left, bottom, right);
   ReportCellsChanged(top, left, bottom, right);
 }
 
@@ -133,6 +158,8 @@ void WorkbookSheet::InsertRows(int row, int count) {
   }
   rows_.erase(rows_.end() - count, rows_.end());
   rows_.insert(rows_.begin() + (row - 1), count, QStringList());
+  came_in_as_text_.erase(came_in_as_text_.end() - count, came_in_as_text_.end());
+  came_in_as_text_.insert(came_in_as_text_.begin() + (row - 1), count, std::vector<bool>());
   ReportCellsChanged(row, 1, max_row_, max_col_);
 }
 
@@ -148,6 +175,11 @@ void WorkbookSheet::InsertColumns(int col, int count) {
     for (int i = 0; i < count; ++i) cells.insert(col - 1, QString());
     if (cells.size() > max_col_) cells.resize(max_col_);
   }
+  for (std::vector<bool>& marks : came_in_as_text_) {
+    if (marks.size() < static_cast<std::size_t>(col)) continue;
+    marks.insert(marks.begin() + (col - 1), count, false);
+    if (marks.size() > static_cast<std::size_t>(max_col_)) marks.resize(max_col_);
+  }
   for (int i = 0; i < count; ++i) headings_.insert(col - 1, QString());
   headings_.resize(max_col_);
   ReportCellsChanged(1, col, max_row_, max_col_);
@@ -160,6 +192,8 @@ void WorkbookSheet::DeleteRows(int row, int count) {
   if (count < 1) return;
   rows_.erase(rows_.begin() + (row - 1), rows_.begin() + (row - 1 + count));
   rows_.resize(max_row_);
+  came_in_as_text_.erase(came_in_as_text_.begin() + (row - 1), came_in_as_text_.begin() + (row - 1 + count));
+  came_in_as_text_.resize(max_row_);
   ReportCellsChanged(row, 1, max_row_, max_col_);
 }
 
@@ -169,6 +203,11 @@ void WorkbookSheet::DeleteColumns(int col, int count) {
   if (count < 1) return;
   for (QStringList& cells : rows_) {
     if (cells.size() >= col) cells.remove(col - 1, std::min<qsizetype>(count, cells.size() - col + 1));
+  }
+  for (std::vector<bool>& marks : came_in_as_text_) {
+    if (marks.size() < static_cast<std::size_t>(col)) continue;
+    const auto first = marks.begin() + (col - 1);
+    marks.erase(first, first + std::min<std::ptrdiff_t>(count, marks.end() - first));
   }
   headings_.remove(col - 1, count);
   headings_.resize(max_col_);
@@ -200,6 +239,7 @@ void WorkbookSheet::PasteText(int row, int col, const QString& text) {
     if (cells.size() < needed) cells.resize(needed);
     for (qsizetype j = 0; j < rows[i].size(); ++j) cells[col - 1 + j] = rows[i][j];
   }
+  DropTextMarks(row, col, row - 1 + static_cast<int>(rows.size()), col - 1 + static_cast<int>(width));
   ReportCellsChanged(row, col, row - 1 + static_cast<int>(rows.size()), col - 1 + static_cast<int>(width));
 }
 
@@ -225,7 +265,8 @@ void WorkbookSheet::SetHint(const QString& hint) {
   emit HintChanged();
 }
 
-void WorkbookSheet::Assign(int rows, int cols, std::vector<QStringList> cells) {
+void WorkbookSheet::Assign(int rows, int cols, std::vector<QStringList> cells,
+                           std::vector<std::vector<bool>> came_in_as_text) {
   if (rows < 1 || rows > kMaxRows || cols < 1 || cols > kMaxCols) {
     Refuse(
         QString("Таблица размером %1 x %2 не помещается на лист: допустимо не более %3 строк и %4 столбцов")
@@ -235,13 +276,17 @@ void WorkbookSheet::Assign(int rows, int cols, std::vector<QStringList> cells) {
             .arg(kMaxCols));
   }
   cells.resize(rows);
-  for (QStringList& row : cells) {
-    if (row.size() > cols) Refuse("Строка таблицы длиннее числа столбцов");
+  came_in_as_text.resize(rows);
+  for (int row = 0; row < rows; ++row) {
+    if (cells[row].size() > cols || came_in_as_text[row].size() > static_cast<std::size_t>(cols)) {
+      Refuse("Строка таблицы длиннее числа столбцов");
+    }
   }
   beginResetModel();
   max_row_ = rows;
   max_col_ = cols;
   rows_ = std::move(cells);
+  came_in_as_text_ = std::move(came_in_as_text);
   headings_.resize(cols);
   endResetModel();
   SetSelection(CellRange{});

@@ -36,6 +36,12 @@ class WB_EXPORT WorkbookSheet : public QAbstractTableModel {
   QString Text(int row, int col) const;
   // Throws for a cell outside the sheet.
   void SetText(int row, int col, const QString& text);
+  // Whether the cell's text came in as a text from a workbook file and has
+  // not been changed since: it goes back to a workbook as a text even when it
+  // reads as a number, so that a code such as "007" keeps its zeros. Cells
+  // typed, pasted or loaded from a data set carry no such mark; the mark
+  // moves with its cell when rows or columns move.
+  bool CameInAsText(int row, int col) const;
 
   // The selected range, always within the sheet; it may be empty.
   CellRange Selection() const { return selection_; }
@@ -67,10 +73,12 @@ class WB_EXPORT WorkbookSheet : public QAbstractTableModel {
   QString Hint() const { return hint_; }
   void SetHint(const QString& hint);
 
-  // Replaces the whole sheet, as reading a file does: the size, and the
-  // cells given row by row (a row may be shorter than the sheet is wide).
-  // The selection goes back to the first cell; headings and hint stay.
-  void Assign(int rows, int cols, std::vector<QStringList> cells);
+  // Replaces the whole sheet, as reading a file does: the size, the cells
+  // given row by row (a row may be shorter than the sheet is wide) and, in
+  // the same layout, which of them came in as texts. The selection goes back
+  // to the first cell; headings and hint stay.
+  void Assign(int rows, int cols, std::vector<QStringList> cells,
+              std::vector<std::vector<bool>> came_in_as_text = {});
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -89,6 +97,7 @@ class WB_EXPORT WorkbookSheet : public QAbstractTableModel {
   bool RowsHoldText(int first, int last) const;
   bool ColumnsHoldText(int first, int last) const;
   void ReportCellsChanged(int top, int left, int bottom, int right);
+  void DropTextMarks(int top, int left, int bottom, int right);
   // Keeps the selection within the sheet; true when that changed it.
   bool ClipSelection();
 
@@ -97,6 +106,9 @@ class WB_EXPORT WorkbookSheet : public QAbstractTableModel {
   // One entry per row; a row holds its cells up to its last non-empty one
   // at most, so an empty sheet costs one empty list per row.
   std::vector<QStringList> rows_;
+  // Beside rows_, row for row: which cells came in as texts, up to the last
+  // such cell of the row at most.
+  std::vector<std::vector<bool>> came_in_as_text_;
   QStringList headings_;
   CellRange selection_;
   QString hint_;

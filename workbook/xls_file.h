@@ -8,28 +8,26 @@
 #include <QStringList>
 
 #include "platform/export.h"
-#include "workbook/xls_grid.h"
 
 class WorkbookSheet;
 
 namespace workbook {
 
-// Throws EFOpenError when the file cannot be opened and EReadError when it
-// is no plain file (a folder, a pipe or a device is refused without waiting
-// on it), is larger than a workbook can be, or holds no workbook that can be
-// read (see ReadBiffWorkbook).
-WB_EXPORT XlsBook ReadXlsFile(const QString& path);
-
-// Throws Exception for content a BIFF5 file cannot hold and EFCreateError
-// when the file cannot be written; the previous file then stays as it was.
-WB_EXPORT void WriteXlsFile(const QString& path, const XlsGrid& grid);
-
-// The sheet's size and cells go to and come from the first worksheet; a
-// text that reads as a number in the data-set sense is written as a number,
-// and a number is read back as its shortest exact text. Reading returns the
-// names of the workbook's worksheets; a refused file leaves the sheet as it
-// was.
+// The sheet's size and cells come from the first worksheet: a number as its
+// shortest exact text, any other cell as its text, marked as having come in
+// as one (WorkbookSheet::CameInAsText). Returns the names of the workbook's
+// worksheets. Throws EFOpenError when the file cannot be opened or is no
+// plain file (a folder, a pipe or a device is refused without waiting on
+// it), EReadError when it is larger than a workbook can be or holds no
+// workbook that can be read (see ReadBiffWorkbook); the sheet then stays as
+// it was.
 WB_EXPORT QStringList ReadXlsToSheet(WorkbookSheet& sheet, const QString& path);
+
+// The sheet's size and cells go to the first worksheet: a cell that came in
+// as a text as a text, any other whose text reads as a number in the
+// data-set sense as that number, the rest as texts. Throws Exception for
+// content a BIFF5 file cannot hold and EFCreateError when the file cannot be
+// written; the previous file then stays as it was.
 WB_EXPORT void WriteSheetToXls(const WorkbookSheet& sheet, const QString& path);
 
 }  // namespace workbook

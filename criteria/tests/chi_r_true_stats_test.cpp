@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -13,18 +12,12 @@
 #include "criteria/quessel.h"
 #include "criteria/tests/crit_fields.h"
 #include "platform/exceptions.h"
+#include "platform/tests/temporary_folder.h"
 
 namespace {
 
 class ChiRTrueStatsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quessel-tables-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern + "/";
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   void WriteTable(const std::string& name, const std::vector<std::string>& lines, const char* end = "\n") {
     std::ofstream file(folder_ + name, std::ios::binary);
     for (const std::string& line : lines) file << line << end;
@@ -68,7 +61,9 @@ class ChiRTrueStatsTest : public ::testing::Test {
     return message;
   }
 
-  std::string folder_;
+  const TemporaryFolder temporary_;
+  // The folder as the criteria take it, ending in its separator.
+  std::string folder_ = temporary_.Path().string() + "/";
   const std::vector<double> five_ = {0.1, 0.2, 0.3, 0.4, 0.5};
 };
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +12,7 @@
 
 #include "lusmere/lusmere.h"
 #include "platform/exceptions.h"
+#include "platform/tests/temporary_folder.h"
 
 namespace {
 
@@ -20,15 +20,7 @@ namespace fs = std::filesystem;
 
 class Report : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("wb-lusmere-" + std::to_string(getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+  std::string PathOf(const std::string& name) const { return temporary_.File(name); }
 
   std::vector<std::string> FolderContents() const {
     std::vector<std::string> names;
@@ -53,7 +45,8 @@ class Report : public ::testing::Test {
     return html.substr(begin + open.size(), end - begin - open.size());
   }
 
-  fs::path folder_;
+  const TemporaryFolder temporary_;
+  const fs::path& folder_ = temporary_.Path();
 };
 
 // Every element is closed in order (meta is the one void element we write).

@@ -19,17 +19,12 @@ namespace brennic_test {
 
 namespace fs = std::filesystem;
 
-RunFolder::RunFolder() : previous_(fs::current_path()) {
-  std::string pattern = (fs::temp_directory_path() / "brennic-run-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  path_ = pattern;
-  fs::current_path(path_);
-}
+RunFolder::RunFolder() : previous_(fs::current_path()) { fs::current_path(folder_.Path()); }
 
+// The folder goes after this, once it is no longer current.
 RunFolder::~RunFolder() {
   std::error_code ignored;
   fs::current_path(previous_, ignored);
-  fs::remove_all(path_, ignored);
 }
 
 void RunFolder::WriteParameters(const RunParameters& parameters) const {
@@ -37,18 +32,18 @@ void RunFolder::WriteParameters(const RunParameters& parameters) const {
 }
 
 void RunFolder::WriteFile(const std::string& name, const std::string& bytes) const {
-  std::ofstream file(path_ / name, std::ios::binary);
+  std::ofstream file(Path() / name, std::ios::binary);
   file << bytes;
 }
 
 std::string RunFolder::ReadFile(const std::string& name) const {
-  std::ifstream file(path_ / name, std::ios::binary);
+  std::ifstream file(Path() / name, std::ios::binary);
   std::ostringstream text;
   text << file.rdbuf();
   return text.str();
 }
 
-bool RunFolder::Exists(const std::string& name) const { return fs::exists(path_ / name); }
+bool RunFolder::Exists(const std::string& name) const { return fs::exists(Path() / name); }
 
 RunOutcome RunBrennic(const RunOptions& options) {
   RunOutcome outcome;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "method/run_parameters.h"
+#include "platform/tests/temporary_folder.h"
 
 namespace brennic_test {
 
@@ -36,7 +37,7 @@ class RunFolder {
   RunFolder(const RunFolder&) = delete;
   RunFolder& operator=(const RunFolder&) = delete;
 
-  const std::filesystem::path& Path() const { return path_; }
+  const std::filesystem::path& Path() const { return folder_.Path(); }
   void WriteParameters(const RunParameters& parameters) const;
   void WriteFile(const std::string& name, const std::string& bytes) const;
   std::string ReadFile(const std::string& name) const;
@@ -44,7 +45,7 @@ class RunFolder {
 
  private:
   std::filesystem::path previous_;
-  std::filesystem::path path_;
+  TemporaryFolder folder_;
 };
 
 struct RunOptions {

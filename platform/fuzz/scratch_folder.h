@@ -2,8 +2,6 @@
 // under TMPDIR, removed when the harness ends, the inputs written into it.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,18 +10,13 @@
 #include <iterator>
 #include <string>
 
+#include "platform/tests/temporary_folder.h"
+
 namespace fuzz {
 
 inline const std::filesystem::path& ScratchFolder() {
-  // Never destroyed, so that the removal at exit still has it.
-  static const std::filesystem::path* const folder = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "wb-fuzz.XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    const auto* made = new std::filesystem::path(pattern);
-    std::atexit([] { std::filesystem::remove_all(ScratchFolder()); });
-    return made;
-  }();
-  return *folder;
+  static const TemporaryFolder folder;
+  return folder.Path();
 }
 
 // The bytes as the file `name` of the scratch folder; its full path.

@@ -7,11 +7,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <limits>
 #include <string>
 
 #include "platform/exceptions.h"
+#include "platform/tests/temporary_folder.h"
 
 namespace {
 
@@ -101,21 +101,16 @@ TEST(DecimalSeparator, AFixedSeparatorHoldsUntilReleasedAndUnknownOrPlainLocales
 // Builds the Russian locale into a private folder, so the test does not
 // depend on the locales installed on the machine.
 TEST(DecimalSeparator, ReadsTheUserSettingsWithoutChangingTheProcessLocale) {
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::temp_directory_path() / ("wb-locale-" + std::to_string(getpid()));
-  fs::create_directories(folder);
+  const TemporaryFolder folder;
   const std::string command =
-      "localedef -i ru_RU -f UTF-8 '" + (folder / "ru_RU.UTF-8").string() + "' >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) {
-    fs::remove_all(folder);
-    GTEST_SKIP() << "localedef cannot build ru_RU here";
-  }
+      "localedef -i ru_RU -f UTF-8 '" + folder.File("ru_RU.UTF-8") + "' >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "localedef cannot build ru_RU here";
   // In a child process, so that the environment stays the parent's. glibc
   // keeps the locale data it loads for the life of the process; leaving by
   // _exit spares that from the leak check.
   EXPECT_EXIT(
       {
-        setenv("LOCPATH", folder.c_str(), 1);
+        setenv("LOCPATH", folder.Path().c_str(), 1);
         setenv("LC_ALL", "ru_RU.UTF-8", 1);
         std::fprintf(stderr, "user [%s] named [%s] process [%s]\n",
                      platform::LocaleDecimalSeparator("").c_str(),
@@ -123,7 +118,6 @@ TEST(DecimalSeparator, ReadsTheUserSettingsWithoutChangingTheProcessLocale) {
         _exit(0);
       },
       ::testing::ExitedWithCode(0), "user \\[,\\] named \\[,\\] process \\[C\\]");
-  fs::remove_all(folder);
 }
 
 }  // namespace

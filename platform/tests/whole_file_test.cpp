@@ -13,6 +13,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/tests/file_size_limit.h"
+#include "platform/tests/temporary_folder.h"
 
 namespace {
 
@@ -22,20 +23,14 @@ using platform::WriteWholeFile;
 
 class WholeFile : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "whole_file.XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string File(const std::string& name) const { return (folder_ / name).string(); }
+  std::string File(const std::string& name) const { return temporary_.File(name); }
   // Everything in the folder, so that a temporary left behind shows.
   std::size_t Entries() const {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
   }
 
-  fs::path folder_;
+  const TemporaryFolder temporary_;
+  const fs::path& folder_ = temporary_.Path();
 };
 
 TEST_F(WholeFile, BytesRoundTripAndAReplacementKeepsTheOldPermissions) {
@@ -49,6 +44,12 @@ TEST_F(WholeFile, BytesRoundTripAndAReplacementKeepsTheOldPermissions) {
   ASSERT_EQ(stat(File("f").c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640u);
   EXPECT_EQ(Entries(), 1u);
+
+  // Large enough to be read into large pages.
+  std::string large(5 << 20, '\0');
+  for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 / 3);
+  WriteWholeFile(File("large"), large, "create");
+  EXPECT_EQ(ReadWholeFile(File("large"), "open", large.size()), large);
 }
 
 // Each refusal comes at once, before anything is read: a pipe without a
@@ -70,7 +71,11 @@ TEST_F(WholeFile, WhatIsNotARegularFileOfItsFormatsSizeIsRefusedAtOnce) {
        kOpen + " «" + pipe + "» — не обычный файл, а папка, канал или устройство.", false},
       {"device", [] { return std::string("/dev/zero"); },
        kOpen + " «/dev/zero» — не обычный файл, а папка, канал или устройство.", false},
-      {"one byte over", [&] { WriteWholeFile(File("big"), "12345", "create"); return File("big"); },
+      {"one byte over",
+       [&] {
+         WriteWholeFile(File("big"), "12345", "create");
+         return File("big");
+       },
        kOpen + " Файл «" + File("big") + "» длиннее 4 байт: файл этого вида не бывает таким большим.", true},
   };
   for (const Case& c : cases) {

@@ -6,14 +6,16 @@
 
 #include "platform/cp1251.h"
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 #include "platform/whole_file.h"
 
 namespace {
 
-// Long texts are cut in messages so that the box stays readable.
-QString Quoted(const QString& text) {
+// A text as a message names it: a long one is cut so that the box stays
+// readable.
+std::string Shown(const QString& text) {
   constexpr int kShown = 60;
-  return "\"" + (text.size() > kShown ? text.left(kShown) + "..." : text) + "\"";
+  return platform::Quoted((text.size() > kShown ? text.left(kShown) + "..." : text).toStdString());
 }
 
 }  // namespace
@@ -28,12 +30,10 @@ void ModelFileWriter::WriteString(const QString& text) {
   try {
     encoded = platform::Utf8ToCp1251(text.toStdString());
   } catch (const EConvertError& error) {
-    throw EConvertError(("Текст " + Quoted(text) + " не может быть сохранен: ").toStdString() +
-                        error.Message());
+    throw EConvertError("Текст " + Shown(text) + " не может быть сохранен: " + error.Message());
   }
   if (encoded.size() > kMaxFileStringBytes) {
-    throw EConvertError(
-        ("Текст " + Quoted(text) + " длиннее 256 байт и не может быть сохранен").toStdString());
+    throw EConvertError("Текст " + Shown(text) + " длиннее 256 байт и не может быть сохранен");
   }
   WriteInt32(static_cast<qint32>(encoded.size()));
   bytes_.append(encoded.data(), static_cast<qsizetype>(encoded.size()));
@@ -126,6 +126,6 @@ std::string ReadWholeFile(const QString& path, const std::string& openError, qin
 }
 
 void WriteWholeFile(const QString& path, const QByteArray& bytes, const std::string& createError) {
-  platform::WriteWholeFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()),
-                           createError);
+  platform::WriteWholeFile(QFile::encodeName(path).toStdString(),
+                           std::string_view(bytes.constData(), bytes.size()), createError);
 }

@@ -146,4 +146,36 @@ TEST(WorkbookSheetTest, AssignReplacesSizeAndCellsAndRefusesWhatDoesNotFit) {
   EXPECT_EQ(sheet.MaxRow(), 2);
 }
 
+// A mark says how its cell goes to a workbook file, so it has to stay with
+// that cell's text: the marks are checked against the texts they belong to.
+TEST(WorkbookSheetTest, CellsThatCameInAsTextsKeepTheirMarkWhereverTheyMoveUntilChanged) {
+  WorkbookSheet sheet;
+  const auto marked = [&] {
+    QStringList texts;
+    for (int row = 1; row <= sheet.MaxRow(); ++row) {
+      for (int col = 1; col <= sheet.MaxCol(); ++col) {
+        if (sheet.CameInAsText(row, col)) texts.append(sheet.Text(row, col));
+      }
+    }
+    return texts;
+  };
+  sheet.Assign(4, 4, {{"a", "1"}, {"2", "b", "c"}, {"", "3", "d"}},
+               {{true, false}, {false, true, true}, {false, false, true}});
+  EXPECT_EQ(marked(), (QStringList{"a", "b", "c", "d"}));
+  sheet.InsertRows(1, 1);
+  sheet.InsertColumns(2, 1);
+  EXPECT_EQ(sheet.Text(3, 3), "b");
+  EXPECT_EQ(marked(), (QStringList{"a", "b", "c", "d"}));
+  sheet.DeleteRows(2, 1);
+  sheet.DeleteColumns(1, 1);
+  EXPECT_EQ(sheet.Text(2, 3), "c");
+  EXPECT_EQ(marked(), (QStringList{"b", "c", "d"}));
+  sheet.SetText(2, 2, "b2");
+  sheet.ClearRange({2, 3, 2, 3});
+  sheet.SetText(3, 3, "d");  // an edit that changes nothing
+  EXPECT_EQ(marked(), (QStringList{"d"}));
+  sheet.PasteText(3, 3, "d");
+  EXPECT_EQ(marked(), QStringList());
+}
+
 }  // namespace

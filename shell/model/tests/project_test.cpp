@@ -134,7 +134,7 @@ TEST(Project, ATextTheFileCannotHoldIsRefusedBeforeAnythingIsWritten) {
   } catch (const EConvertError& error) {
     EXPECT_EQ(
         error.Message(),
-        "Текст \"数据\" не может быть сохранен: Символ \"数\" невозможно записать в кодировке Windows-1251");
+        "Текст «数据» не может быть сохранен: Символ «数» невозможно записать в кодировке Windows-1251");
   }
   EXPECT_FALSE(QFile::exists(folder.File("p.spr")));
 

@@ -117,7 +117,7 @@ TEST_F(RunLife, AFailedStartLeavesNoExchangeFile) {
       {"libStubNoEntry.so", "/a.sds", kFailed},
       {"libStubCalc.so", "/数据.sds",
        "Путь набора данных «/数据.sds» не может быть передан методу: "
-       "Символ \"数\" невозможно записать в кодировке Windows-1251"},
+       "Символ «数» невозможно записать в кодировке Windows-1251"},
   };
   for (const auto& failing : cases) {
     Prepare("report 30", failing.library);
