@@ -368,9 +368,3 @@ void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* pea
   RunRepetitions(run, PlanRepetitions(run, helper_threads + 1, std::numeric_limits<std::uint64_t>::max()),
                  peak_bytes);
 }
-
-std::size_t ValuesInFlightBound(const RunState& run, const RepetitionPlan& plan) {
-  const std::size_t block_estimates = static_cast<std::size_t>(plan.block_samples) *
-                                      static_cast<std::size_t>(EstimatesSize(run)) * sizeof(double);
-  return plan.values_budget + block_estimates;
-}

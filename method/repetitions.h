@@ -21,7 +21,7 @@ struct RepetitionPlan {
   std::int64_t block_samples = 1;          // samples of a block; the last of a repetition may hold fewer
   std::int64_t blocks_per_repetition = 1;  // M / block_samples, rounded up
   std::int64_t progress_step = 1;          // ProgressStep of the run's K * M samples
-  std::size_t values_budget = 0;  // bytes of values the threads hold at once, see ValuesInFlightBound
+  std::size_t values_budget = 0;           // bytes of values the threads hold at once
 };
 
 // The plan for at most `processors` threads with `available` bytes of memory
@@ -42,14 +42,5 @@ void RunRepetitions(RunState& run);
 // The same with a given number of threads besides the calling one, memory
 // permitting; with none, everything happens on the calling thread, one
 // repetition after another. `peak_bytes`, when given, receives the most
-// bytes of values the run held at once (see ValuesInFlightBound).
+// bytes of values the run held at once.
 void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* peak_bytes = nullptr);
-
-// The most bytes of values a run of that plan holds at once: what a run in
-// turn holds at its peak (a repetition's statistic values and, while they
-// are sorted, a buffer as large), and two repetitions' values more when the
-// plan lets the threads draw ahead, or a megabyte when that is more, sample
-// estimates that wait for their turn to be added included, and beyond that
-// at most one block's estimates. It does not grow with the number of
-// threads.
-std::size_t ValuesInFlightBound(const RunState& run, const RepetitionPlan& plan);

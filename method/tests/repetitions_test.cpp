@@ -141,6 +141,15 @@ const std::int32_t kThreadCounts[] = {0, 1, 3, 8};
 constexpr std::uint64_t kPlentyOfMemory = std::numeric_limits<std::uint64_t>::max();
 constexpr std::int32_t kLargestCount = std::numeric_limits<std::int32_t>::max();
 
+// The most bytes of values a run of that plan may hold at once: the plan's
+// values budget (a run in turn's peak, two repetitions more when the threads
+// draw ahead, sample estimates waiting for their turn included) and at most
+// one block's estimates beyond it.
+std::size_t ValuesInFlightBound(const RunState& run, const RepetitionPlan& plan) {
+  return plan.values_budget + static_cast<std::size_t>(plan.block_samples) *
+                                  static_cast<std::size_t>(EstimatesSize(run)) * sizeof(double);
+}
+
 TEST(RunRepetitions, LeavesWhatEachRepetitionInTurnLeaves) {
   brennic_test::RunFolder folder;
   WriteBlock(folder);
