@@ -12,10 +12,9 @@
 namespace Ferrant {
 
 void LoadFromFileToBook(WorkbookSheet* book, const QString& path) {
-  const QByteArray bytes = QByteArray::fromStdString(
-      platform::ReadWholeFile(QFile::encodeName(path).toStdString(),
-                              ("Невозможно открыть файл набора данных «" + path + "» !").toStdString(),
-                              ferrant::kMaxFileBytes));
+  const QByteArray bytes = QByteArray::fromStdString(platform::ReadWholeFile(
+      QFile::encodeName(path).toStdString(),
+      ("Невозможно открыть файл набора данных «" + path + "» !").toStdString(), ferrant::kMaxFileBytes));
   const ferrant::DataSet data_set = ferrant::DecodeDataSet(bytes, path);
 
   std::vector<QStringList> cells(static_cast<std::size_t>(data_set.rows));
@@ -51,7 +50,8 @@ void SaveToFileFromBook(WorkbookSheet* book, const QString& path) {
     }
   }
   const QByteArray bytes = ferrant::EncodeDataSet(data_set);
-  platform::WriteWholeFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()),
+  platform::WriteWholeFile(QFile::encodeName(path).toStdString(),
+                           std::string_view(bytes.constData(), bytes.size()),
                            ("Невозможно создать файл набора данных «" + path + "» !").toStdString());
 }
 

@@ -12,7 +12,7 @@ namespace lusmere {
 enum class CellKind { kPositional, kHeading, kNumber };
 
 class ReportWriter {
-public:
+ public:
   ReportWriter() = default;
   ReportWriter(const ReportWriter&) = delete;
   ReportWriter& operator=(const ReportWriter&) = delete;
@@ -31,7 +31,7 @@ public:
   // Drops the report and removes its temporary file; never fails.
   void Abandon() noexcept;
 
-private:
+ private:
   struct Cell {
     std::string html;
     CellKind kind = CellKind::kPositional;

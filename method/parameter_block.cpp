@@ -35,7 +35,7 @@ bool GeneratorKindInRange(int generator_kind) {
 }
 
 class BlockWriter {
-public:
+ public:
   template <typename Value>
   void Write(Value value) {
     auto bits = std::bit_cast<UnsignedOfSize<sizeof(Value)>>(value);
@@ -53,12 +53,12 @@ public:
 
   std::string Bytes() && { return std::move(bytes_); }
 
-private:
+ private:
   std::string bytes_;
 };
 
 class BlockReader {
-public:
+ public:
   explicit BlockReader(std::string_view block) : rest_(block) {}
 
   // `field` names the field in the user's words for the message of a cut block.
@@ -85,7 +85,7 @@ public:
 
   std::size_t Remaining() const { return rest_.size(); }
 
-private:
+ private:
   std::string_view Take(std::size_t count, std::string_view field) {
     if (count > rest_.size()) Cut(field);
     const std::string_view bytes = rest_.substr(0, count);

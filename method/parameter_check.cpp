@@ -12,7 +12,7 @@
 namespace {
 
 class Problems {
-public:
+ public:
   // Keeps the first problem of each field only: one reason beside a field is
   // what the user needs, and a later check may rest on an earlier one.
   void Add(const std::string& field, const std::string& message) {
@@ -23,7 +23,7 @@ public:
 
   std::vector<ParameterProblem> List() && { return std::move(list_); }
 
-private:
+ private:
   std::vector<ParameterProblem> list_;
 };
 

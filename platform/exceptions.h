@@ -10,53 +10,53 @@
 
 // An error with a message text meant for the user (UTF-8).
 class WB_EXPORT Exception : public std::exception {
-public:
+ public:
   explicit Exception(std::string message);
   ~Exception() override;
 
   const std::string& Message() const noexcept { return message_; }
   const char* what() const noexcept override;
 
-private:
+ private:
   std::string message_;
 };
 
 class WB_EXPORT EHeapException : public Exception {
-public:
+ public:
   using Exception::Exception;
   ~EHeapException() override;
 };
 
 class WB_EXPORT EOutOfMemory : public EHeapException {
-public:
+ public:
   using EHeapException::EHeapException;
   ~EOutOfMemory() override;
 };
 
 // A file that cannot be opened for reading.
 class WB_EXPORT EFOpenError : public Exception {
-public:
+ public:
   using Exception::Exception;
   ~EFOpenError() override;
 };
 
 // A file that cannot be created or written.
 class WB_EXPORT EFCreateError : public Exception {
-public:
+ public:
   using Exception::Exception;
   ~EFCreateError() override;
 };
 
 // A file whose contents cannot be read as they should be: truncated or corrupt.
 class WB_EXPORT EReadError : public Exception {
-public:
+ public:
   using Exception::Exception;
   ~EReadError() override;
 };
 
 // A text or number that cannot be converted as asked.
 class WB_EXPORT EConvertError : public Exception {
-public:
+ public:
   using Exception::Exception;
   ~EConvertError() override;
 };

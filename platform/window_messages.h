@@ -34,7 +34,7 @@ WB_EXPORT WindowHandle FindWindowByClass(const std::string& class_name);
 
 // Calls the window's dispatch and returns its result; 0 for a window that is
 // no longer registered.
-WB_EXPORT std::intptr_t SendWindowMessage(WindowHandle window, std::uint32_t message,
-                                          std::uintptr_t wparam, std::intptr_t lparam);
+WB_EXPORT std::intptr_t SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
+                                          std::intptr_t lparam);
 
 }  // namespace platform

@@ -11,7 +11,7 @@
 // a normal mean that is not finite) and a NaN argument give F = 0, so a
 // criterion reports a poor fit rather than a spurious one.
 class WB_EXPORT FuncProbability {
-public:
+ public:
   static double Chi2Probability(double x, double degrees, bool upper);
   static double fProbability(double x, double degrees1, double degrees2, bool upper);
   static double NormProbability(double x, double mean, double deviation, bool upper);

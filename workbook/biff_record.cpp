@@ -15,7 +15,6 @@ constexpr qsizetype kHeaderSize = 4;
 
 std::uint16_t Le16(const char* bytes) { return qFromLittleEndian<std::uint16_t>(bytes); }
 
-
 // A damaged text, or one cut inside a surrogate pair, shows the replacement
 // character, so that it is refused where it cannot be written instead of
 // turning into "?" on its way to code page 1251.

@@ -135,7 +135,8 @@ TEST_F(Entry, ARefusedBlockIsSaidAndTheDefaultsAreOffered) {
          WriteBytes("Parameters.dat", "");
          ASSERT_TRUE(QFile::resize("Parameters.dat", kMaxBlockBytes + 1));
        },
-       "Файл параметров «Parameters.dat» не может быть открыт. Файл «Parameters.dat» длиннее 8590197045 байт: "
+       "Файл параметров «Parameters.dat» не может быть открыт. Файл «Parameters.dat» длиннее 8590197045 "
+       "байт: "
        "файл этого вида не бывает таким большим."},
   };
   for (const auto& c : cases) {

@@ -18,11 +18,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data), size);
   if (bytes.size() >= 4) {
-    const std::uint32_t crc = ferrant::Crc32(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size() - 4)));
+    const std::uint32_t crc =
+        ferrant::Crc32(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size() - 4)));
     qToLittleEndian(crc, bytes.data() + bytes.size() - 4);
   }
-  const QString path = QString::fromStdString(fuzz::WriteScratchFile(
-      "input.sds", reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  const QString path = QString::fromStdString(
+      fuzz::WriteScratchFile("input.sds", reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
   WorkbookSheet sheet;
   try {
     Ferrant::LoadFromFileToBook(&sheet, path);

@@ -120,7 +120,7 @@ TEST_F(FerrantTest, ARefusedLoadLeavesTheSheetAsItWas) {
     QString path;
     bool cannot_open;
   } cases[] = {
-      {PathOf("missing.sds"), true}, {PathOf("pipe.sds"), true}, {folder_.path(), true},
+      {PathOf("missing.sds"), true}, {PathOf("pipe.sds"), true},  {folder_.path(), true},
       {PathOf("bad.sds"), false},    {PathOf("huge.sds"), false},
   };
   for (const auto& c : cases) {

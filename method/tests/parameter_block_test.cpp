@@ -246,7 +246,8 @@ TEST(ParameterBlock, ACutBlockNamesTheFieldItEndsIn) {
       {block.size() - 1, "альтернативная ковариационная матрица"},
   };
   for (const auto& [length, field] : cuts) {
-    ExpectReadError(block.substr(0, length), std::string("Блок параметров обрывается на поле «") + field + "»");
+    ExpectReadError(block.substr(0, length),
+                    std::string("Блок параметров обрывается на поле «") + field + "»");
   }
 }
 

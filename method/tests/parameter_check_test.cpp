@@ -87,10 +87,11 @@ TEST(ParameterCheck, NMustGiveTheStatisticItsDegreesOfFreedom) {
   for (int kind = 1; kind <= 7; ++kind) {
     const int n = smallest[kind];
     EXPECT_EQ(ProblemsAfter(kind, [&](RunParameters& p) { p.N = n; }), Problems{}) << kind;
-    const std::string message = n > 1 ? "Объем выборки N должен быть не меньше " + std::to_string(n) +
-                                            " для выбранной гипотезы"
-                                      : "Объем выборки N должен быть не меньше 1";
-    EXPECT_EQ(ProblemsAfter(kind, [&](RunParameters& p) { p.N = n - 1; }), (Problems{{"N", message}})) << kind;
+    const std::string message =
+        n > 1 ? "Объем выборки N должен быть не меньше " + std::to_string(n) + " для выбранной гипотезы"
+              : "Объем выборки N должен быть не меньше 1";
+    EXPECT_EQ(ProblemsAfter(kind, [&](RunParameters& p) { p.N = n - 1; }), (Problems{{"N", message}}))
+        << kind;
   }
 }
 
@@ -99,11 +100,14 @@ TEST(ParameterCheck, NMustGiveTheStatisticItsDegreesOfFreedom) {
 TEST(ParameterCheck, EachBrokenRequirementIsNamedBesideItsField) {
   const Problems pair_i = {{"VarI", "Номер первой переменной i должен лежать в пределах от 1 до p = 3"}};
   const Problems partial_i = {{"VarI", "Номер первой переменной i должен лежать в пределах от 1 до q = 2"}};
-  const Problems q_out = {{"Q", "Число переменных первой группы q должно лежать в пределах от 1 до p - 1 = 2"}};
+  const Problems q_out = {
+      {"Q", "Число переменных первой группы q должно лежать в пределах от 1 до p - 1 = 2"}};
   const Problems r0_out = {{"R0", "Коэффициент корреляции r0 должен лежать строго между -1 и 1"}};
-  const Problems not_definite = {{"Covariance", "Ковариационная матрица должна быть положительно определенной"}};
+  const Problems not_definite = {
+      {"Covariance", "Ковариационная матрица должна быть положительно определенной"}};
   const Problems bad_shape = {
-      {"GenParam3", "Параметр формы экспоненциально-степенного распределения должен быть конечным числом больше 0"}};
+      {"GenParam3",
+       "Параметр формы экспоненциально-степенного распределения должен быть конечным числом больше 0"}};
   const Change singular_alternative = [](RunParameters& p) {
     p.Alternative = 1;
     p.AltMean = {0, 0, 0};
@@ -114,7 +118,8 @@ TEST(ParameterCheck, EachBrokenRequirementIsNamedBesideItsField) {
     Change change;
     Problems expected;
   } cases[] = {
-      {{1}, [](auto& p) { p.N = 1, p.EstimateCovariance = 1; },
+      {{1},
+       [](auto& p) { p.N = 1, p.EstimateCovariance = 1; },
        {{"N", "Объем выборки N должен быть не меньше 2 для оценки ковариационной матрицы"}}},
       {{1}, [](auto& p) { p.N = 1, p.EstimateMean = 1; }, {}},
       {{2}, [](auto& p) { p.M = 4; }, {{"M", "Число выборок M должно быть не меньше 5"}}},
@@ -167,7 +172,8 @@ TEST(ParameterCheck, EachBrokenRequirementIsNamedBesideItsField) {
       {{2},
        [](auto& p) { p.Alternative = 1; },
        {{"AltMean", "Альтернативное математическое ожидание должно содержать p = 3 значений"},
-        {"AltCovariance", "Альтернативная ковариационная матрица должна содержать 6 значений верхнего треугольника"}}},
+        {"AltCovariance",
+         "Альтернативная ковариационная матрица должна содержать 6 значений верхнего треугольника"}}},
       {{2}, ExpPower(0.1, 0.1f), {}},
       {{2},
        ExpPower(0, 2),
@@ -195,7 +201,9 @@ TEST(ParameterCheck, EachBrokenRequirementIsNamedBesideItsField) {
       {{2},
        [](auto& p) { p.GenParam1 = kInfinity; },
        {{"GenParam1", "Первый параметр распределения должен быть конечным числом"}}},
-      {{2}, [](auto& p) { p.TestKind = 8; }, {{"TestKind", "Вид гипотезы должен быть задан кодом от 1 до 7"}}},
+      {{2},
+       [](auto& p) { p.TestKind = 8; },
+       {{"TestKind", "Вид гипотезы должен быть задан кодом от 1 до 7"}}},
       {{2},
        [](auto& p) { p.GeneratorKind = 0; },
        {{"GeneratorKind", "Закон распределения должен быть задан кодом от 1 до 5"}}},

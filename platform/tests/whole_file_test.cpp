@@ -165,8 +165,8 @@ TEST_F(WholeFile, ASaveRemovesWhatKilledSavesOfItsTargetLeft) {
     std::string name;
     bool removed;
   } entries[] = {
-      {"f." + gone + "-0.tmp", true},           // left by a killed save
-      {"f." + gone + "-4294967295.tmp", true},  // the highest count
+      {"f." + gone + "-0.tmp", true},            // left by a killed save
+      {"f." + gone + "-4294967295.tmp", true},   // the highest count
       {"f." + running + "-7.tmp", false},        // a save under way
       {"g." + gone + "-0.tmp", false},           // another target's
       {"f.1-2.tmp." + gone + "-0.tmp", false},   // the target "f.1-2.tmp"'s

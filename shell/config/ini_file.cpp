@@ -17,9 +17,9 @@ bool SameName(const QString& a, const QString& b) { return a.compare(b, Qt::Case
 IniFile::IniFile(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists() || !info.isReadable()) return;
-  const QString text = QString::fromStdString(
-      platform::ReadWholeFile(QFile::encodeName(path).toStdString(),
-                              ("Невозможно прочитать файл методов «" + path + "» !").toStdString(), kMaxIniBytes));
+  const QString text = QString::fromStdString(platform::ReadWholeFile(
+      QFile::encodeName(path).toStdString(),
+      ("Невозможно прочитать файл методов «" + path + "» !").toStdString(), kMaxIniBytes));
   Section* current = nullptr;
   for (QString line : text.split('\n')) {
     line = line.trimmed();

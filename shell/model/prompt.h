@@ -17,7 +17,7 @@ struct FileDialogSetup {
 };
 
 class Prompt {
-public:
+ public:
   enum class Answer { Yes, No };
 
   virtual ~Prompt() = default;

@@ -138,7 +138,9 @@ void TWMain::FileNewCalculationUpdate() {
 
 // The data-set editor adds its own condition: no editor window is open.
 // One data-set editor at a time.
-void TWMain::FileNewDataSetUpdate() { FileNewDataSet->setEnabled(FProject != nullptr && WFerrant == nullptr); }
+void TWMain::FileNewDataSetUpdate() {
+  FileNewDataSet->setEnabled(FProject != nullptr && WFerrant == nullptr);
+}
 
 // Serves FileOpen and FileOpenProject.
 void TWMain::FileOpenUpdate() {

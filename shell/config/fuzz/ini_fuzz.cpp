@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     for (const QString& line : IniFile(path).ReadSectionValues("Methods")) {
       const qsizetype equals = line.indexOf('=');
-      if (equals < 0 || equals + 1 == line.size() || line.startsWith(';') || line.startsWith('#')) std::abort();
+      if (equals < 0 || equals + 1 == line.size() || line.startsWith(';') || line.startsWith('#'))
+        std::abort();
     }
     const MethodList methods = ReadMethodList(path);
     if (methods.names.size() != methods.keys.size()) std::abort();

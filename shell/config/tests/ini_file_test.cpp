@@ -81,7 +81,8 @@ TEST_F(IniFileTest, AFolderPipeOrDeviceOrAnOversizedFileIsRefused) {
       ADD_FAILURE() << "read " << c.path.toStdString();
     } catch (const Exception& error) {
       EXPECT_EQ(dynamic_cast<const EFOpenError*>(&error) != nullptr, c.not_regular);
-      EXPECT_TRUE(error.Message().starts_with("Невозможно прочитать файл методов «" + c.path.toStdString() + "» !"))
+      EXPECT_TRUE(
+          error.Message().starts_with("Невозможно прочитать файл методов «" + c.path.toStdString() + "» !"))
           << error.Message();
     }
   }

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)program_folder_set;
   const std::string path = fuzz::WriteScratchFile("input.scl", data, size);
   const std::unique_ptr<TCalculation, void (*)(TCalculation*)> calculation(new TCalculation(""),
-                                                                          &TCalculation::Free);
+                                                                           &TCalculation::Free);
   try {
     calculation->LoadFromFile(QString::fromStdString(path));
   } catch (const EFOpenError&) {

@@ -80,8 +80,9 @@ TEST(Calculation, DamagedFilesAreRefusedAndLeaveNothingHalfRead) {
       calculation->LoadFromFile(folder.File("damaged.scl"));
       ADD_FAILURE() << "accepted: " << damaged.fault;
     } catch (const EReadError& error) {
-      EXPECT_EQ(error.Message(),
-                ("Файл расчета «" + folder.File("damaged.scl") + "» поврежден: ").toStdString() + damaged.fault);
+      EXPECT_EQ(
+          error.Message(),
+          ("Файл расчета «" + folder.File("damaged.scl") + "» поврежден: ").toStdString() + damaged.fault);
     }
     EXPECT_EQ(calculation->GetName(), "До");
     EXPECT_FALSE(calculation->HasParameters());

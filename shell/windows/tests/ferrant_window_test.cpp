@@ -299,10 +299,11 @@ TEST_F(FerrantWindowTest, WorkbooksAreExportedAndImportedThroughTheMainWindowsDi
   prompt_.files = {two_sheets};
   ASSERT_TRUE(Run("actnFileImport"));
   EXPECT_EQ(Book().Get_TextRC(1, 1), "Рост, см");
-  EXPECT_EQ(prompt_.informations,
-            QStringList{"В книге «" + two_sheets +
-                        "» листов: 2. Загружен только первый лист «Данные»; при экспорте в этот файл остальные "
-                        "листы будут потеряны."});
+  EXPECT_EQ(
+      prompt_.informations,
+      QStringList{"В книге «" + two_sheets +
+                  "» листов: 2. Загружен только первый лист «Данные»; при экспорте в этот файл остальные "
+                  "листы будут потеряны."});
 }
 
 TEST_F(FerrantWindowTest, ASampleOfNumbersIsSavedAsADataSetFile) {
