@@ -68,5 +68,5 @@ EditorStart ReadEditorStart() {
 
 void WriteParametersFile(const QString& path, const std::string& block) {
   platform::WriteWholeFile(QFile::encodeName(path).toStdString(), block,
-                           "Невозможно записать файл параметров «" + path.toStdString() + "»");
+                           "Невозможно записать файл параметров " + platform::Quoted(path.toStdString()));
 }

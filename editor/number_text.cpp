@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/number_format.h"
+#include "platform/quoted.h"
 
 namespace {
 
@@ -46,5 +47,5 @@ std::optional<float> ParseFloat(const QString& text) { return ParseNumber<float>
 
 std::string NotANumberMessage(const QString& text) {
   if (text.trimmed().isEmpty()) return "Введите число";
-  return "Значение «" + text.trimmed().toStdString() + "» не может быть прочитано как число";
+  return "Значение " + platform::Quoted(text.trimmed().toStdString()) + " не может быть прочитано как число";
 }

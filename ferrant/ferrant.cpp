@@ -5,6 +5,7 @@
 
 #include "ferrant/sds_format.h"
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 #include "platform/whole_file.h"
 #include "workbook/cell_number.h"
 #include "workbook/sheet.h"
@@ -14,7 +15,8 @@ namespace Ferrant {
 void LoadFromFileToBook(WorkbookSheet* book, const QString& path) {
   const QByteArray bytes = QByteArray::fromStdString(platform::ReadWholeFile(
       QFile::encodeName(path).toStdString(),
-      ("Невозможно открыть файл набора данных «" + path + "» !").toStdString(), ferrant::kMaxFileBytes));
+      "Невозможно открыть файл набора данных " + platform::Quoted(path.toStdString()) + " !",
+      ferrant::kMaxFileBytes));
   const ferrant::DataSet data_set = ferrant::DecodeDataSet(bytes, path);
 
   std::vector<QStringList> cells(static_cast<std::size_t>(data_set.rows));
@@ -40,19 +42,17 @@ void SaveToFileFromBook(WorkbookSheet* book, const QString& path) {
       const QString text = book->Text(row, col);
       const auto number = workbook::ParseCellNumber(text);
       if (!number) {
-        throw Exception(QString("Ячейка (строка %1, столбец %2) не содержит числа: «%3»")
-                            .arg(row)
-                            .arg(col)
-                            .arg(text)
-                            .toStdString());
+        throw Exception(
+            QString("Ячейка (строка %1, столбец %2) не содержит числа: ").arg(row).arg(col).toStdString() +
+            platform::Quoted(text.toStdString()));
       }
       data_set.values.push_back(*number);
     }
   }
   const QByteArray bytes = ferrant::EncodeDataSet(data_set);
-  platform::WriteWholeFile(QFile::encodeName(path).toStdString(),
-                           std::string_view(bytes.constData(), bytes.size()),
-                           ("Невозможно создать файл набора данных «" + path + "» !").toStdString());
+  platform::WriteWholeFile(
+      QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()),
+      "Невозможно создать файл набора данных " + platform::Quoted(path.toStdString()) + " !");
 }
 
 }  // namespace Ferrant

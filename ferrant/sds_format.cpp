@@ -7,6 +7,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 
 namespace ferrant {
 namespace {
@@ -30,15 +31,19 @@ T Take(const QByteArray& bytes, qsizetype at) {
 
 class Refusal {
  public:
-  explicit Refusal(const QString& path) : path_(path) {}
+  explicit Refusal(const QString& path)
+      : name_(QString::fromStdString(platform::Quoted(path.toStdString()))) {}
+
+  // The file as the messages name it: its path in quotation marks.
+  const QString& Name() const { return name_; }
 
   [[noreturn]] void Corrupt(const QString& what) const {
-    Throw(QString("Файл набора данных «%1» поврежден: %2").arg(path_, what));
+    Throw(QString("Файл набора данных %1 поврежден: %2").arg(name_, what));
   }
   [[noreturn]] void Throw(const QString& message) const { throw EReadError(message.toStdString()); }
 
  private:
-  QString path_;
+  QString name_;
 };
 
 QString CellName(qsizetype index, std::int32_t cols) {
@@ -110,17 +115,17 @@ QByteArray EncodeDataSet(const DataSet& data_set) {
 
 DataSet DecodeDataSet(const QByteArray& bytes, const QString& path) {
   const Refusal refusal(path);
-  const QString truncated = QString("Файл набора данных «%1» обрезан").arg(path);
+  const QString truncated = QString("Файл набора данных %1 обрезан").arg(refusal.Name());
   const QByteArray signature = QByteArray::fromRawData(kSignature, sizeof kSignature);
   if (bytes.size() < signature.size() && signature.startsWith(bytes)) refusal.Throw(truncated);
   if (!bytes.startsWith(signature)) {
-    refusal.Throw(QString("Файл «%1» не является файлом набора данных").arg(path));
+    refusal.Throw(QString("Файл %1 не является файлом набора данных").arg(refusal.Name()));
   }
   if (bytes.size() < kHeaderSize) refusal.Throw(truncated);
   const auto version = Take<std::uint32_t>(bytes, 8);
   if (version != kVersion) {
-    refusal.Throw(
-        QString("Файл набора данных «%1» записан в неизвестной версии формата (%2)").arg(path).arg(version));
+    refusal.Throw(QString("Файл набора данных %1 записан в неизвестной версии формата (%2)")
+                      .arg(refusal.Name(), QString::number(version)));
   }
   DataSet data_set;
   data_set.rows = Take<std::int32_t>(bytes, 12);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ class BlockReader {
   }
 
   [[noreturn]] static void Cut(std::string_view field) {
-    throw EReadError("Блок параметров обрывается на поле «" + std::string(field) + "»");
+    throw EReadError("Блок параметров обрывается на поле " + platform::Quoted(field));
   }
 
   std::string_view rest_;

@@ -1,18 +1,21 @@
 #include "method/progress.h"
 
+#include "platform/progress_messages.h"
+
 TCProgress::TCProgress(std::int32_t total, std::int32_t step)
     : window_(platform::FindWindowByClass("TWMain")) {
   if (window_ != nullptr) {
-    platform::SendWindowMessage(window_, WM_PROGRESSBEGIN, static_cast<std::uintptr_t>(total), step);
+    platform::SendWindowMessage(window_, platform::WM_PROGRESSBEGIN, static_cast<std::uintptr_t>(total),
+                                step);
   }
 }
 
 TCProgress::~TCProgress() {
-  if (window_ != nullptr) platform::SendWindowMessage(window_, WM_PROGRESSEND, 0, 0);
+  if (window_ != nullptr) platform::SendWindowMessage(window_, platform::WM_PROGRESSEND, 0, 0);
 }
 
 void TCProgress::Step(std::int32_t increment) {
-  if (window_ != nullptr) platform::SendWindowMessage(window_, WM_PROGRESSSTEP, 0, increment);
+  if (window_ != nullptr) platform::SendWindowMessage(window_, platform::WM_PROGRESSSTEP, 0, increment);
 }
 
 void TCProgress::SendStepsThrough(std::int64_t count) {

@@ -8,10 +8,6 @@
 
 #include "platform/window_messages.h"
 
-constexpr std::uint32_t WM_PROGRESSBEGIN = platform::kWmUser + 0;
-constexpr std::uint32_t WM_PROGRESSSTEP = platform::kWmUser + 1;
-constexpr std::uint32_t WM_PROGRESSEND = platform::kWmUser + 2;
-
 class TCProgress {
  public:
   // Sends begin with the total number of steps and the default step.

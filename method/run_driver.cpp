@@ -12,6 +12,7 @@
 #include "method/sample_moments.h"
 #include "platform/exceptions.h"
 #include "platform/process_resources.h"
+#include "platform/quoted.h"
 #include "platform/whole_file.h"
 
 namespace {
@@ -36,7 +37,7 @@ RunParameters ReadBlock(const std::string& file_name) {
   try {
     return DecodeRunParameters(bytes);
   } catch (const EReadError& error) {
-    throw EReadError("Файл параметров «" + file_name + "» поврежден: " + error.Message());
+    throw EReadError("Файл параметров " + platform::Quoted(file_name) + " поврежден: " + error.Message());
   }
 }
 

@@ -11,6 +11,7 @@
 #include "method/run_parameters.h"
 #include "platform/cp1251.h"
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 #include "platform/temporary_files.h"
 
 namespace {
@@ -86,11 +87,11 @@ void SaveStatistics(const RunState& run, std::int32_t k, const std::vector<doubl
   const std::string name = StatisticsFileName(platform::Cp1251ToUtf8(run.StatisticsPath), k + 1);
   const NotedTemporary temporary(TemporaryBeside(name));
   std::ofstream file(temporary.Path(), std::ios::out | std::ios::trunc);
-  if (!file) throw EFCreateError("Невозможно создать файл статистик «" + name + "»");
+  if (!file) throw EFCreateError("Невозможно создать файл статистик " + platform::Quoted(name));
   WriteStatisticValues(file, StatisticName(run.TestKind), values);
   file.close();
   if (!file || std::rename(temporary.Path().c_str(), name.c_str()) != 0) {
     std::remove(temporary.Path().c_str());
-    throw EFCreateError("Невозможно записать файл статистик «" + name + "»");
+    throw EFCreateError("Невозможно записать файл статистик " + platform::Quoted(name));
   }
 }

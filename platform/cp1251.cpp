@@ -68,6 +68,7 @@ std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
   return cp;
 }
 
+// Every character of code page 1251 takes at most three bytes.
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -88,13 +89,13 @@ std::string Utf8ToCp1251(std::string_view utf8) {
   out.reserve(utf8.size());
   std::size_t pos = 0;
   while (pos < utf8.size()) {
+    const std::size_t start = pos;
     const auto cp = NextCodePoint(utf8, pos);
     if (!cp) throw EConvertError("Текст не является правильным текстом UTF-8");
     const auto byte = ByteOf(*cp);
     if (!byte) {
-      std::string shown;
-      AppendUtf8(shown, *cp);
-      throw EConvertError("Символ " + Quoted(shown) + " невозможно записать в кодировке Windows-1251");
+      throw EConvertError("Символ " + Quoted(utf8.substr(start, pos - start)) +
+                          " невозможно записать в кодировке Windows-1251");
     }
     out += static_cast<char>(*byte);
   }

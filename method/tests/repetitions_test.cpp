@@ -26,6 +26,7 @@
 #include "method/tests/run_harness.h"
 #include "platform/exceptions.h"
 #include "platform/process_resources.h"
+#include "platform/progress_messages.h"
 #include "platform/window_messages.h"
 
 namespace {
@@ -66,7 +67,7 @@ RunResult RunWith(const brennic_test::RunFolder& folder, const std::function<voi
         result.messages.push_back(std::to_string(message) + " " + std::to_string(wparam) + " " +
                                   std::to_string(lparam));
         result.files_at_message.push_back(FilesPresent(folder));
-        if (message == WM_PROGRESSSTEP && on_step) on_step();
+        if (message == platform::WM_PROGRESSSTEP && on_step) on_step();
         handling = false;
         return 0;
       });

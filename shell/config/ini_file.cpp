@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/quoted.h"
 #include "platform/whole_file.h"
 
 namespace {
@@ -19,7 +20,7 @@ IniFile::IniFile(const QString& path) {
   if (!info.exists() || !info.isReadable()) return;
   const QString text = QString::fromStdString(platform::ReadWholeFile(
       QFile::encodeName(path).toStdString(),
-      ("Невозможно прочитать файл методов «" + path + "» !").toStdString(), kMaxIniBytes));
+      "Невозможно прочитать файл методов " + platform::Quoted(path.toStdString()) + " !", kMaxIniBytes));
   Section* current = nullptr;
   for (QString line : text.split('\n')) {
     line = line.trimmed();

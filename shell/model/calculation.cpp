@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 #include "platform/system_time.h"
 #include "shell/model/model_file.h"
 #include "shell/model/strings.h"
@@ -73,7 +74,7 @@ void TCalculation::LoadFromFile(const QString& path) {
   FFileName = path;
   ModelFileReader reader(
       ReadWholeFile(path, LoadStdStr(StringId::CalculationOpenError), kMaxCalculationFileBytes),
-      "Файл расчета «" + path + "» поврежден: ");
+      QString::fromStdString("Файл расчета " + platform::Quoted(path.toStdString()) + " поврежден: "));
   QString strings[8];
   for (QString& text : strings) text = reader.ReadString();
   QByteArray parameters = reader.ReadBlock();

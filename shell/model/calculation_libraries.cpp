@@ -6,6 +6,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 #include "shell/model/calculation.h"
 #include "shell/model/model_file.h"
 #include "shell/model/strings.h"
@@ -74,9 +75,8 @@ void TCalculation::WriteDataSetsFile() {
   try {
     path = platform::Utf8ToCp1251(FDataSet.toStdString());
   } catch (const EConvertError& error) {
-    throw EConvertError(
-        ("Путь набора данных «" + FDataSet + "» не может быть передан методу: ").toStdString() +
-        error.Message());
+    throw EConvertError("Путь набора данных " + platform::Quoted(FDataSet.toStdString()) +
+                        " не может быть передан методу: " + error.Message());
   }
   // The file is only there for outside method libraries, so a failure to
   // write it is not reported.

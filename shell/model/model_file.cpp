@@ -1,6 +1,7 @@
 #include "shell/model/model_file.h"
 
 #include <QFile>
+#include <QTextBoundaryFinder>
 #include <QtEndian>
 #include <cstring>
 
@@ -12,10 +13,15 @@
 namespace {
 
 // A text as a message names it: a long one is cut so that the box stays
-// readable.
+// readable, before the character that would not fit whole, since half of a
+// surrogate pair or a letter without its accent would show as something else.
 std::string Shown(const QString& text) {
   constexpr int kShown = 60;
-  return platform::Quoted((text.size() > kShown ? text.left(kShown) + "..." : text).toStdString());
+  if (text.size() <= kShown) return platform::Quoted(text.toStdString());
+  QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+  characters.setPosition(kShown);
+  if (!characters.isAtBoundary()) characters.toPreviousBoundary();
+  return platform::Quoted((text.left(characters.position()) + "...").toStdString());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/program_folder.h"
+#include "platform/quoted.h"
 #include "shell/model/model_file.h"
 #include "shell/model/strings.h"
 
@@ -150,8 +151,9 @@ QString TProject::GetReportFolder(const QString& caption) const {
 
 void TProject::LoadFromFile(const QString& path) {
   FFileName = path;
-  ModelFileReader reader(ReadWholeFile(path, LoadStdStr(StringId::ProjectOpenError), kMaxProjectFileBytes),
-                         "Файл проекта «" + path + "» поврежден: ");
+  ModelFileReader reader(
+      ReadWholeFile(path, LoadStdStr(StringId::ProjectOpenError), kMaxProjectFileBytes),
+      QString::fromStdString("Файл проекта " + platform::Quoted(path.toStdString()) + " поврежден: "));
   QString name = reader.ReadString();
   QStringList dataSets = reader.ReadList();
   QStringList calculations = reader.ReadList();

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 
+#include "platform/quoted.h"
 #include "shell/model/prompt.h"
 #include "shell/windows/action_list.h"
 #include "shell/windows/image_list.h"
@@ -326,10 +327,11 @@ void TWFerrant::TransferWorkbook(bool import) {
   // Only the first worksheet is loaded: said before an export over the same
   // file could drop the others unnoticed.
   if (worksheets.size() > 1) {
-    prompt_.Information(
-        QString("В книге «%1» листов: %2. Загружен только первый лист «%3»; при экспорте в этот "
-                "файл остальные листы будут потеряны.")
-            .arg(FFileName, QString::number(worksheets.size()), worksheets.first()));
+    prompt_.Information(QString("В книге %1 листов: %2. Загружен только первый лист %3; при экспорте в этот "
+                                "файл остальные листы будут потеряны.")
+                            .arg(QString::fromStdString(platform::Quoted(FFileName.toStdString())),
+                                 QString::number(worksheets.size()),
+                                 QString::fromStdString(platform::Quoted(worksheets.first().toStdString()))));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/quoted.h"
 #include "shell/windows/file_paths.h"
 
 TFileDialog::TFileDialog(Prompt& prompt, Kind kind) : prompt_(prompt), kind_(kind) {}
@@ -58,7 +59,9 @@ QString FileTypeText(const QString& filter, const QString& file_name) {
       return WithoutPatterns(pair.description);
   }
   const QString extension = QFileInfo(file_name).suffix();
-  return extension.isEmpty() ? QString("Файл") : QString("Файл «%1»").arg(extension.toUpper());
+  return extension.isEmpty()
+             ? QString("Файл")
+             : QString::fromStdString("Файл " + platform::Quoted(extension.toUpper().toStdString()));
 }
 
 QStringList FileTypeDescriptions(const QString& filter) {

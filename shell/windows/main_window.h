@@ -50,11 +50,6 @@ class TWMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Progress messages of a running calculation (WM_USER + 0, 1, 2).
-  static constexpr std::uint32_t WM_PROGRESSBEGIN = 0x400;
-  static constexpr std::uint32_t WM_PROGRESSSTEP = 0x401;
-  static constexpr std::uint32_t WM_PROGRESSEND = 0x402;
-
   // A project tree node's image index, kept beside its picture.
   static constexpr int kImageIndexRole = Qt::UserRole;
 

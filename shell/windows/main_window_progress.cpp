@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "platform/progress_messages.h"
 #include "shell/windows/application.h"
 #include "shell/windows/gauge.h"
 #include "shell/windows/main_window.h"
@@ -20,14 +21,14 @@ std::intptr_t TWMain::Dispatch(std::uint32_t message, std::uintptr_t wparam, std
   std::intptr_t answer = 0;
   RunGuarded([&] {
     switch (message) {
-      case WM_PROGRESSBEGIN:
+      case platform::WM_PROGRESSBEGIN:
         answer = kNoGauge;
         answer = ProgressBegin(wparam, lparam);
         break;
-      case WM_PROGRESSSTEP:
+      case platform::WM_PROGRESSSTEP:
         ProgressStep(lparam);
         break;
-      case WM_PROGRESSEND:
+      case platform::WM_PROGRESSEND:
         ProgressEnd();
         break;
       default:

@@ -1,6 +1,7 @@
 // The project page of the main window: the tree of the open project, with
 // its calculations, data sets and reports, and the commands on it.
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 #include "shell/model/calculation.h"
 #include "shell/model/project.h"
 #include "shell/model/strings.h"
@@ -138,9 +139,9 @@ void TWMain::PrjDelExecute() {
     const QString kept = FProject->DeleteReport(index);
     RefreshProjectTree();
     if (!kept.isEmpty()) {
-      prompt_.Information("Папка «" + kept +
-                          "» не является папкой отчета этого проекта: отчет убран из проекта, файлы папки не "
-                          "удалены.");
+      prompt_.Information(QString::fromStdString(
+          "Папка " + platform::Quoted(kept.toStdString()) +
+          " не является папкой отчета этого проекта: отчет убран из проекта, файлы папки не удалены."));
     }
   }
 }

@@ -7,6 +7,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/program_folder.h"
+#include "platform/quoted.h"
 #include "shell/model/calculation.h"
 #include "shell/model/project.h"
 #include "shell/model/strings.h"
@@ -52,7 +53,7 @@ void TWMain::CalcRunExecute() {
   // current directory happens to be, so it is refused.
   if (!QDir().mkpath(folder) || !QDir::setCurrent(folder)) {
     QDir::setCurrent(ProgramFolder());
-    throw Exception(("Невозможно создать папку отчета «" + folder + "» !").toStdString());
+    throw Exception("Невозможно создать папку отчета " + platform::Quoted(folder.toStdString()) + " !");
   }
   ShowRunState(true);
   FCalculation->OnCalculationEnd = [this](TThreadedLaunch* sender) { CalcFinished(sender); };

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "platform/exceptions.h"
+#include "platform/quoted.h"
 #include "platform/whole_file.h"
 #include "shell/windows/window_actions.h"
 
@@ -55,8 +56,10 @@ void TWReport::Navigate(const QString& path) {
   if (file.exists()) {
     web_browser_->setSource(QUrl::fromLocalFile(path));
   } else if (!file.dir().exists()) {
-    web_browser_->setPlainText("Папка отчета «" + file.path() + "» не найдена.");
+    web_browser_->setPlainText(QString::fromStdString(
+        "Папка отчета " + platform::Quoted(file.path().toStdString()) + " не найдена."));
   } else {
-    web_browser_->setPlainText("Файл отчета «" + path + "» не найден.");
+    web_browser_->setPlainText(
+        QString::fromStdString("Файл отчета " + platform::Quoted(path.toStdString()) + " не найден."));
   }
 }

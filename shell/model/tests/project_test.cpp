@@ -136,6 +136,16 @@ TEST(Project, ATextTheFileCannotHoldIsRefusedBeforeAnythingIsWritten) {
         error.Message(),
         "Текст «数据» не может быть сохранен: Символ «数» невозможно записать в кодировке Windows-1251");
   }
+  // The message cuts a long text before the character that would not fit whole.
+  project.SetName(QString(59, 'a') + "😀b");
+  try {
+    project.SaveAs(folder.File("p.spr"));
+    FAIL();
+  } catch (const EConvertError& error) {
+    EXPECT_EQ(error.Message(),
+              "Текст «" + std::string(59, 'a') +
+                  "...» не может быть сохранен: Символ «😀» невозможно записать в кодировке Windows-1251");
+  }
   EXPECT_FALSE(QFile::exists(folder.File("p.spr")));
 
   project.SetName("Проект");

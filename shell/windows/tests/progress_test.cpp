@@ -4,6 +4,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/progress_messages.h"
 #include "platform/window_messages.h"
 #include "shell/windows/gauge.h"
 #include "shell/windows/main_window.h"
@@ -38,7 +39,7 @@ class ProgressTest : public MainWindowFixture {
 // Begin (1000, 50) and twenty default steps: the sender's pattern for
 // K·M = 1000, which fills the bar.
 TEST_F(ProgressTest, TwentyDefaultStepsFillTheBarOverTheStatusBar) {
-  EXPECT_EQ(Send(TWMain::WM_PROGRESSBEGIN, 1000, 50), 0);
+  EXPECT_EQ(Send(platform::WM_PROGRESSBEGIN, 1000, 50), 0);
   TCGauge* gauge = Gauge();
   ASSERT_NE(gauge, nullptr);
   EXPECT_EQ(gauge->geometry(), QRect(5, 3, status_bar_->width() - 10, status_bar_->height() - 4));
@@ -47,13 +48,13 @@ TEST_F(ProgressTest, TwentyDefaultStepsFillTheBarOverTheStatusBar) {
   EXPECT_EQ(gauge->maximum(), 1000);
   EXPECT_EQ(gauge->value(), 0);
   for (int step = 1; step <= 20; ++step) {
-    Send(TWMain::WM_PROGRESSSTEP, 0, 0);
+    Send(platform::WM_PROGRESSSTEP, 0, 0);
     EXPECT_EQ(gauge->value(), 50 * step);
   }
   EXPECT_EQ(gauge->text(), "100%");
   window_->resize(window_->width() + 100, window_->height());
   EXPECT_EQ(gauge->width(), status_bar_->width() - 10);
-  Send(TWMain::WM_PROGRESSEND, 0, 0);
+  Send(platform::WM_PROGRESSEND, 0, 0);
   EXPECT_EQ(Gauge(), nullptr);
 }
 
@@ -64,8 +65,9 @@ TEST_F(ProgressTest, MessagesSentToTheWindowClassFromARunThreadDriveTheBar) {
   std::atomic<bool> done{false};
   std::thread worker([&] {
     const platform::WindowHandle window = platform::FindWindowByClass("TWMain");
-    begin_answer = platform::SendWindowMessage(window, TWMain::WM_PROGRESSBEGIN, 1000, 50);
-    for (int step = 0; step < 10; ++step) platform::SendWindowMessage(window, TWMain::WM_PROGRESSSTEP, 0, 0);
+    begin_answer = platform::SendWindowMessage(window, platform::WM_PROGRESSBEGIN, 1000, 50);
+    for (int step = 0; step < 10; ++step)
+      platform::SendWindowMessage(window, platform::WM_PROGRESSSTEP, 0, 0);
     done = true;
   });
   while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -76,26 +78,26 @@ TEST_F(ProgressTest, MessagesSentToTheWindowClassFromARunThreadDriveTheBar) {
 }
 
 TEST_F(ProgressTest, AGivenIncrementCountsAndTheBarStopsAtItsMaximum) {
-  Send(TWMain::WM_PROGRESSBEGIN, 45, 2);
+  Send(platform::WM_PROGRESSBEGIN, 45, 2);
   ASSERT_NE(Gauge(), nullptr);
-  Send(TWMain::WM_PROGRESSSTEP, 0, 7);
+  Send(platform::WM_PROGRESSSTEP, 0, 7);
   EXPECT_EQ(Gauge()->value(), 7);
-  for (int step = 0; step < 30; ++step) Send(TWMain::WM_PROGRESSSTEP, 0, 0);
+  for (int step = 0; step < 30; ++step) Send(platform::WM_PROGRESSSTEP, 0, 0);
   EXPECT_EQ(Gauge()->value(), 45);
 }
 
 TEST_F(ProgressTest, StepsWithoutABarAreIgnoredAndANewBeginReplacesALeftoverBar) {
-  EXPECT_EQ(Send(TWMain::WM_PROGRESSSTEP, 0, 0), 0);
-  EXPECT_EQ(Send(TWMain::WM_PROGRESSEND, 0, 0), 0);
+  EXPECT_EQ(Send(platform::WM_PROGRESSSTEP, 0, 0), 0);
+  EXPECT_EQ(Send(platform::WM_PROGRESSEND, 0, 0), 0);
   EXPECT_EQ(Gauge(), nullptr);
   // A run that ended without its end message left its bar.
-  Send(TWMain::WM_PROGRESSBEGIN, 1000, 50);
-  Send(TWMain::WM_PROGRESSSTEP, 0, 0);
-  Send(TWMain::WM_PROGRESSBEGIN, 200, 10);
+  Send(platform::WM_PROGRESSBEGIN, 1000, 50);
+  Send(platform::WM_PROGRESSSTEP, 0, 0);
+  Send(platform::WM_PROGRESSBEGIN, 200, 10);
   ASSERT_NE(Gauge(), nullptr);
   EXPECT_EQ(Gauge()->maximum(), 200);
   EXPECT_EQ(Gauge()->value(), 0);
-  Send(TWMain::WM_PROGRESSSTEP, 0, 0);
+  Send(platform::WM_PROGRESSSTEP, 0, 0);
   EXPECT_EQ(Gauge()->value(), 10);
   EXPECT_EQ(Send(0x403, 0, 1), 0);  // other messages leave the bar alone
   EXPECT_EQ(Gauge()->value(), 10);
