@@ -286,8 +286,7 @@ class WorksheetReader {
         if (pending_text_) {
           std::vector<QByteArrayView> continued{record.body};
           cursor.TakeContinues(continued);
-          BiffFields text(continued);
-          PutText(pending_text_->first, pending_text_->second, Text(text));
+          PutText(pending_text_->first, pending_text_->second, FormulaText(continued));
           pending_text_.reset();
         }
         break;
@@ -303,6 +302,29 @@ class WorksheetReader {
 
   QString Text(BiffFields& fields) {
     return globals_.biff8 ? fields.Unicode(false) : fields.Bytes(false, globals_.decoder);
+  }
+
+  // A formula's text result. ssconvert goes on with a long one in CONTINUE
+  // records that lack the width byte: read as marked, such a text runs out
+  // of bytes or leaves some over. Whichever reading fills the pieces exactly
+  // holds; failing both, a marked reading that ends early still does.
+  QString FormulaText(const std::vector<QByteArrayView>& pieces) {
+    BiffFields marked(pieces);
+    if (!globals_.biff8) return Text(marked);
+    std::optional<QString> as_marked;
+    try {
+      as_marked = marked.Unicode(false);
+      if (marked.AtEnd()) return *as_marked;
+    } catch (const EReadError&) {
+    }
+    try {
+      BiffFields unmarked(pieces);
+      QString text = unmarked.UnicodeRunningOn(false);
+      if (unmarked.AtEnd()) return text;
+    } catch (const EReadError&) {
+    }
+    if (!as_marked) BiffDamaged();
+    return *as_marked;
   }
 
   void Dimensions(BiffFields& fields) {

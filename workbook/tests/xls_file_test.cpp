@@ -472,6 +472,17 @@ TEST_F(XlsFileTest, LongTextsOfAnExcel95FileComeInWhole) {
   EXPECT_EQ(sheet.Text(4, 1), "конец");
 }
 
+// ssconvert goes on with a formula's text result of more than 8 221 bytes in
+// a CONTINUE record without the width byte, cutting a two-byte character in
+// two (see data/README.md).
+TEST_F(XlsFileTest, LongFormulaResultsOfAnSsconvertExcel97FileComeInWhole) {
+  WorkbookSheet sheet;
+  ReadXlsToSheet(sheet, QString(WB_WORKBOOK_TEST_DATA) + "/gnumeric_97_long_results.xls");
+  EXPECT_EQ(sheet.Text(1, 1), QString("ab").repeated(5000));
+  EXPECT_EQ(sheet.Text(2, 1), QString("жи").repeated(2500));
+  EXPECT_EQ(sheet.Text(3, 1), "end");
+}
+
 // A damaged stream is refused with its reason, and the sheet it was to be
 // read into stays as it was.
 TEST_F(XlsFileTest, DamagedWorkbooksAreRefusedWithTheirReasonAndTheSheetStays) {
@@ -512,6 +523,18 @@ TEST_F(XlsFileTest, DamagedWorkbooksAreRefusedWithTheirReasonAndTheSheetStays) {
        Stream(true, {}, {{Bytes().Record(0x0204, Cell(0, 0).U16(300).U8(1).Text("ab"))}}), damaged},
       {"MULRK whose last column disagrees with its length",
        Stream(false, {}, {{Bytes().Record(0x00BD, Bytes().U16(0).U16(0).U16(0).U32(2).U16(5))}}), damaged},
+      {"a formula's text result going on unmarked, a byte short",
+       Stream(true, {},
+              {{Formula(0, 0, SpecialResult(0, 0))
+                    .Record(0x0207, Bytes().U16(4).U8(1).U16(u'a'))
+                    .Record(0x003C, Bytes().U16(u'b').U8(0x63))}}),
+       damaged},
+      {"a formula's text result going on unmarked, a byte over",
+       Stream(true, {},
+              {{Formula(0, 0, SpecialResult(0, 0))
+                    .Record(0x0207, Bytes().U16(3).U8(0).Text("a"))
+                    .Record(0x003C, Bytes().Text("cde"))}}),
+       damaged},
       {"a formula's text result with no STRING record",
        Stream(false, {}, {{Formula(0, 0, SpecialResult(0, 0))}}), damaged},
       {"an unknown error code", Stream(false, {}, {{Bytes().Record(0x0205, Cell(0, 0).U8(0x03).U8(1))}}),
