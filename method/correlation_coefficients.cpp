@@ -1,7 +1,9 @@
 #include "method/correlation_coefficients.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <initializer_list>
 #include <limits>
 
 #include "linalg/gauss_jordan.h"
@@ -21,6 +23,92 @@ const double* SecondBlockInverse(const double* s, std::int32_t p, std::int32_t q
   const double* s22 = s + static_cast<std::ptrdiff_t>(q) * p + q;
   linalg::InvertInto(s22, p, p - q, work.data() + rest * rest, work.data());
   return work.data();
+}
+
+constexpr SampleCoefficient kNoSampleCoefficient{kNoCoefficient, kNoCoefficient};
+
+// The length of x[0..n-1], each element divided by the largest first, so that
+// no square overflows or underflows.
+double ScaledNorm(const double* x, std::ptrdiff_t n, std::ptrdiff_t step) {
+  double largest = 0.0;
+  for (std::ptrdiff_t s = 0; s < n; ++s) largest = std::max(largest, std::fabs(x[s * step]));
+  if (largest == 0.0 || !std::isfinite(largest)) return largest;
+  double sum = 0.0;
+  for (std::ptrdiff_t s = 0; s < n; ++s) {
+    const double scaled = x[s * step] / largest;
+    sum += scaled * scaled;
+  }
+  return largest * std::sqrt(sum);
+}
+
+// The upper triangular factor R of the deviations of `variables` from their
+// means, in that order (RᵀR is their scatter), k x k row by row at the front of
+// `work`. Each variable's deviations are divided by the largest of them first:
+// no coefficient changes, and no product leaves the range of a double.
+const double* DeviationFactor(SampleMoments& sample, const std::vector<std::int32_t>& variables,
+                              std::vector<double>& work) {
+  const auto n = static_cast<std::ptrdiff_t>(sample.N());
+  const auto k = static_cast<std::ptrdiff_t>(variables.size());
+  work.assign(static_cast<std::size_t>(k * k + n * k), 0.0);
+  double* r = work.data();
+  double* a = r + k * k;  // the deviations, one column of n per variable
+  const double* mean = sample.Mean();
+  for (std::ptrdiff_t c = 0; c < k; ++c) {
+    const std::int32_t variable = variables[static_cast<std::size_t>(c)];
+    const double* row = sample.Rows() + variable * n;
+    double* column = a + c * n;
+    for (std::ptrdiff_t s = 0; s < n; ++s) column[s] = row[s] - mean[variable];
+    double largest = 0.0;
+    for (std::ptrdiff_t s = 0; s < n; ++s) largest = std::max(largest, std::fabs(column[s]));
+    if (largest > 0.0) {
+      for (std::ptrdiff_t s = 0; s < n; ++s) column[s] = column[s] / largest;
+    }
+  }
+  // Column c is reflected onto its first c + 1 rows: x -> beta e, with the
+  // reflection I - tau v vᵀ (v[0] = 1) applied to the columns after it.
+  for (std::ptrdiff_t c = 0; c < std::min(k, n); ++c) {
+    double* x = a + c * n + c;
+    const std::ptrdiff_t length = n - c;
+    const double norm = ScaledNorm(x, length, 1);
+    if (norm != 0.0) {
+      const double beta = x[0] >= 0.0 ? -norm : norm;
+      const double tau = (beta - x[0]) / beta;
+      const double scale = 1.0 / (x[0] - beta);
+      for (std::ptrdiff_t s = 1; s < length; ++s) x[s] = x[s] * scale;
+      x[0] = beta;
+      for (std::ptrdiff_t d = c + 1; d < k; ++d) {
+        double* y = a + d * n + c;
+        double w = y[0];
+        for (std::ptrdiff_t s = 1; s < length; ++s) w += x[s] * y[s];
+        w = w * tau;
+        y[0] = y[0] - w;
+        for (std::ptrdiff_t s = 1; s < length; ++s) y[s] = y[s] - w * x[s];
+      }
+    }
+    for (std::ptrdiff_t d = c; d < k; ++d) r[c * k + d] = a[d * n + c];
+  }
+  return r;
+}
+
+// The coefficient of the last two of k factored variables given the ones
+// before them: their remainders are a e_m and b e_m + c e_(m+1).
+SampleCoefficient LastPairOfFactor(const double* r, std::ptrdiff_t k) {
+  const double a = r[(k - 2) * k + k - 2];
+  const double b = r[(k - 2) * k + k - 1];
+  const double c = r[(k - 1) * k + k - 1];
+  const double length = std::hypot(b, c);
+  if (a == 0.0 || length == 0.0) return kNoSampleCoefficient;
+  const double cosine = std::min(std::fabs(b) / length, 1.0);
+  const double sine = c / length;
+  return {(a > 0.0) == (b > 0.0) ? cosine : -cosine, sine * sine};
+}
+
+std::vector<std::int32_t> SecondBlockThen(std::int32_t p, std::int32_t q,
+                                          std::initializer_list<std::int32_t> last) {
+  std::vector<std::int32_t> variables;
+  for (std::int32_t v = q; v < p; ++v) variables.push_back(v);
+  variables.insert(variables.end(), last);
+  return variables;
 }
 
 }  // namespace
@@ -67,6 +155,34 @@ double MultipleCoefficient(const double* s, std::int32_t p, std::int32_t i, std:
     explained += w * c[a];
   }
   return std::sqrt(explained / s[static_cast<std::ptrdiff_t>(i) * p + i]);
+}
+
+SampleCoefficient PairCoefficientOfSample(SampleMoments& sample, std::int32_t i, std::int32_t j,
+                                          std::vector<double>& work) {
+  if (!Below(i, sample.P()) || !Below(j, sample.P())) return kNoSampleCoefficient;
+  return LastPairOfFactor(DeviationFactor(sample, {i, j}, work), 2);
+}
+
+SampleCoefficient PartialCoefficientOfSample(SampleMoments& sample, std::int32_t i, std::int32_t j,
+                                             std::int32_t q, std::vector<double>& work) {
+  const std::int32_t p = sample.P();
+  if (!Below(q, p) || !Below(i, q) || !Below(j, q)) return kNoSampleCoefficient;
+  return LastPairOfFactor(DeviationFactor(sample, SecondBlockThen(p, q, {i, j}), work), p - q + 2);
+}
+
+SampleCoefficient MultipleCoefficientOfSample(SampleMoments& sample, std::int32_t i, std::int32_t q,
+                                              std::vector<double>& work) {
+  const std::int32_t p = sample.P();
+  if (!Below(q, p) || !Below(i, q)) return kNoSampleCoefficient;
+  const std::ptrdiff_t k = p - q + 1;
+  const double* r = DeviationFactor(sample, SecondBlockThen(p, q, {i}), work);
+  // Variable i's deviations: the part the regressors explain, then the rest.
+  const double explained = ScaledNorm(r + k - 1, k - 1, k);
+  const double rest = std::fabs(r[k * k - 1]);
+  const double length = std::hypot(explained, rest);
+  if (length == 0.0) return kNoSampleCoefficient;
+  const double remainder = rest / length;
+  return {std::min(explained / length, 1.0), remainder * remainder};
 }
 
 }  // namespace brennic

@@ -24,11 +24,20 @@ double TCStatCorr::Statistic(const Matrix* x) {
   SampleMoments moments;
   moments.TakeCopy(*x);
   const Matrix covariance = MatrixOfRows(moments.Covariance(), moments.P(), moments.P());
-  return FromCoefficient(Coefficient(&covariance), moments.P(), moments.N());
+  return StatisticOf(Coefficient(&covariance), moments);
 }
 
 double TCStatCorr::FromMoments(SampleMoments& moments) {
-  return FromCoefficient(CoefficientOf(moments.Covariance(), moments.P()), moments.P(), moments.N());
+  return StatisticOf(CoefficientOf(moments.Covariance(), moments.P()), moments);
+}
+
+double TCStatCorr::StatisticOf(double r, SampleMoments& moments) {
+  // Also R, which is never negative. Outside (-1, 1) the covariance has lost
+  // the coefficient's digits (one observation far out cancels them all), or
+  // the statistic would be infinite for a sample that is not exactly
+  // degenerate; the observations themselves still hold the coefficient.
+  if (std::fabs(r) < 1.0) return FromCoefficient(r, moments.P(), moments.N());
+  return FromSampleCoefficient(CoefficientOfSample(moments), moments.P(), moments.N());
 }
 
 double TCStatCorr::CoefficientOf(const double* s, std::int32_t p) {
@@ -54,6 +63,10 @@ double TCStatCorrT::FromCoefficient(double r, std::int32_t, std::int32_t) {
   return (r * std::sqrt(EffectiveN - 2)) / std::sqrt(1 - r * r);
 }
 
+double TCStatCorrT::FromSampleCoefficient(const brennic::SampleCoefficient& c, std::int32_t, std::int32_t) {
+  return (c.r * std::sqrt(EffectiveN - 2)) / std::sqrt(c.complement);
+}
+
 TCStatPairT::TCStatPairT(std::int32_t i, std::int32_t j, std::int32_t n) : TCStatCorrT(i, j, n) {}
 
 TCStatPairT::~TCStatPairT() = default;
@@ -62,6 +75,10 @@ double TCStatPairT::Coefficient(const Matrix* s) { return PlainCoefficient(*s); 
 
 double TCStatPairT::CoefficientOf(const double* s, std::int32_t p) {
   return brennic::PairCoefficient(s, p, I, J);
+}
+
+brennic::SampleCoefficient TCStatPairT::CoefficientOfSample(SampleMoments& moments) {
+  return brennic::PairCoefficientOfSample(moments, I, J, work_);
 }
 
 TCStatIndividT::TCStatIndividT(std::int32_t i, std::int32_t j, std::int32_t n, std::int32_t q)
@@ -75,6 +92,10 @@ double TCStatIndividT::CoefficientOf(const double* s, std::int32_t p) {
   return brennic::PartialCoefficient(s, p, I, J, Q, work_);
 }
 
+brennic::SampleCoefficient TCStatIndividT::CoefficientOfSample(SampleMoments& moments) {
+  return brennic::PartialCoefficientOfSample(moments, I, J, Q, work_);
+}
+
 TCStatCorrZ0::TCStatCorrZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0)
     : TCStatCorr(i, j), Z0(FisherCentre(n, r0)), EffectiveN(n) {}
 
@@ -82,6 +103,13 @@ TCStatCorrZ0::~TCStatCorrZ0() = default;
 
 double TCStatCorrZ0::FromCoefficient(double r, std::int32_t, std::int32_t) {
   return (0.5 * std::log((1 + r) / (1 - r)) - Z0) * std::sqrt(EffectiveN - 3);
+}
+
+double TCStatCorrZ0::FromSampleCoefficient(const brennic::SampleCoefficient& c, std::int32_t, std::int32_t) {
+  // (1 + |r|) / (1 - |r|) = (1 + |r|)² / (1 - r²): the small difference is
+  // taken from the complement, never from r.
+  const double atanh = std::copysign(std::log(1 + std::fabs(c.r)) - 0.5 * std::log(c.complement), c.r);
+  return (atanh - Z0) * std::sqrt(EffectiveN - 3);
 }
 
 TCStatPairZ0::TCStatPairZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0)
@@ -95,6 +123,10 @@ double TCStatPairZ0::CoefficientOf(const double* s, std::int32_t p) {
   return brennic::PairCoefficient(s, p, I, J);
 }
 
+brennic::SampleCoefficient TCStatPairZ0::CoefficientOfSample(SampleMoments& moments) {
+  return brennic::PairCoefficientOfSample(moments, I, J, work_);
+}
+
 TCStatIndividZ0::TCStatIndividZ0(std::int32_t i, std::int32_t j, std::int32_t n, double r0, std::int32_t q)
     : TCStatCorrZ0(i, j, n, r0), Q(q) {}
 
@@ -104,6 +136,10 @@ double TCStatIndividZ0::Coefficient(const Matrix* s) { return PlainCoefficient(*
 
 double TCStatIndividZ0::CoefficientOf(const double* s, std::int32_t p) {
   return brennic::PartialCoefficient(s, p, I, J, Q, work_);
+}
+
+brennic::SampleCoefficient TCStatIndividZ0::CoefficientOfSample(SampleMoments& moments) {
+  return brennic::PartialCoefficientOfSample(moments, I, J, Q, work_);
 }
 
 TCStatF::TCStatF(std::int32_t i, std::int32_t q) : TCStatCorr(i, 0), Q(q) {}
@@ -116,8 +152,18 @@ double TCStatF::FromCoefficient(double r, std::int32_t p, std::int32_t n) {
   return (residual_freedom * r * r) / ((1 - r * r) * regressors);
 }
 
+double TCStatF::FromSampleCoefficient(const brennic::SampleCoefficient& c, std::int32_t p, std::int32_t n) {
+  const std::int32_t residual_freedom = n - p + Q - 1;
+  const std::int32_t regressors = p - Q;
+  return (residual_freedom * c.r * c.r) / (c.complement * regressors);
+}
+
 double TCStatF::Coefficient(const Matrix* s) { return PlainCoefficient(*s); }
 
 double TCStatF::CoefficientOf(const double* s, std::int32_t p) {
   return brennic::MultipleCoefficient(s, p, I, Q, work_);
+}
+
+brennic::SampleCoefficient TCStatF::CoefficientOfSample(SampleMoments& moments) {
+  return brennic::MultipleCoefficientOfSample(moments, I, Q, work_);
 }

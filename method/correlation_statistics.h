@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "method/correlation_coefficients.h"
 #include "method/statistic.h"
 
 class TCStatCorr : public TCStatistic {
@@ -26,6 +27,9 @@ class TCStatCorr : public TCStatistic {
   // The same from the matrix held row by row in plain storage. A statistic
   // that knows only the matrix form is evaluated through it.
   virtual double CoefficientOf(const double* s, std::int32_t p);
+  // The same from the sample's observations, for a sample whose covariance
+  // gives no coefficient inside (-1, 1).
+  virtual brennic::SampleCoefficient CoefficientOfSample(SampleMoments& moments) = 0;
 
   // 0-based variables (rows of the sample) whose coefficient is tested.
   const std::int32_t I;
@@ -35,11 +39,18 @@ class TCStatCorr : public TCStatistic {
   // The statistic from its coefficient r for a sample of p variables and N
   // observations.
   virtual double FromCoefficient(double r, std::int32_t p, std::int32_t n) = 0;
+  // The statistic from a coefficient of CoefficientOfSample.
+  virtual double FromSampleCoefficient(const brennic::SampleCoefficient& c, std::int32_t p,
+                                       std::int32_t n) = 0;
   // The coefficient of a p x p covariance matrix through CoefficientOf.
   double PlainCoefficient(const Matrix& s);
 
-  // Room for the coefficients' inversions, reused from sample to sample.
+  // Room for the coefficients' inversions and factors, reused from sample to sample.
   std::vector<double> work_;
+
+ private:
+  // The statistic of the sample whose covariance gave r.
+  double StatisticOf(double r, SampleMoments& moments);
 };
 
 class TCStatCorrT : public TCStatCorr {
@@ -54,6 +65,7 @@ class TCStatCorrT : public TCStatCorr {
   // t = r sqrt(n - 2) / sqrt(1 - r²) with the signed r, Student's law with
   // n - 2 degrees of freedom when the coefficient is zero.
   double FromCoefficient(double r, std::int32_t p, std::int32_t n) override;
+  double FromSampleCoefficient(const brennic::SampleCoefficient& c, std::int32_t p, std::int32_t n) override;
 };
 
 class TCStatPairT : public TCStatCorrT {
@@ -62,6 +74,7 @@ class TCStatPairT : public TCStatCorrT {
   ~TCStatPairT() override;
   double Coefficient(const Matrix* s) override;
   double CoefficientOf(const double* s, std::int32_t p) override;
+  brennic::SampleCoefficient CoefficientOfSample(SampleMoments& moments) override;
 };
 
 class TCStatIndividT : public TCStatCorrT {
@@ -70,6 +83,7 @@ class TCStatIndividT : public TCStatCorrT {
   ~TCStatIndividT() override;
   double Coefficient(const Matrix* s) override;
   double CoefficientOf(const double* s, std::int32_t p) override;
+  brennic::SampleCoefficient CoefficientOfSample(SampleMoments& moments) override;
 
   // Variables 0..q-1 form the first block; the last p - q are partialled out.
   const std::int32_t Q;
@@ -87,6 +101,7 @@ class TCStatCorrZ0 : public TCStatCorr {
  protected:
   // z = (atanh r - Z0) sqrt(n - 3), standard normal when the coefficient is r0.
   double FromCoefficient(double r, std::int32_t p, std::int32_t n) override;
+  double FromSampleCoefficient(const brennic::SampleCoefficient& c, std::int32_t p, std::int32_t n) override;
 };
 
 class TCStatPairZ0 : public TCStatCorrZ0 {
@@ -95,6 +110,7 @@ class TCStatPairZ0 : public TCStatCorrZ0 {
   ~TCStatPairZ0() override;
   double Coefficient(const Matrix* s) override;
   double CoefficientOf(const double* s, std::int32_t p) override;
+  brennic::SampleCoefficient CoefficientOfSample(SampleMoments& moments) override;
 };
 
 class TCStatIndividZ0 : public TCStatCorrZ0 {
@@ -103,6 +119,7 @@ class TCStatIndividZ0 : public TCStatCorrZ0 {
   ~TCStatIndividZ0() override;
   double Coefficient(const Matrix* s) override;
   double CoefficientOf(const double* s, std::int32_t p) override;
+  brennic::SampleCoefficient CoefficientOfSample(SampleMoments& moments) override;
 
   const std::int32_t Q;
 };
@@ -115,6 +132,7 @@ class TCStatF : public TCStatCorr {
 
   double Coefficient(const Matrix* s) override;
   double CoefficientOf(const double* s, std::int32_t p) override;
+  brennic::SampleCoefficient CoefficientOfSample(SampleMoments& moments) override;
 
   const std::int32_t Q;
 
@@ -122,4 +140,5 @@ class TCStatF : public TCStatCorr {
   // F = (N - p + q - 1) R² / ((1 - R²)(p - q)), Fisher's law with p - q and
   // N - p + q - 1 degrees of freedom when the multiple coefficient is zero.
   double FromCoefficient(double r, std::int32_t p, std::int32_t n) override;
+  double FromSampleCoefficient(const brennic::SampleCoefficient& c, std::int32_t p, std::int32_t n) override;
 };

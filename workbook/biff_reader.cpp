@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <iterator>
 #include <optional>
 #include <tuple>
 
@@ -27,22 +28,62 @@ constexpr std::size_t kMaxCells = std::size_t{kMaxRows} * kMaxCols;
   Refuse(QString("лист больше %1 строк или %2 столбцов").arg(kMaxRows).arg(kMaxCols));
 }
 
+// The code pages a CODEPAGE record may name, by the names the converter knows
+// them under. Any other number is refused, and so is Johab (1361), which the
+// converter does not know.
+struct NamedCodePage {
+  std::uint16_t number;
+  const char* name;
+};
+constexpr NamedCodePage kCodePages[] = {
+    {367, "US-ASCII"},
+    {437, "IBM437"},
+    {720, "ibm-720"},
+    {737, "IBM737"},
+    {775, "IBM775"},
+    {850, "IBM850"},
+    {852, "IBM852"},
+    {855, "IBM855"},
+    {857, "IBM857"},
+    {858, "IBM00858"},
+    {860, "IBM860"},
+    {861, "IBM861"},
+    {862, "IBM862"},
+    {863, "IBM863"},
+    {864, "IBM864"},
+    {865, "IBM865"},
+    {866, "IBM866"},
+    {869, "IBM869"},
+    {874, "windows-874"},
+    {932, "windows-31j"},
+    {936, "GBK"},
+    {949, "windows-949"},
+    {950, "windows-950"},
+    {1250, "windows-1250"},
+    {1251, "windows-1251"},
+    {1252, "windows-1252"},
+    {1253, "windows-1253"},
+    {1254, "windows-1254"},
+    {1255, "windows-1255"},
+    {1256, "windows-1256"},
+    {1257, "windows-1257"},
+    {1258, "windows-1258"},
+    {10000, "macintosh"},
+    {32768, "macintosh"},
+    {32769, "windows-1252"},
+    // UTF-16 names the texts of an Excel 97 file, which are Unicode whatever
+    // the record says. An Excel 5.0/95 file naming it still holds 8-bit
+    // texts (ssconvert writes such files); other programs read them as
+    // Windows Latin 1.
+    {1200, "windows-1252"},
+};
+
 QStringDecoder DecoderFor(std::uint16_t code_page) {
-  QByteArray name;
-  switch (code_page) {
-    case 367:
-      name = "US-ASCII";
-      break;
-    case 32768:
-      name = "macintosh";
-      break;
-    case 32769:
-      name = "windows-1252";
-      break;
-    default:
-      name = (code_page >= 1250 && code_page <= 1258 ? "windows-" : "cp") + QByteArray::number(code_page);
-  }
-  QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
+  const auto* named =
+      std::find_if(std::begin(kCodePages), std::end(kCodePages),
+                   [code_page](const NamedCodePage& page) { return page.number == code_page; });
+  QStringDecoder decoder;
+  if (named != std::end(kCodePages)) decoder = QStringDecoder(named->name, QStringConverter::Flag::Stateless);
   if (!decoder.isValid())
     Refuse(QString("кодовая страница текстов книги (%1) не поддерживается").arg(code_page));
   return decoder;
@@ -245,8 +286,7 @@ class WorksheetReader {
         if (pending_text_) {
           std::vector<QByteArrayView> continued{record.body};
           cursor.TakeContinues(continued);
-          BiffFields text(continued);
-          PutText(pending_text_->first, pending_text_->second, Text(text));
+          PutText(pending_text_->first, pending_text_->second, FormulaText(continued));
           pending_text_.reset();
         }
         break;
@@ -262,6 +302,29 @@ class WorksheetReader {
 
   QString Text(BiffFields& fields) {
     return globals_.biff8 ? fields.Unicode(false) : fields.Bytes(false, globals_.decoder);
+  }
+
+  // A formula's text result. ssconvert goes on with a long one in CONTINUE
+  // records that lack the width byte: read as marked, such a text runs out
+  // of bytes or leaves some over. Whichever reading fills the pieces exactly
+  // holds; failing both, a marked reading that ends early still does.
+  QString FormulaText(const std::vector<QByteArrayView>& pieces) {
+    BiffFields marked(pieces);
+    if (!globals_.biff8) return Text(marked);
+    std::optional<QString> as_marked;
+    try {
+      as_marked = marked.Unicode(false);
+      if (marked.AtEnd()) return *as_marked;
+    } catch (const EReadError&) {
+    }
+    try {
+      BiffFields unmarked(pieces);
+      QString text = unmarked.UnicodeRunningOn(false);
+      if (unmarked.AtEnd()) return text;
+    } catch (const EReadError&) {
+    }
+    if (!as_marked) BiffDamaged();
+    return *as_marked;
   }
 
   void Dimensions(BiffFields& fields) {

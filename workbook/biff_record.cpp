@@ -28,6 +28,14 @@ void ReplaceLoneSurrogates(QString& text) {
   }
 }
 
+void AppendCharacters(QString& text, const char* bytes, std::uint32_t count, bool wide) {
+  if (wide) {
+    for (std::uint32_t i = 0; i < count; ++i) text.append(QChar(Le16(bytes + 2 * i)));
+  } else {
+    text.append(QLatin1StringView(bytes, count));
+  }
+}
+
 }  // namespace
 
 void BiffDamaged() { throw EReadError("файл поврежден или имеет другой формат"); }
@@ -126,12 +134,7 @@ QString BiffFields::Characters(std::uint32_t count, bool wide) {
     const qsizetype width = wide ? 2 : 1;
     const auto here = static_cast<std::uint32_t>(std::min<qsizetype>(count, LeftInPiece() / width));
     if (here == 0) BiffDamaged();
-    const char* bytes = pieces_[piece_].data() + pos_;
-    if (wide) {
-      for (std::uint32_t i = 0; i < here; ++i) text.append(QChar(Le16(bytes + 2 * i)));
-    } else {
-      text.append(QLatin1StringView(bytes, here));
-    }
+    AppendCharacters(text, pieces_[piece_].data() + pos_, here, wide);
     pos_ += here * width;
     count -= here;
   }
@@ -139,12 +142,31 @@ QString BiffFields::Characters(std::uint32_t count, bool wide) {
   return text;
 }
 
-QString BiffFields::Unicode(bool byte_count) {
+bool BiffFields::AtEnd() const {
+  if (LeftInPiece() != 0) return false;
+  return std::all_of(pieces_.begin() + static_cast<std::ptrdiff_t>(piece_) + 1, pieces_.end(),
+                     [](QByteArrayView piece) { return piece.isEmpty(); });
+}
+
+QString BiffFields::Unicode(bool byte_count) { return UnicodeText(byte_count, true); }
+
+QString BiffFields::UnicodeRunningOn(bool byte_count) { return UnicodeText(byte_count, false); }
+
+QString BiffFields::UnicodeText(bool byte_count, bool marked_pieces) {
   const std::uint32_t count = byte_count ? U8() : U16();
   const std::uint8_t options = U8();
   const std::uint32_t runs = (options & 0x08) != 0 ? U16() : 0;
   const std::uint32_t phonetic = (options & 0x04) != 0 ? U32() : 0;
-  QString text = Characters(count, (options & 0x01) != 0);
+  const bool wide = (options & 0x01) != 0;
+  QString text;
+  if (marked_pieces) {
+    text = Characters(count, wide);
+  } else {
+    QByteArray bytes(static_cast<qsizetype>(count) * (wide ? 2 : 1), Qt::Uninitialized);
+    Read(bytes.data(), bytes.size());
+    AppendCharacters(text, bytes.constData(), count, wide);
+    ReplaceLoneSurrogates(text);
+  }
   Skip(runs * 4);
   Skip(phonetic);
   return text;

@@ -55,10 +55,16 @@ class BiffFields {
   void Skip(std::uint32_t count);
   // Left in the current piece.
   qsizetype LeftInPiece() const { return pieces_[piece_].size() - pos_; }
+  // Every byte of every piece read.
+  bool AtEnd() const;
 
   // BIFF8 texts: a count (1 or 2 bytes), option flags, the characters and
   // what follows them (formatting runs, phonetic data), which is skipped.
   QString Unicode(bool byte_count);
+  // The same with characters that run on into the next pieces without a
+  // width byte, in the width they began with, a character cut in two
+  // included: ssconvert continues a formula's long text result so.
+  QString UnicodeRunningOn(bool byte_count);
   // BIFF5 texts: a count (1 or 2 bytes) and bytes in the file's code page.
   QString Bytes(bool byte_count, QStringDecoder& decoder);
 
@@ -75,6 +81,7 @@ class BiffFields {
   }
   void ReadAcross(char* out, qsizetype count);
   QString Characters(std::uint32_t count, bool wide);
+  QString UnicodeText(bool byte_count, bool marked_pieces);
 
   std::span<const QByteArrayView> pieces_;
   std::size_t piece_ = 0;

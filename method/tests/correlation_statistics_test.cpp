@@ -81,19 +81,52 @@ TEST(CorrelationCoefficients, IndicesOutsideTheMatrixGiveNoCoefficient) {
 
 TEST(CorrelationStatistics, FormulasOverAGivenCoefficient) {
   // t with n = 11 and r = 1/3: (1/3) · 3 / sqrt(8/9) = 3 / sqrt(8) = 1.0606601717798212.
-  EXPECT_NEAR(FixedCoefficient<TCStatCorrT>(1.0 / 3.0, 0, 1, 11).Statistic(&kAnySample), 1.0606601717798212,
+  EXPECT_NEAR(FixedCoefficient<TCStatPairT>(1.0 / 3.0, 0, 1, 11).Statistic(&kAnySample), 1.0606601717798212,
               1e-15);
   // The sign of the coefficient carries over to t.
-  EXPECT_NEAR(FixedCoefficient<TCStatCorrT>(-1.0 / 3.0, 0, 1, 11).Statistic(&kAnySample), -1.0606601717798212,
+  EXPECT_NEAR(FixedCoefficient<TCStatPairT>(-1.0 / 3.0, 0, 1, 11).Statistic(&kAnySample), -1.0606601717798212,
               1e-15);
-  EXPECT_EQ(FixedCoefficient<TCStatCorrT>(0.0, 0, 1, 11).Statistic(&kAnySample), 0.0);
+  EXPECT_EQ(FixedCoefficient<TCStatPairT>(0.0, 0, 1, 11).Statistic(&kAnySample), 0.0);
   // z with n = 12, r0 = 0 and r = 1/3: 0.5 ln 2 · 3 = 1.0397207708399179; negative r, negative z.
-  EXPECT_NEAR(FixedCoefficient<TCStatCorrZ0>(1.0 / 3.0, 0, 1, 12, 0.0).Statistic(&kAnySample),
+  EXPECT_NEAR(FixedCoefficient<TCStatPairZ0>(1.0 / 3.0, 0, 1, 12, 0.0).Statistic(&kAnySample),
               1.0397207708399179, 1e-15);
-  EXPECT_NEAR(FixedCoefficient<TCStatCorrZ0>(-1.0 / 3.0, 0, 1, 12, 0.0).Statistic(&kAnySample),
+  EXPECT_NEAR(FixedCoefficient<TCStatPairZ0>(-1.0 / 3.0, 0, 1, 12, 0.0).Statistic(&kAnySample),
               -1.0397207708399179, 1e-15);
   // F with N = 10, p = 3, q = 1 and R² = 1/3: 7 · (1/3) / ((2/3) · 2) = 1.75.
   EXPECT_NEAR(FixedCoefficient<TCStatF>(std::sqrt(1.0 / 3.0), 0, 1).Statistic(&kAnySample), 1.75, 1e-14);
+}
+
+// One observation far out along (1, 1, 1) on top of deviations x = (1, 1, -1, -1)
+// and y = (2, 0, 0, -2) that are orthogonal to it and to the constant: the
+// covariance keeps only the far observation's digits, and from it the pair r
+// and R come out as 1 and the partial r as NaN. From the observations, the
+// partial r of x and y given the third variable is that of x and y alone,
+// 1/sqrt 2; the pair r has 1 - r² = 4 / (8 + m) and R² / (1 - R²) = m / 4,
+// m = 0.8 · 10^18 being the far observation's share of each scatter.
+TEST(CorrelationStatistics, ASampleWhoseCovarianceHoldsNoCoefficient) {
+  constexpr double kFar = 1e9;
+  const Matrix x = MakeMatrix({{1, 1, -1, -1, kFar}, {2, 0, 0, -2, kFar}, {0, 0, 0, 0, kFar}});
+  TCStatPairT pair_t(0, 1, 11);
+  TCStatIndividT partial_t(0, 1, 11, 2);
+  TCStatIndividZ0 partial_z(0, 1, 12, 0.0, 2);
+  TCStatF f(0, 2);
+  const auto covariance = pair_t.SampleCovariance(&x, pair_t.SampleMean(&x).get());
+  ASSERT_EQ(pair_t.Coefficient(covariance.get()), 1.0);
+  ASSERT_TRUE(std::isnan(partial_t.Coefficient(covariance.get())));
+  ASSERT_EQ(f.Coefficient(covariance.get()), 1.0);
+
+  const struct {
+    TCStatCorr* statistic;
+    double expected;
+  } cases[] = {
+      {&pair_t, 1.5 * std::sqrt(0.8e18 + 4)},  // r sqrt(9) / sqrt(1 - r²) = 3 sqrt(4 + m) / 2
+      {&partial_t, 3.0},                       // as for x and y alone
+      {&partial_z, 2.6441207610586286},        // atanh(1/sqrt 2) · 3
+      {&f, 6e17},                              // (5 - 3 + 2 - 1) (m / 4) / 1
+  };
+  // The rest's deviations are 1e-9 of the far one's, which the factor rounds
+  // to 1e-16 of its own: they keep about seven digits.
+  for (const auto& c : cases) EXPECT_NEAR(c.statistic->Statistic(&x) / c.expected, 1.0, 1e-6);
 }
 
 TEST(CorrelationStatistics, FisherCentreAddsTheBiasTerm) {

@@ -1,5 +1,6 @@
 #include "workbook/xls_file.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -382,6 +383,50 @@ TEST_F(XlsFileTest, EveryCellKindComesInAsItsValue) {
   }
 }
 
+// Each code page a CODEPAGE record may name, told apart from its neighbours
+// by a character of the published tables; Johab has no decoder here, and
+// numbers the format does not name are refused.
+TEST_F(XlsFileTest, TextsOfAnExcel95FileComeInInTheCodePageItNames) {
+  const struct {
+    quint16 page;
+    const char* bytes;
+    const char16_t* text;  // nullptr: refused
+  } cases[] = {
+      {367, "A", u"A"},         {437, "\x80", u"Ç"},      {720, "\x98", u"ء"},      {737, "\x80", u"Α"},
+      {775, "\x80", u"Ć"},      {850, "\xD5", u"ı"},      {852, "\x85", u"ů"},      {855, "\x80", u"ђ"},
+      {857, "\x8D", u"ı"},      {858, "\xD5", u"€"},      {860, "\x84", u"ã"},      {861, "\x8B", u"Ð"},
+      {862, "\x80", u"א"},      {863, "\x84", u"Â"},      {864, "\x80", u"°"},      {865, "\xAF", u"¤"},
+      {866, "\x80", u"А"},      {869, "\x86", u"Ά"},      {874, "\x80\xA1", u"€ก"}, {932, "\x87\x40", u"①"},
+      {936, "\xB0\xA1", u"啊"}, {949, "\x81\x41", u"갂"}, {950, "\xF9\xFE", u"▓"},  {1250, "\x8A", u"Š"},
+      {1251, "\xC0", u"А"},     {1252, "\x80", u"€"},     {1253, "\xC1", u"Α"},     {1254, "\xD0", u"Ğ"},
+      {1255, "\xE0", u"א"},     {1256, "\xC7", u"ا"},     {1257, "\xC0", u"Ą"},     {1258, "\xC3", u"Ă"},
+      {10000, "\x80", u"Ä"},    {32768, "\x80", u"Ä"},    {32769, "\x80", u"€"},    {1200, "plain", u"plain"},
+      {1200, "\xE9", u"é"},     {1361, "A", nullptr},     {1201, "A", nullptr},     {65001, "A", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.page);
+    const QString path = WriteWorkbook("page.xls", false, Bytes().Record(0x0042, Bytes().U16(c.page)),
+                                       Bytes().Record(0x0204, Cell(0, 0).Text(Biff5Text(c.bytes).Data())));
+    WorkbookSheet sheet;
+    if (c.text == nullptr) {
+      EXPECT_THAT(RefusalOf<EReadError>([&] { ReadXlsToSheet(sheet, path); }),
+                  testing::EndsWith(QString("(%1) не поддерживается").arg(c.page).toStdString()));
+    } else {
+      EXPECT_EQ(ReadXlsToSheet(sheet, path), QStringList{"Data"});
+      EXPECT_EQ(sheet.Text(1, 1), QString::fromUtf16(c.text));
+    }
+  }
+}
+
+// ssconvert names UTF-16 in the Excel 5.0/95 files it makes of Excel 97 ones,
+// and writes plain texts there in one byte a character (see data/README.md).
+TEST_F(XlsFileTest, AnExcel95FileNamingUtf16ReadsItsPlainTextsWhole) {
+  WorkbookSheet sheet;
+  EXPECT_EQ(ReadXlsToSheet(sheet, QString(WB_WORKBOOK_TEST_DATA) + "/gnumeric_biff7_utf16_code_page.xls"),
+            QStringList{"excel97_texts.csv"});
+  EXPECT_EQ(sheet.CopyText({1, 1, 1, 2}), "plain bold tail\t1.5\n");
+}
+
 // The cells of each file, and the names of its worksheets, as another reader
 // (xlrd) sees them; see data/README.md.
 TEST_F(XlsFileTest, WorkbooksOfOtherProgramsReadAsAnotherReaderSeesThem) {
@@ -427,6 +472,17 @@ TEST_F(XlsFileTest, LongTextsOfAnExcel95FileComeInWhole) {
   EXPECT_EQ(sheet.Text(4, 1), "конец");
 }
 
+// ssconvert goes on with a formula's text result of more than 8 221 bytes in
+// a CONTINUE record without the width byte, cutting a two-byte character in
+// two (see data/README.md).
+TEST_F(XlsFileTest, LongFormulaResultsOfAnSsconvertExcel97FileComeInWhole) {
+  WorkbookSheet sheet;
+  ReadXlsToSheet(sheet, QString(WB_WORKBOOK_TEST_DATA) + "/gnumeric_97_long_results.xls");
+  EXPECT_EQ(sheet.Text(1, 1), QString("ab").repeated(5000));
+  EXPECT_EQ(sheet.Text(2, 1), QString("жи").repeated(2500));
+  EXPECT_EQ(sheet.Text(3, 1), "end");
+}
+
 // A damaged stream is refused with its reason, and the sheet it was to be
 // read into stays as it was.
 TEST_F(XlsFileTest, DamagedWorkbooksAreRefusedWithTheirReasonAndTheSheetStays) {
@@ -467,6 +523,18 @@ TEST_F(XlsFileTest, DamagedWorkbooksAreRefusedWithTheirReasonAndTheSheetStays) {
        Stream(true, {}, {{Bytes().Record(0x0204, Cell(0, 0).U16(300).U8(1).Text("ab"))}}), damaged},
       {"MULRK whose last column disagrees with its length",
        Stream(false, {}, {{Bytes().Record(0x00BD, Bytes().U16(0).U16(0).U16(0).U32(2).U16(5))}}), damaged},
+      {"a formula's text result going on unmarked, a byte short",
+       Stream(true, {},
+              {{Formula(0, 0, SpecialResult(0, 0))
+                    .Record(0x0207, Bytes().U16(4).U8(1).U16(u'a'))
+                    .Record(0x003C, Bytes().U16(u'b').U8(0x63))}}),
+       damaged},
+      {"a formula's text result going on unmarked, a byte over",
+       Stream(true, {},
+              {{Formula(0, 0, SpecialResult(0, 0))
+                    .Record(0x0207, Bytes().U16(3).U8(0).Text("a"))
+                    .Record(0x003C, Bytes().Text("cde"))}}),
+       damaged},
       {"a formula's text result with no STRING record",
        Stream(false, {}, {{Formula(0, 0, SpecialResult(0, 0))}}), damaged},
       {"an unknown error code", Stream(false, {}, {{Bytes().Record(0x0205, Cell(0, 0).U8(0x03).U8(1))}}),
