@@ -135,6 +135,39 @@ std::string ReadWholeFile(const std::string& path, const std::string& open_error
   }
 }
 
+SequentialReader::SequentialReader(const std::string& path, const std::string& open_error,
+                                   std::uint64_t max_bytes)
+    : open_error_(open_error) {
+  struct stat status {};
+  Descriptor file(OpenRegular(path, open_error, status));
+  remaining_ = static_cast<std::uint64_t>(status.st_size);
+  if (remaining_ > max_bytes) RefuseTooLarge(path, open_error, max_bytes);
+  file_ = ::fdopen(file.Get(), "r");
+  if (file_ == nullptr) throw EFOpenError(open_error);
+  file.Release();
+}
+
+SequentialReader::SequentialReader(std::string_view bytes) : bytes_(bytes), remaining_(bytes.size()) {}
+
+SequentialReader::~SequentialReader() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+bool SequentialReader::Read(void* into, std::size_t count) {
+  if (count > remaining_) return false;
+  if (file_ == nullptr) {
+    bytes_.copy(static_cast<char*>(into), count);
+    bytes_.remove_prefix(count);
+  } else if (std::fread(into, 1, count, file_) != count) {
+    // A file cut while it is read is as short as one cut before.
+    if (std::ferror(file_)) throw EFOpenError(open_error_);
+    remaining_ = 0;
+    return false;
+  }
+  remaining_ -= count;
+  return true;
+}
+
 WholeFileSave::WholeFileSave(const std::string& path, std::string create_error)
     : target_(SaveTarget(path, create_error)), create_error_(std::move(create_error)) {
   // Only a regular file is replaced: a pipe or a device, and a link to one,

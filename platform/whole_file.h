@@ -29,6 +29,35 @@ WB_EXPORT std::FILE* OpenRegularFile(const std::string& path, const std::string&
 WB_EXPORT std::string ReadWholeFile(const std::string& path, const std::string& open_error,
                                     std::uint64_t max_bytes);
 
+// A regular file read front to back a field at a time, so that its reader
+// can refuse a field that cannot be (a length longer than what is left, a
+// count no file holds) before it reads the bytes that field announces. The
+// file is opened as OpenRegularFile opens it and read as long as it was when
+// it was opened; a file longer than `max_bytes`, the most its format can hold,
+// is refused from its size before anything is read (EReadError with
+// `open_error` followed by the reason), and a read error is an EFOpenError
+// with `open_error`. Bytes already in memory are read the same way.
+class WB_EXPORT SequentialReader {
+ public:
+  SequentialReader(const std::string& path, const std::string& open_error, std::uint64_t max_bytes);
+  explicit SequentialReader(std::string_view bytes);
+  ~SequentialReader();
+  SequentialReader(const SequentialReader&) = delete;
+  SequentialReader& operator=(const SequentialReader&) = delete;
+
+  // How many bytes are left to read.
+  std::uint64_t Remaining() const { return remaining_; }
+  // Copies the next `count` bytes into `into`; false, taking nothing, when
+  // fewer are left.
+  bool Read(void* into, std::size_t count);
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::string_view bytes_;
+  std::uint64_t remaining_ = 0;
+  std::string open_error_;
+};
+
 // A save of a whole file under way. The new content goes into a temporary
 // file beside the file it replaces, created afresh (never through a link or a
 // file already under its name), locked for as long as the save writes it and

@@ -71,9 +71,8 @@ void TCalculation::SetMethod(const QString& code, const QString& methodName, con
 
 void TCalculation::LoadFromFile(const QString& path) {
   FFileName = path;
-  ModelFileReader reader(
-      ReadWholeFile(path, LoadStdStr(StringId::CalculationOpenError), kMaxCalculationFileBytes),
-      "Файл расчета «" + path + "» поврежден: ");
+  ModelFileReader reader(path, LoadStdStr(StringId::CalculationOpenError), kMaxCalculationFileBytes,
+                         "Файл расчета «" + path + "» поврежден: ");
   QString strings[8];
   for (QString& text : strings) text = reader.ReadString();
   QByteArray parameters = reader.ReadBlock();

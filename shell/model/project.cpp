@@ -196,7 +196,7 @@ QString TProject::GetReportFolder(const QString& caption) const {
 
 void TProject::LoadFromFile(const QString& path) {
   FFileName = path;
-  ModelFileReader reader(ReadWholeFile(path, LoadStdStr(StringId::ProjectOpenError), kMaxProjectFileBytes),
+  ModelFileReader reader(path, LoadStdStr(StringId::ProjectOpenError), kMaxProjectFileBytes,
                          "Файл проекта «" + path + "» поврежден: ");
   QString name = reader.ReadString();
   QStringList dataSets = reader.ReadList();
