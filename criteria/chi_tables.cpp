@@ -21,6 +21,10 @@ constexpr std::size_t kMaxPathCharacters = 255;
 // A skipped line is dropped with at most 255 characters including its line
 // feed; a longer one would shift every later line, so it is refused.
 constexpr std::size_t kMaxSkippedLineCharacters = 254;
+// The line read holds at most 15 numbers: this is room for each of them
+// written to the last digit of a double and padded to align in columns, so
+// that a table is never read further than any table can reach.
+constexpr std::size_t kMaxNumbersLineCharacters = 4095;
 
 std::size_t Utf8Characters(const std::string& text) {
   std::size_t characters = 0;
@@ -42,13 +46,19 @@ TableFile OpenTable(const std::string& path) {
                    &std::fclose);
 }
 
-// The next line without its line feed, as std::getline gives it: false
-// only when the file has ended before any character.
-bool GetLine(std::FILE* file, std::string& line) {
+// The next line without its line feed, as std::getline gives it, but read
+// no further than one character past `limit`, so that a line too long is
+// refused as soon as it shows and a file that keeps growing is not read for
+// ever: false only when the file has ended before any character.
+bool GetLine(std::FILE* file, std::string& line, std::size_t limit) {
   line.clear();
-  int c;
-  while ((c = std::getc(file)) != EOF && c != '\n') line += static_cast<char>(c);
-  return c == '\n' || !line.empty();
+  for (;;) {
+    const int c = std::getc(file);
+    if (c == '\n') return true;
+    if (c == EOF) return !line.empty();
+    line += static_cast<char>(c);
+    if (line.size() > limit) return true;
+  }
 }
 
 std::string Corrupt(const std::string& path) { return "Файл таблицы " + Quoted(path) + " поврежден: "; }
@@ -56,11 +66,13 @@ std::string Corrupt(const std::string& path) { return "Файл таблицы "
 std::string ReadLine(std::FILE* file, const std::string& path, int k) {
   std::string line;
   for (int number = 1; number <= k; ++number) {
-    if (!GetLine(file, line)) {
+    const std::size_t limit = number < k ? kMaxSkippedLineCharacters : kMaxNumbersLineCharacters;
+    if (!GetLine(file, line, limit)) {
       throw EReadError(Corrupt(path) + "нет строки " + std::to_string(number) + "!");
     }
-    if (number < k && line.size() > kMaxSkippedLineCharacters) {
-      throw EReadError(Corrupt(path) + "строка " + std::to_string(number) + " длиннее 254 символов!");
+    if (line.size() > limit) {
+      throw EReadError(Corrupt(path) + "строка " + std::to_string(number) + " длиннее " +
+                       std::to_string(limit) + " символов!");
     }
   }
   return line;

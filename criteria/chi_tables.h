@@ -14,8 +14,9 @@ struct ChiTable {
 // Reads line k of both tables in folder (a text ending with its separator,
 // joined directly with the file names). Throws EFOpenError when a file cannot
 // be opened or its path is longer than 255 characters, EReadError when line k
-// is missing, a line before it is longer than 254 characters, or line k does
-// not hold the numbers it should.
+// is missing, a line before it is longer than 254 characters, line k is longer
+// than 4095 characters, or line k does not hold the numbers it should; no file
+// is read further than its line k or its first line too long.
 ChiTable ReadChiTable(const char* folder, int k);
 
 }  // namespace quessel::internal

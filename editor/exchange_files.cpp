@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <climits>
+#include <optional>
 
 #include "method/parameter_block.h"
 #include "platform/cp1251.h"
@@ -45,17 +46,17 @@ EditorStart ReadEditorStart() {
   EditorStart start{DefaultRunParameters(), ReadDataSet(), {}};
   if (!QFileInfo::exists(kParametersFile)) return start;
   const QString defaults = " Показаны значения по умолчанию.";
-  std::string bytes;
+  std::optional<platform::SequentialReader> file;
   try {
-    bytes = platform::ReadWholeFile(
-        kParametersFile, "Файл параметров " + platform::Quoted(kParametersFile) + " не может быть открыт.",
-        kMaxBlockBytes);
+    file.emplace(kParametersFile,
+                 "Файл параметров " + platform::Quoted(kParametersFile) + " не может быть открыт.",
+                 kMaxBlockBytes);
   } catch (const Exception& error) {
     start.Notice = QString::fromStdString(error.Message()) + defaults;
     return start;
   }
   try {
-    RunParameters parameters = DecodeRunParameters(bytes);
+    RunParameters parameters = DecodeRunParameters(*file);
     // The path is shown as text, so it has to be code page 1251 text.
     platform::Cp1251ToUtf8(parameters.StatisticsPath);
     start.Parameters = std::move(parameters);

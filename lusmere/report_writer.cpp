@@ -1,15 +1,9 @@
 #include "lusmere/report_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-
 #include "lusmere/html_text.h"
 #include "platform/exceptions.h"
 #include "platform/quoted.h"
-#include "platform/temporary_files.h"
+#include "platform/whole_file.h"
 
 namespace lusmere {
 namespace {
@@ -85,30 +79,15 @@ bool IsNumberText(std::string_view text) {
 ReportWriter::~ReportWriter() { Abandon(); }
 
 void ReportWriter::Create(const std::string& file_name) {
-  if (temporary_file_ >= 0) {
+  if (save_) {
     throw Exception("Отчет " + Quoted(file_name_) + " еще не закончен: новый отчет начать нельзя");
   }
-  // A name of our own beside the report, so that the rename at the end stays
-  // within one file system and a half-written report never has the real name.
-  static unsigned attempt = 0;
-  for (int tries = 0; tries < 100; ++tries) {
-    const std::string name =
-        file_name + "." + std::to_string(getpid()) + "-" + std::to_string(++attempt) + ".tmp";
-    // Noted before it is made: a run ended while the report is written
-    // leaves nothing of it behind.
-    platform::NoteTemporaryFile(name);
-    const int file = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (file < 0) platform::ForgetTemporaryFile(name);
-    if (file >= 0) {
-      temporary_file_ = file;
-      temporary_name_ = name;
-      file_name_ = file_name;
-      html_ = kHead;
-      return;
-    }
-    if (errno != EEXIST) break;
-  }
-  throw EFCreateError("Невозможно создать файл отчета " + Quoted(file_name));
+  // The report takes its name only once it is whole, so a half-written report
+  // never has the real name, and a run ended meanwhile leaves nothing of it.
+  save_ = std::make_unique<platform::WholeFileSave>(file_name,
+                                                    "Невозможно создать файл отчета " + Quoted(file_name));
+  file_name_ = file_name;
+  html_ = kHead;
 }
 
 void ReportWriter::AddText(std::string_view text, bool ends_paragraph, int alignment) {
@@ -163,23 +142,13 @@ void ReportWriter::Finish() {
   RequireNoTable();
   CloseParagraph();
   html_ += kTail;
-  WriteTemporaryFile();
-  if (std::rename(temporary_name_.c_str(), file_name_.c_str()) != 0) {
-    throw EFCreateError("Невозможно создать файл отчета " + Quoted(file_name_));
-  }
-  platform::ForgetTemporaryFile(temporary_name_);
-  temporary_name_.clear();
+  save_->Write(html_);
+  save_->Finish();
   Abandon();
 }
 
 void ReportWriter::Abandon() noexcept {
-  if (temporary_file_ >= 0) close(temporary_file_);
-  if (!temporary_name_.empty()) {
-    unlink(temporary_name_.c_str());
-    platform::ForgetTemporaryFile(temporary_name_);
-  }
-  temporary_file_ = -1;
-  temporary_name_.clear();
+  save_.reset();
   file_name_.clear();
   html_.clear();
   paragraph_open_ = false;
@@ -187,7 +156,7 @@ void ReportWriter::Abandon() noexcept {
 }
 
 void ReportWriter::RequireReport() const {
-  if (temporary_file_ < 0) throw Exception("Отчет не начат");
+  if (!save_) throw Exception("Отчет не начат");
 }
 
 void ReportWriter::RequireNoTable() const {
@@ -218,25 +187,6 @@ void ReportWriter::AppendTable(const Table& table) {
     html_ += "</tr>\n";
   }
   html_ += "</table>\n";
-}
-
-void ReportWriter::WriteTemporaryFile() {
-  const int file = temporary_file_;
-  temporary_file_ = -1;
-  std::size_t written = 0;
-  bool failed = false;
-  while (written < html_.size() && !failed) {
-    const ssize_t count = write(file, html_.data() + written, html_.size() - written);
-    if (count > 0) {
-      written += static_cast<std::size_t>(count);
-    } else if (count == 0 || errno != EINTR) {
-      failed = true;
-    }
-  }
-  // The report must be on disk before it takes its name.
-  failed = failed || fsync(file) != 0;
-  failed = close(file) != 0 || failed;
-  if (failed) throw EFCreateError("Невозможно записать файл отчета " + Quoted(file_name_));
 }
 
 }  // namespace lusmere

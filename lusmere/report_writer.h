@@ -1,11 +1,14 @@
 // The report being written: its HTML so far, the open paragraph and table,
-// and the temporary file that becomes the report when it is finished.
+// and the save whose temporary file becomes the report when it is finished.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/whole_file.h"
 
 namespace lusmere {
 
@@ -47,11 +50,9 @@ class ReportWriter {
   void RequireNoTable() const;
   void CloseParagraph();
   void AppendTable(const Table& table);
-  void WriteTemporaryFile();
 
   std::string file_name_;
-  std::string temporary_name_;
-  int temporary_file_ = -1;
+  std::unique_ptr<platform::WholeFileSave> save_;  // while a report is open
   std::string html_;
   bool paragraph_open_ = false;
   std::optional<Table> table_;

@@ -2,12 +2,14 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "platform/exceptions.h"
 #include "platform/quoted.h"
+#include "platform/whole_file.h"
 
 namespace {
 
@@ -60,45 +62,55 @@ class BlockWriter {
 
 class BlockReader {
  public:
-  explicit BlockReader(std::string_view block) : rest_(block) {}
+  explicit BlockReader(platform::SequentialReader& source) : source_(source) {}
 
   // `field` names the field in the user's words for the message of a cut block.
   template <typename Value>
   Value Read(std::string_view field) {
-    const std::string_view bytes = Take(sizeof(Value), field);
-    UnsignedOfSize<sizeof(Value)> bits = 0;
-    for (std::size_t k = sizeof(Value); k-- > 0;) {
-      bits = static_cast<decltype(bits)>((bits << 8) | static_cast<unsigned char>(bytes[k]));
-    }
-    return std::bit_cast<Value>(bits);
+    unsigned char bytes[sizeof(Value)];
+    Take(bytes, sizeof bytes, field);
+    return FromLittleEndian<Value>(bytes);
   }
 
   std::vector<double> ReadDoubles(std::size_t count, std::string_view field) {
-    // Checked before anything is allocated: a damaged dimension must not
-    // make a block of a few bytes ask for gigabytes.
-    if (count > rest_.size() / sizeof(double)) Cut(field);
+    // Checked before anything is allocated or read: a damaged dimension must
+    // not make a block of a few bytes ask for gigabytes.
+    if (count > source_.Remaining() / sizeof(double)) Cut(field);
     std::vector<double> values(count);
-    for (double& value : values) value = Read<double>(field);
+    Take(values.data(), count * sizeof(double), field);
+    for (double& value : values) {
+      unsigned char bytes[sizeof(double)];
+      std::memcpy(bytes, &value, sizeof bytes);
+      value = FromLittleEndian<double>(bytes);
+    }
     return values;
   }
 
-  std::string ReadBytes(std::size_t count, std::string_view field) { return std::string(Take(count, field)); }
+  std::string ReadBytes(std::size_t count, std::string_view field) {
+    std::string bytes(count, '\0');
+    Take(bytes.data(), count, field);
+    return bytes;
+  }
 
-  std::size_t Remaining() const { return rest_.size(); }
+  std::uint64_t Remaining() const { return source_.Remaining(); }
 
  private:
-  std::string_view Take(std::size_t count, std::string_view field) {
-    if (count > rest_.size()) Cut(field);
-    const std::string_view bytes = rest_.substr(0, count);
-    rest_.remove_prefix(count);
-    return bytes;
+  template <typename Value>
+  static Value FromLittleEndian(const unsigned char (&bytes)[sizeof(Value)]) {
+    UnsignedOfSize<sizeof(Value)> bits = 0;
+    for (std::size_t k = sizeof(Value); k-- > 0;) bits = static_cast<decltype(bits)>((bits << 8) | bytes[k]);
+    return std::bit_cast<Value>(bits);
+  }
+
+  void Take(void* into, std::size_t count, std::string_view field) {
+    if (!source_.Read(into, count)) Cut(field);
   }
 
   [[noreturn]] static void Cut(std::string_view field) {
     throw EReadError("Блок параметров обрывается на поле " + platform::Quoted(field));
   }
 
-  std::string_view rest_;
+  platform::SequentialReader& source_;
 };
 
 void RequireEncodable(const RunParameters& parameters) {
@@ -163,7 +175,12 @@ std::string EncodeRunParameters(const RunParameters& parameters) {
 }
 
 RunParameters DecodeRunParameters(std::string_view bytes) {
-  BlockReader block(bytes);
+  platform::SequentialReader source(bytes);
+  return DecodeRunParameters(source);
+}
+
+RunParameters DecodeRunParameters(platform::SequentialReader& source) {
+  BlockReader block(source);
   RunParameters parameters;
   parameters.TestKind = block.Read<std::int8_t>("вид гипотезы");
   if (!TestKindInRange(parameters.TestKind)) throw EReadError(TestKindOutOfRange(parameters.TestKind));

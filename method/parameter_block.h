@@ -11,6 +11,10 @@
 
 #include "method/run_parameters.h"
 
+namespace platform {
+class SequentialReader;
+}
+
 // The longest block the layout allows: every optional field present, the
 // largest dimension its signed 16-bit count gives and the longest path. A
 // longer "Parameters.dat" is refused before it is read.
@@ -36,3 +40,6 @@ std::string EncodeRunParameters(const RunParameters& parameters);
 // statistics path length outside 0..260, or bytes after the last field. The
 // values are not checked against what the method needs (CheckRunParameters).
 RunParameters DecodeRunParameters(std::string_view block);
+// The same read field by field from a file: a field that cannot be is
+// refused before the bytes it announces are read.
+RunParameters DecodeRunParameters(platform::SequentialReader& source);

@@ -1,6 +1,7 @@
 #include "method/run_driver.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "generators/univariate.h"
 #include "generators/value_biexp.h"
@@ -25,17 +26,17 @@ constexpr int kIntervals = 5;
 
 RunParameters ReadBlock(const std::string& file_name) {
   const std::string open_error = "Cannot open file " + file_name;
-  std::string bytes;
+  std::optional<platform::SequentialReader> file;
   try {
-    bytes = platform::ReadWholeFile(file_name, open_error, kMaxBlockBytes);
+    file.emplace(file_name, open_error, kMaxBlockBytes);
   } catch (const Exception&) {
     // A file that is there but cannot be read (a folder, a pipe or a device
-    // of that name, one longer than any block, a read error) is as unusable
-    // as a missing one, and the method says so in its own words.
+    // of that name, one longer than any block) is as unusable as a missing
+    // one, and the method says so in its own words.
     throw EFOpenError(open_error);
   }
   try {
-    return DecodeRunParameters(bytes);
+    return DecodeRunParameters(*file);
   } catch (const EReadError& error) {
     throw EReadError("Файл параметров " + platform::Quoted(file_name) + " поврежден: " + error.Message());
   }

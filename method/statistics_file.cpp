@@ -1,44 +1,42 @@
 #include "method/statistics_file.h"
 
-#include <unistd.h>
-
-#include <atomic>
-#include <cstdio>
-#include <fstream>
 #include <locale>
-#include <utility>
+#include <streambuf>
+#include <string_view>
 
 #include "method/run_parameters.h"
 #include "platform/cp1251.h"
-#include "platform/exceptions.h"
 #include "platform/quoted.h"
-#include "platform/temporary_files.h"
+#include "platform/whole_file.h"
 
 namespace {
 
-// A short name of its own in the file's folder, unique to this process and
-// call: the final name with a suffix would be too long for a final name near
-// the folder's limit of 255 bytes.
-std::string TemporaryBeside(const std::string& name) {
-  static std::atomic<unsigned> counter{0};
-  return name.substr(0, name.rfind('/') + 1) + ".stat" + std::to_string(getpid()) + "-" +
-         std::to_string(counter++) + ".tmp";
-}
-
-// A temporary file's name, noted before the file is made and forgotten once
-// it has been renamed or removed: a run ended meanwhile, with the temporary
-// file in a folder of the user's, leaves nothing of it there.
-class NotedTemporary {
+// Hands what a stream writes on to a save, a buffer at a time, so that a
+// repetition of millions of values is never held as text in memory.
+class SaveBuffer : public std::streambuf {
  public:
-  explicit NotedTemporary(std::string path) : path_(std::move(path)) { platform::NoteTemporaryFile(path_); }
-  ~NotedTemporary() { platform::ForgetTemporaryFile(path_); }
-  NotedTemporary(const NotedTemporary&) = delete;
-  NotedTemporary& operator=(const NotedTemporary&) = delete;
+  explicit SaveBuffer(platform::WholeFileSave& save) : save_(save), buffer_(1 << 16) { Empty(); }
 
-  const std::string& Path() const { return path_; }
+ protected:
+  int_type overflow(int_type c) override {
+    if (sync() != 0) return traits_type::eof();
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    *pptr() = traits_type::to_char_type(c);
+    pbump(1);
+    return c;
+  }
+
+  int sync() override {
+    const bool written = save_.Write(std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())));
+    Empty();
+    return written ? 0 : -1;
+  }
 
  private:
-  std::string path_;
+  void Empty() { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
+
+  platform::WholeFileSave& save_;
+  std::vector<char> buffer_;
 };
 
 }  // namespace
@@ -85,13 +83,10 @@ void SaveStatistics(const RunState& run, std::int32_t k) { SaveStatistics(run, k
 
 void SaveStatistics(const RunState& run, std::int32_t k, const std::vector<double>& values) {
   const std::string name = StatisticsFileName(platform::Cp1251ToUtf8(run.StatisticsPath), k + 1);
-  const NotedTemporary temporary(TemporaryBeside(name));
-  std::ofstream file(temporary.Path(), std::ios::out | std::ios::trunc);
-  if (!file) throw EFCreateError("Невозможно создать файл статистик " + platform::Quoted(name));
-  WriteStatisticValues(file, StatisticName(run.TestKind), values);
-  file.close();
-  if (!file || std::rename(temporary.Path().c_str(), name.c_str()) != 0) {
-    std::remove(temporary.Path().c_str());
-    throw EFCreateError("Невозможно записать файл статистик " + platform::Quoted(name));
-  }
+  platform::WholeFileSave save(name, "Невозможно создать файл статистик " + platform::Quoted(name));
+  SaveBuffer buffer(save);
+  std::ostream out(&buffer);
+  WriteStatisticValues(out, StatisticName(run.TestKind), values);
+  out.flush();
+  save.Finish();
 }

@@ -7,10 +7,12 @@
 
 #include <cerrno>
 #include <climits>
+#include <utility>
 
 #include "platform/exceptions.h"
 #include "platform/quoted.h"
 #include "platform/save_temporaries.h"
+#include "platform/temporary_files.h"
 
 namespace platform {
 namespace {
@@ -32,8 +34,6 @@ class Descriptor {
     fd_ = -1;
     return fd;
   }
-  // Closes now and says whether the kernel reported no error.
-  bool Close() { return ::close(Release()) == 0; }
 
  private:
   int fd_;
@@ -83,18 +83,6 @@ void ReserveInLargePages(std::string& bytes, std::size_t size) {
   const std::uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
   const std::uintptr_t end = (start + size) & ~(kLargePage - 1);
   if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
 }
 
 // The file a save replaces: symbolic links are followed, as far as the
@@ -147,37 +135,107 @@ std::string ReadWholeFile(const std::string& path, const std::string& open_error
   }
 }
 
-void WriteWholeFileFrom(const std::string& path, const std::function<bool(int fd)>& write,
-                        const std::string& create_error) {
-  const std::string target = SaveTarget(path, create_error);
+SequentialReader::SequentialReader(const std::string& path, const std::string& open_error,
+                                   std::uint64_t max_bytes)
+    : open_error_(open_error) {
+  struct stat status {};
+  Descriptor file(OpenRegular(path, open_error, status));
+  remaining_ = static_cast<std::uint64_t>(status.st_size);
+  if (remaining_ > max_bytes) RefuseTooLarge(path, open_error, max_bytes);
+  file_ = ::fdopen(file.Get(), "r");
+  if (file_ == nullptr) throw EFOpenError(open_error);
+  file.Release();
+}
+
+SequentialReader::SequentialReader(std::string_view bytes) : bytes_(bytes), remaining_(bytes.size()) {}
+
+SequentialReader::~SequentialReader() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+bool SequentialReader::Read(void* into, std::size_t count) {
+  if (count > remaining_) return false;
+  if (file_ == nullptr) {
+    bytes_.copy(static_cast<char*>(into), count);
+    bytes_.remove_prefix(count);
+  } else if (std::fread(into, 1, count, file_) != count) {
+    // A file cut while it is read is as short as one cut before.
+    if (std::ferror(file_)) throw EFOpenError(open_error_);
+    remaining_ = 0;
+    return false;
+  }
+  remaining_ -= count;
+  return true;
+}
+
+WholeFileSave::WholeFileSave(const std::string& path, std::string create_error)
+    : target_(SaveTarget(path, create_error)), create_error_(std::move(create_error)) {
   // Only a regular file is replaced: a pipe or a device, and a link to one,
   // stays as it is, and nothing is opened that could wait.
   struct stat previous {};
-  const bool replaces = ::stat(target.c_str(), &previous) == 0;
-  if (replaces && !S_ISREG(previous.st_mode)) throw EFCreateError(create_error);
-  RemoveAbandonedTemporaries(target);
-  std::string temporary;
-  Descriptor file(CreateSaveTemporary(target, temporary));
-  if (file.Get() < 0) throw EFCreateError(create_error);
-  bool complete = false;
-  try {
-    complete = write(file.Get());
-  } catch (...) {
-    file.Close();
-    ::unlink(temporary.c_str());
-    throw;
+  replaces_ = ::stat(target_.c_str(), &previous) == 0;
+  if (replaces_ && !S_ISREG(previous.st_mode)) throw EFCreateError(create_error_);
+  // The kernel's own judgement, as for a write in place: a file its owner
+  // made read-only stays so, while root keeps root's rights.
+  if (replaces_ && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
+    throw EFCreateError(create_error_ + " Файл " + Quoted(path) + " защищен от записи.");
   }
-  complete = complete && (!replaces || ::fchmod(file.Get(), previous.st_mode & 07777) == 0) &&
-             ::fsync(file.Get()) == 0;
-  if (!file.Close() || !complete || ::rename(temporary.c_str(), target.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    throw EFCreateError(create_error);
+  permissions_ = previous.st_mode & 07777;
+  RemoveAbandonedTemporaries(target_);
+  fd_ = CreateSaveTemporary(target_, temporary_);
+  if (fd_ < 0) {
+    temporary_.clear();
+    throw EFCreateError(create_error_);
   }
 }
 
+WholeFileSave::~WholeFileSave() { Abandon(); }
+
+bool WholeFileSave::Write(std::string_view bytes) {
+  while (!bytes.empty() && !write_failed_) {
+    const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    write_failed_ = written <= 0;
+    if (!write_failed_) bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return !write_failed_;
+}
+
+// Renamed while the temporary is still open and locked, so that no cleanup
+// can take it for a leftover before it has its name.
+void WholeFileSave::Finish() {
+  const bool complete = fd_ >= 0 && !write_failed_ && (!replaces_ || ::fchmod(fd_, permissions_) == 0) &&
+                        ::fsync(fd_) == 0 && ::rename(temporary_.c_str(), target_.c_str()) == 0;
+  if (!complete) {
+    Abandon();
+    throw EFCreateError(create_error_);
+  }
+  ForgetTemporaryFile(temporary_);
+  temporary_.clear();
+  ::close(fd_);
+  fd_ = -1;
+}
+
+void WholeFileSave::Abandon() noexcept {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (temporary_.empty()) return;
+  ::unlink(temporary_.c_str());
+  ForgetTemporaryFile(temporary_);
+  temporary_.clear();
+}
+
+void WriteWholeFileFrom(const std::string& path, const std::function<bool(int fd)>& write,
+                        const std::string& create_error) {
+  WholeFileSave save(path, create_error);
+  if (!write(save.Descriptor())) throw EFCreateError(create_error);
+  save.Finish();
+}
+
 void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& create_error) {
-  WriteWholeFileFrom(
-      path, [bytes](int fd) { return WriteAll(fd, bytes); }, create_error);
+  WholeFileSave save(path, create_error);
+  save.Write(bytes);
+  save.Finish();
 }
 
 }  // namespace platform

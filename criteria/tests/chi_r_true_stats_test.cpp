@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -12,6 +13,7 @@
 #include "criteria/quessel.h"
 #include "criteria/tests/crit_fields.h"
 #include "platform/exceptions.h"
+#include "platform/tests/bytes_read.h"
 #include "platform/tests/temporary_folder.h"
 
 namespace {
@@ -178,6 +180,35 @@ TEST_F(ChiRTrueStatsTest, MissingOrDamagedTablesAreRefusedByName) {
   std::filesystem::create_directory(folder_);
   EXPECT_NE(Refused<EFOpenError>(five_, 2, 5).find("255"), std::string::npos);
   folder_ = folder_.substr(0, folder_.size() - 251);
+}
+
+// A table is read no further than its first line too long, so a table of one
+// huge line, or one that never ends, is refused a few kilobytes in.
+TEST_F(ChiRTrueStatsTest, ATableIsReadNoFurtherThanItsFirstLineTooLong) {
+  WriteTables("1 2 3 4", "0.2 0.2 0.2 0.2 0.2");
+  const std::string boundaries = folder_ + "Table 28.txt";
+  const struct {
+    const char* what;
+    std::vector<std::string> lines;  // before a gigabyte without a line feed
+    bool never_ends;
+    const char* message;
+  } cases[] = {
+      {"a heading of a gigabyte", {}, false, "строка 1 длиннее 254 символов!"},
+      {"a line 5 of a gigabyte", {"h", "h", "1 2", "1 2 3"}, false, "строка 5 длиннее 4095 символов!"},
+      {"a table that never ends", {}, true, "строка 1 длиннее 254 символов!"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(boundaries);
+    if (c.never_ends) {
+      std::filesystem::create_symlink("/proc/self/pagemap", boundaries);
+    } else {
+      WriteTable("Table 28.txt", c.lines);
+      std::filesystem::resize_file(boundaries, std::filesystem::file_size(boundaries) + (1 << 30));
+    }
+    const std::uint64_t before = BytesReadSoFar();
+    EXPECT_NE(Refused<EReadError>(five_, 2, 5).find(c.message), std::string::npos) << c.what;
+    EXPECT_LT(BytesReadSoFar() - before, 64u << 10) << c.what;
+  }
 }
 
 }  // namespace

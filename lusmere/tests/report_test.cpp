@@ -201,10 +201,9 @@ TEST_F(Report, AFileThatCannotBeCreatedIsAnEFCreateError) {
   } catch (const EFCreateError& error) {
     EXPECT_EQ(error.Message(), "Невозможно создать файл отчета «" + PathOf("missing/index.html") + "»");
   }
-  // A folder standing where the report should go makes the final rename fail.
+  // A folder standing where the report should go is not replaced.
   fs::create_directories(folder_ / "index.html" / "inside");
-  CreateReport(PathOf("index.html"));
-  EXPECT_THROW(CloseReport(), EFCreateError);
+  EXPECT_THROW(CreateReport(PathOf("index.html")), EFCreateError);
   EXPECT_EQ(FolderContents(), std::vector<std::string>{"index.html"});
   EXPECT_TRUE(fs::is_directory(folder_ / "index.html"));
 }

@@ -174,7 +174,7 @@ TEST(RunRepetitions, FailsWhereARunInTurnFails) {
   WriteBlock(folder);
   std::filesystem::create_directories(folder.Path() / "stat4.txt" / "taken");
   const RunResult in_turn = RunWith(folder, InTurn);
-  ASSERT_EQ(in_turn.failure, "Невозможно записать файл статистик «stat4.txt»");
+  ASSERT_EQ(in_turn.failure, "Невозможно создать файл статистик «stat4.txt»");
 
   for (const std::int32_t threads : kThreadCounts) {
     SCOPED_TRACE(testing::Message() << threads << " fitting threads");

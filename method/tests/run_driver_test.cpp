@@ -3,8 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <filesystem>
+
 #include "method/correlation_statistics.h"
+#include "method/parameter_block.h"
 #include "method/tests/run_harness.h"
+#include "platform/exceptions.h"
+#include "platform/tests/bytes_read.h"
 
 namespace {
 
@@ -50,6 +56,37 @@ TEST(PrepareRun, NullDistributionsByTestKind) {
     EXPECT_EQ(run.Distribution->Param1, expected[test_kind - 1][0]);
     EXPECT_EQ(run.Distribution->Param2, expected[test_kind - 1][1]);
     FreeRunObjects(run);
+  }
+}
+
+// A "Parameters.dat" that cannot be a block is refused at its first field
+// that cannot be, however long the file: a covariance triangle of gigabytes
+// is refused before it is read, once the mean vector (a quarter megabyte at
+// the largest dimension) is in.
+TEST(ReadParameters, RefusesAFileAtItsFirstFieldThatCannotBe) {
+  RunFolder folder;
+  const std::string block = EncodeRunParameters(SmallRun(kTestKindX2, kGeneratorNormal));
+  // The dimension follows the test kind, the generator kind and its two parameters.
+  const std::string largest_dimension = block.substr(0, 18) + std::string("\xFF\x7F", 2);
+  const struct {
+    const char* what;
+    std::string head;  // of a file of a gigabyte; none for the kernel's file that never ends
+  } cases[] = {
+      {"a file that never ends", ""},
+      {"test kind 0", std::string(1, '\0')},
+      {"a dimension of 32767", largest_dimension},
+  };
+  for (const auto& c : cases) {
+    std::string path = "/proc/self/pagemap";
+    if (!c.head.empty()) {
+      path = "Parameters.dat";
+      folder.WriteFile(path, c.head);
+      std::filesystem::resize_file(folder.Path() / path, 1 << 30);
+    }
+    RunState run;
+    const std::uint64_t before = BytesReadSoFar();
+    EXPECT_THROW(ReadParameters(run, path), Exception) << c.what;
+    EXPECT_LT(BytesReadSoFar() - before, 1u << 20) << c.what;
   }
 }
 

@@ -185,7 +185,7 @@ TEST(BrennicFailure, AStatisticsFileThatCannotBeSavedEndsTheStepsWhereItFailed) 
   std::filesystem::create_directories(folder.Path() / "stat2.txt" / "taken");
   folder.WriteParameters(WithStatisticsFiles(CountRun(20, 3), "stat.txt"));
   outcome = RunBrennic();
-  ExpectFailure(outcome, folder, "Невозможно записать файл статистик «stat2.txt»");
+  ExpectFailure(outcome, folder, "Невозможно создать файл статистик «stat2.txt»");
   // Begin (60, step 3) and the steps after samples 3, 6, ..., 39.
   ASSERT_EQ(outcome.messages.size(), 14u);
   EXPECT_EQ(outcome.messages.front(), (WindowMessage{0x400, 60, 3}));

@@ -2,6 +2,7 @@
 #include "method/statistics_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <locale>
@@ -79,7 +80,7 @@ TEST(SaveStatistics, WritesTheRepetitionsFileOrNamesTheFileItCouldNotWrite) {
     std::string message;
   } failing[] = {
       {"missing/stat.txt", "Невозможно создать файл статистик «missing/stat1.txt»"},
-      {"taken.txt", "Невозможно записать файл статистик «taken1.txt»"},
+      {"taken.txt", "Невозможно создать файл статистик «taken1.txt»"},
   };
   std::filesystem::create_directories(folder.Path() / "taken1.txt" / "full");
   for (const auto& c : failing) {
@@ -95,6 +96,21 @@ TEST(SaveStatistics, WritesTheRepetitionsFileOrNamesTheFileItCouldNotWrite) {
 
   run.StatisticsPath = "\x98.txt";  // the one byte code page 1251 leaves undefined
   EXPECT_THROW(SaveStatistics(run, 0), EConvertError);
+}
+
+// Links planted under the names this process would give the file's temporary
+// are never written through: the save takes a name of its own, and what the
+// links name stays as it was.
+TEST(SaveStatistics, NeverWritesThroughALinkPlantedUnderItsTemporarysName) {
+  RunFolder folder;
+  folder.WriteFile("victim", "victim");
+  const std::string planted = "stat1.txt." + std::to_string(getpid()) + "-";
+  for (int count = 0; count < 64; ++count) {
+    std::filesystem::create_symlink("victim", folder.Path() / (planted + std::to_string(count) + ".tmp"));
+  }
+  SaveStatistics(SavedRun(), 0);
+  EXPECT_EQ(folder.ReadFile("stat1.txt"), "stPair_z0\n0 2\n      -0.5\n         2\n");
+  EXPECT_EQ(folder.ReadFile("victim"), "victim");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "platform/whole_file.h"
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -10,8 +13,11 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/exceptions.h"
+#include "platform/temporary_files.h"
 #include "platform/tests/file_size_limit.h"
 #include "platform/tests/temporary_folder.h"
 
@@ -152,39 +158,91 @@ TEST_F(WholeFile, ASaveRefusesWhatIsNotARegularFile) {
 }
 
 // A save killed half-way leaves its temporary beside the target; the next
-// save of that target removes it, and nothing that is not one of its
-// leftovers.
-TEST_F(WholeFile, ASaveRemovesWhatKilledSavesOfItsTargetLeft) {
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) _exit(0);
-  ASSERT_EQ(waitpid(child, nullptr, 0), child);
-  const std::string gone = std::to_string(child);
-  const std::string running = std::to_string(getpid());
+// save of that target removes it unless a save holds it locked, whatever
+// process, PID namespace or machine that save runs in and whatever its name
+// says of it, and removes nothing that is not one of its leftovers. A name too
+// long to keep whole is cleaned the same way.
+TEST_F(WholeFile, ASaveRemovesTheTemporariesOfItsTargetThatNoSaveHolds) {
+  const std::string cut(200, 'c');  // what a temporary keeps of the long name
+  const std::string long_name = cut + std::string(50, 'c');
   const struct {
     std::string name;
+    bool locked;
     bool removed;
   } entries[] = {
-      {"f." + gone + "-0.tmp", true},            // left by a killed save
-      {"f." + gone + "-4294967295.tmp", true},   // the highest count
-      {"f." + running + "-7.tmp", false},        // a save under way
-      {"g." + gone + "-0.tmp", false},           // another target's
-      {"f.1-2.tmp." + gone + "-0.tmp", false},   // the target "f.1-2.tmp"'s
-      {"f." + gone + "-0.cut.tmp", false},       // of a name too long to keep whole
-      {"f.0" + gone + "-0.tmp", false},          // not as a save writes its number
-      {"f." + gone + "-4294967296.tmp", false},  // a count no save reaches
-      {"f." + gone + "-0.tmp.keep", false},
+      {"f.77-0.tmp", false, true},                // left by a killed save
+      {"f.4194305-4294967295.tmp", false, true},  // a pid beyond this machine's, the highest count
+      {"f.77-1.tmp", true, false},                // a save under way elsewhere
+      {cut + ".77-0.cut.tmp", false, true},       // left by a save of the long name
+      {cut + ".77-1.cut.tmp", true, false},       // a save of it under way
+      {"g.77-0.tmp", false, false},               // another target's
+      {"f.1-2.tmp.77-0.tmp", false, false},       // the target "f.1-2.tmp"'s
+      {"f.77-0.cut.tmp", false, false},           // of a long name that starts with "f"
+      {"f.077-0.tmp", false, false},              // not as a save writes its number
+      {"f.77-4294967296.tmp", false, false},      // a count no save reaches
+      {"f.77-0.tmp.keep", false, false},
   };
-  WriteWholeFile(File("f"), "old", "create");
-  for (const auto& entry : entries) WriteWholeFile(File(entry.name), "x", "create");
-  fs::create_directory(folder_ / ("f." + gone + "-1.tmp"));
-  fs::create_symlink("g." + gone + "-0.tmp", folder_ / ("f." + gone + "-2.tmp"));
+  std::vector<int> locks;
+  for (const auto& entry : entries) {
+    WriteWholeFile(File(entry.name), "x", "create");
+    if (!entry.locked) continue;
+    locks.push_back(open(File(entry.name).c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_EQ(flock(locks.back(), LOCK_EX | LOCK_NB), 0);
+  }
+  fs::create_directory(folder_ / "f.77-2.tmp");
+  fs::create_symlink("g.77-0.tmp", folder_ / "f.77-3.tmp");
 
   WriteWholeFile(File("f"), "new", "create");
+  WriteWholeFile(File(long_name), "new", "create");
+  for (const int lock : locks) close(lock);
   EXPECT_EQ(ReadWholeFile(File("f"), "open", 3), "new");
   for (const auto& entry : entries) EXPECT_EQ(fs::exists(File(entry.name)), !entry.removed) << entry.name;
-  EXPECT_TRUE(fs::is_directory(File("f." + gone + "-1.tmp")));
-  EXPECT_TRUE(fs::is_symlink(File("f." + gone + "-2.tmp")));
+  EXPECT_TRUE(fs::is_directory(File("f.77-2.tmp")));
+  EXPECT_TRUE(fs::is_symlink(File("f.77-3.tmp")));
+}
+
+// A file the user may not write stays as it is: the save is refused with its
+// create error naming the file. Root may write any file, so the save is tried
+// as an unprivileged user where the test runs as root, and root's own save
+// still replaces the file.
+TEST_F(WholeFile, AFileTheUserMayNotWriteIsNotReplaced) {
+  const std::string file = File("read-only");
+  WriteWholeFile(file, "kept", "create");
+  ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+  const std::string refusal = "Невозможно создать файл ! Файл «" + file + "» защищен от записи.";
+  const auto refused = [&] {
+    try {
+      WriteWholeFile(file, "new", "Невозможно создать файл !");
+    } catch (const EFCreateError& e) {
+      return e.Message() == refusal;
+    }
+    return false;
+  };
+  if (geteuid() != 0) {
+    EXPECT_TRUE(refused());
+  } else {
+    constexpr uid_t kNobody = 65534;
+    ASSERT_EQ(chown(folder_.c_str(), kNobody, kNobody) | chown(file.c_str(), kNobody, kNobody), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (setgroups(0, nullptr) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
+          setresuid(kNobody, kNobody, kNobody) != 0) {
+        _exit(2);
+      }
+      _exit(refused() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "no unprivileged user to become";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+  EXPECT_EQ(ReadWholeFile(file, "open", 4), "kept");
+  EXPECT_EQ(Entries(), 1u);
+  if (geteuid() != 0) return;
+  WriteWholeFile(file, "root", "create");
+  EXPECT_EQ(ReadWholeFile(file, "open", 4), "root");
 }
 
 TEST_F(WholeFile, AFailedWriteLeavesThePreviousFileAndNoTemporary) {
@@ -198,6 +256,29 @@ TEST_F(WholeFile, AFailedWriteLeavesThePreviousFileAndNoTemporary) {
   }
   EXPECT_EQ(ReadWholeFile(File("f"), "open", 8), "previous");
   EXPECT_EQ(Entries(), 1u);
+}
+
+// Each save tells its temporary's name before the file is made and once it
+// is gone, renamed or removed, so that whoever ends a process half-way can
+// remove what it left.
+TEST_F(WholeFile, ASaveNotesItsTemporaryBeforeItIsMadeAndOnceItIsGone) {
+  std::vector<std::pair<std::string, bool>> notes;
+  const auto previous = platform::SetTemporaryFileHandler([&](const std::string& path, bool made) {
+    EXPECT_FALSE(fs::exists(path)) << path;
+    notes.emplace_back(path, made);
+  });
+  WriteWholeFile(File("f"), "whole", "create");
+  {
+    const FileSizeLimit limit(1);
+    EXPECT_THROW(WriteWholeFile(File("f"), "cut", "create"), EFCreateError);
+  }
+  platform::SetTemporaryFileHandler(previous);
+  ASSERT_EQ(notes.size(), 4u);
+  for (std::size_t i = 0; i < notes.size(); ++i) {
+    EXPECT_EQ(notes[i].first.rfind(File("f."), 0), 0u) << notes[i].first;
+    EXPECT_EQ(notes[i].second, i % 2 == 0);
+    EXPECT_EQ(notes[i].first, notes[i - i % 2].first);
+  }
 }
 
 }  // namespace

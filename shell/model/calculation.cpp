@@ -73,7 +73,7 @@ void TCalculation::SetMethod(const QString& code, const QString& methodName, con
 void TCalculation::LoadFromFile(const QString& path) {
   FFileName = path;
   ModelFileReader reader(
-      ReadWholeFile(path, LoadStdStr(StringId::CalculationOpenError), kMaxCalculationFileBytes),
+      path, LoadStdStr(StringId::CalculationOpenError), kMaxCalculationFileBytes,
       QString::fromStdString("Файл расчета " + platform::Quoted(path.toStdString()) + " поврежден: "));
   QString strings[8];
   for (QString& text : strings) text = reader.ReadString();

@@ -68,26 +68,30 @@ void ModelFileWriter::WriteDateTime(double value) {
   bytes_.append(reinterpret_cast<const char*>(&bits), sizeof bits);
 }
 
-ModelFileReader::ModelFileReader(std::string bytes, QString fault)
-    : bytes_(std::move(bytes)), fault_(std::move(fault)) {}
+ModelFileReader::ModelFileReader(const QString& path, const std::string& openError, qint64 maxBytes,
+                                 QString fault)
+    : file_(QFile::encodeName(path).toStdString(), openError, static_cast<std::uint64_t>(maxBytes)),
+      fault_(std::move(fault)) {}
 
-const char* ModelFileReader::Take(qsizetype count) {
-  if (static_cast<std::size_t>(count) > bytes_.size() - position_) Fail("файл короче, чем указано в нем");
-  const char* data = bytes_.data() + position_;
-  position_ += static_cast<std::size_t>(count);
-  return data;
+void ModelFileReader::Take(void* into, qint64 count) {
+  if (!file_.Read(into, static_cast<std::size_t>(count))) Fail("файл короче, чем указано в нем");
 }
 
 void ModelFileReader::Fail(const QString& detail) const { throw EReadError((fault_ + detail).toStdString()); }
 
-qint32 ModelFileReader::ReadInt32() { return qFromLittleEndian<qint32>(Take(sizeof(qint32))); }
+qint32 ModelFileReader::ReadInt32() {
+  char bytes[sizeof(qint32)];
+  Take(bytes, sizeof bytes);
+  return qFromLittleEndian<qint32>(bytes);
+}
 
 QString ModelFileReader::ReadString() {
   const qint32 size = ReadInt32();
   if (size < 0 || size > kMaxFileStringBytes) {
     Fail(QString("длина строки %1 байт вне допустимых пределов от 0 до 256").arg(size));
   }
-  const char* data = Take(size);
+  char data[kMaxFileStringBytes];
+  Take(data, size);
   try {
     return QString::fromStdString(
         platform::Cp1251ToUtf8(std::string_view(data, static_cast<std::size_t>(size))));
@@ -110,19 +114,25 @@ QStringList ModelFileReader::ReadList() {
 QByteArray ModelFileReader::ReadBlock() {
   const qint32 size = ReadInt32();
   if (size < 0) Fail(QString("отрицательный размер блока параметров (%1)").arg(size));
-  return QByteArray(Take(size), size);
+  // Checked before the block's memory is taken.
+  if (static_cast<quint64>(size) > file_.Remaining()) Fail("файл короче, чем указано в нем");
+  QByteArray block(size, Qt::Uninitialized);
+  Take(block.data(), size);
+  return block;
 }
 
 double ModelFileReader::ReadDateTime() {
-  const quint64 bits = qFromLittleEndian<quint64>(Take(sizeof(quint64)));
+  char bytes[sizeof(quint64)];
+  Take(bytes, sizeof bytes);
+  const quint64 bits = qFromLittleEndian<quint64>(bytes);
   double value;
   std::memcpy(&value, &bits, sizeof value);
   return value;
 }
 
 void ModelFileReader::ExpectEnd() const {
-  if (position_ != bytes_.size()) {
-    Fail(QString("после последнего поля остались лишние байты (%1)").arg(bytes_.size() - position_));
+  if (file_.Remaining() != 0) {
+    Fail(QString("после последнего поля остались лишние байты (%1)").arg(file_.Remaining()));
   }
 }
 

@@ -11,6 +11,8 @@
 #include <limits>
 #include <string>
 
+#include "platform/whole_file.h"
+
 // The longest string, in bytes, that the files hold.
 constexpr int kMaxFileStringBytes = 256;
 // The most strings a list of the files holds: far more than any project
@@ -45,11 +47,16 @@ class ModelFileWriter {
   QByteArray bytes_;
 };
 
-// Reads a file's bytes field by field. Every fault is an EReadError whose
-// message begins with the file's own fault text, which names the file.
+// Reads a file field by field straight from the file: a field that cannot
+// be is refused before the bytes it announces are read, so a file that is
+// not one of ours is refused after its first few bytes, whatever its size.
+// The file is refused from its size alone when it is longer than `maxBytes`,
+// and with the given message when it cannot be opened or read
+// (platform::SequentialReader). Every fault of its content is an EReadError
+// whose message begins with the file's own fault text, which names the file.
 class ModelFileReader {
  public:
-  ModelFileReader(std::string bytes, QString fault);
+  ModelFileReader(const QString& path, const std::string& openError, qint64 maxBytes, QString fault);
 
   qint32 ReadInt32();
   QString ReadString();
@@ -62,11 +69,10 @@ class ModelFileReader {
   [[noreturn]] void Fail(const QString& detail) const;
 
  private:
-  const char* Take(qsizetype count);
+  void Take(void* into, qint64 count);
 
-  std::string bytes_;
+  platform::SequentialReader file_;
   QString fault_;
-  std::size_t position_ = 0;
 };
 
 // The whole content of a regular file of at most `maxBytes` bytes, which is

@@ -1,9 +1,18 @@
 #include "shell/model/project.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <new>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/exceptions.h"
 #include "platform/program_folder.h"
@@ -18,6 +27,15 @@ const QString kReportSeparator = "|";
 // The title, three lists and two indexes, each at its largest.
 constexpr qint64 kMaxProjectFileBytes = kMaxStringFieldBytes + 3 * kMaxListFieldBytes + 2 * 4;
 
+// A run folder accepted for deletion: the "Reports" folder it lies in, its
+// name there, and the folder itself (device and inode) as it was accepted.
+struct RunFolder {
+  QString reports;
+  QString name;
+  dev_t device;
+  ino_t inode;
+};
+
 // A report's folder is deleted only when it is one of the run folders the
 // system makes for this project: a time stamp right in the "Reports" folder of
 // `bases`, the project's folder and, for runs before the project was first
@@ -25,27 +43,59 @@ constexpr qint64 kMaxProjectFileBytes = kMaxStringFieldBytes + 3 * kMaxListField
 // absolute paths, so a copied project, or a file from elsewhere, may name
 // anyone's folder. The folder is resolved with every link in it and must
 // then still be the one its path names, so neither "..", nor a "Reports" or a
-// time stamp that is a link, leads out. The resolved folder, or empty.
-QString OwnRunFolder(const QString& folder, const QStringList& bases) {
+// time stamp that is a link, leads out.
+std::optional<RunFolder> OwnRunFolder(const QString& folder, const QStringList& bases) {
   static const QRegularExpression stamp("^\\d{8}-\\d{9}$");
-  if (!QDir::isAbsolutePath(folder)) return QString();
+  if (!QDir::isAbsolutePath(folder)) return std::nullopt;
   const QFileInfo info(folder);
   const QString name = QFileInfo(QDir::cleanPath(folder)).fileName();
   const QString real = info.canonicalFilePath();
-  if (!info.isDir() || real.isEmpty() || !stamp.match(name).hasMatch()) return QString();
+  if (!info.isDir() || real.isEmpty() || !stamp.match(name).hasMatch()) return std::nullopt;
   for (const QString& base : bases) {
     const QString real_base = QFileInfo(base).canonicalFilePath();
-    if (!real_base.isEmpty() && real == QDir(real_base).filePath(LoadStr(StringId::ReportsFolder) + name))
-      return real;
+    const QString reports = QDir(real_base).filePath(LoadStr(StringId::ReportsFolder));
+    struct stat status {};
+    if (!real_base.isEmpty() && real == reports + name &&
+        ::lstat(QFile::encodeName(real).constData(), &status) == 0 && S_ISDIR(status.st_mode)) {
+      // Without its closing slash, which would have a link there followed.
+      return RunFolder{QDir::cleanPath(reports), name, status.st_dev, status.st_ino};
+    }
   }
-  return QString();
+  return std::nullopt;
 }
 
-void DeleteRunFolder(const QString& folder) {
-  QDir dir(folder);
-  const QStringList files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-  for (const QString& name : files) dir.remove(name);
-  dir.rmdir(dir.absolutePath());
+// Deletes the run folder's files through descriptors of the folder accepted,
+// so that a folder swapped for a link, or for another folder, after it was
+// accepted leads nowhere else. False, deleting nothing, when the folder
+// opened is not the one accepted.
+bool DeleteRunFolder(const RunFolder& run) {
+  const int reports =
+      ::open(QFile::encodeName(run.reports).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (reports < 0) return false;
+  const QByteArray name = QFile::encodeName(run.name);
+  const auto accepted = [&](const struct stat& status) {
+    return status.st_dev == run.device && status.st_ino == run.inode;
+  };
+  const int folder = ::openat(reports, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  struct stat opened {};
+  DIR* listing =
+      folder < 0 || ::fstat(folder, &opened) != 0 || !accepted(opened) ? nullptr : ::fdopendir(folder);
+  if (listing == nullptr) {
+    if (folder >= 0) ::close(folder);
+    ::close(reports);
+    return false;
+  }
+  std::vector<std::string> entries;
+  while (const dirent* entry = ::readdir(listing)) entries.emplace_back(entry->d_name);
+  // Subfolders, and with them "." and "..", are not files and stay.
+  for (const std::string& entry : entries) ::unlinkat(::dirfd(listing), entry.c_str(), 0);
+  ::closedir(listing);
+  struct stat named {};
+  if (::fstatat(reports, name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0 && accepted(named)) {
+    ::unlinkat(reports, name.constData(), AT_REMOVEDIR);
+  }
+  ::close(reports);
+  return true;
 }
 
 }  // namespace
@@ -123,12 +173,8 @@ QString TProject::DeleteReport(int index) {
     const QString folder = bar < 0 ? entry : entry.mid(bar + 1);
     const QStringList bases = {
         GetFolder(), QString::fromStdString(platform::ProgramFolder()) + LoadStr(StringId::ProjectsFolder)};
-    const QString run = OwnRunFolder(folder, bases);
-    if (!run.isEmpty()) {
-      DeleteRunFolder(run);
-    } else if (QFileInfo::exists(folder)) {
-      kept = folder;
-    }
+    const std::optional<RunFolder> run = OwnRunFolder(folder, bases);
+    if (!(run && DeleteRunFolder(*run)) && QFileInfo::exists(folder)) kept = folder;
     FReports.removeAt(index);
   }
   FModified = true;
@@ -152,7 +198,7 @@ QString TProject::GetReportFolder(const QString& caption) const {
 void TProject::LoadFromFile(const QString& path) {
   FFileName = path;
   ModelFileReader reader(
-      ReadWholeFile(path, LoadStdStr(StringId::ProjectOpenError), kMaxProjectFileBytes),
+      path, LoadStdStr(StringId::ProjectOpenError), kMaxProjectFileBytes,
       QString::fromStdString("Файл проекта " + platform::Quoted(path.toStdString()) + " поврежден: "));
   QString name = reader.ReadString();
   QStringList dataSets = reader.ReadList();

@@ -28,8 +28,9 @@ class TProject {
   void RenameActiveCalculation(const QString& path);
   void AddReport(const QString& caption, const QString& folder);
   // Takes the report out of the list and deletes the files of its folder when
-  // that is one of this project's run folders. Any other folder that exists
-  // keeps its files and is returned, so that the user can be told; else empty.
+  // that is one of this project's run folders, and stays so while they are
+  // deleted. Any other folder that exists keeps its files and is returned, so
+  // that the user can be told; else empty.
   QString DeleteReport(int index);
   void AddDataSet(const QString& path);
 

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextDocument>
 #include <QUrl>
+#include <cstdint>
 #include <limits>
 
 #include "platform/exceptions.h"
@@ -12,6 +14,11 @@
 #include "shell/windows/window_actions.h"
 
 namespace {
+
+// The most a picture or a style sheet of a report is read: far more than any
+// a report shows, and little enough that a file named as one that is huge or
+// never ends is refused at once.
+constexpr std::uint64_t kMaxResourceBytes = std::uint64_t{16} << 20;
 
 // Reads the report through the platform's reader: a pipe or a device named
 // as a report is refused at once instead of holding the program, and the
@@ -22,11 +29,13 @@ class ReportBrowser : public QTextBrowser {
 
   QVariant loadResource(int type, const QUrl& name) override {
     if (!name.isLocalFile()) return QTextBrowser::loadResource(type, name);
+    // An HTML report has no largest size of its own; what it shows in it has.
+    const std::uint64_t max_bytes =
+        type == QTextDocument::HtmlResource ? std::numeric_limits<std::uint64_t>::max() : kMaxResourceBytes;
     try {
-      // An HTML report has no largest size of its own.
-      return QByteArray::fromStdString(platform::ReadWholeFile(
-          QFile::encodeName(name.toLocalFile()).toStdString(), "Невозможно открыть файл отчета !",
-          std::numeric_limits<std::uint64_t>::max()));
+      return QByteArray::fromStdString(
+          platform::ReadWholeFile(QFile::encodeName(name.toLocalFile()).toStdString(),
+                                  "Невозможно открыть файл отчета !", max_bytes));
     } catch (const Exception& error) {
       return QString::fromStdString(error.Message()).toHtmlEscaped();
     }

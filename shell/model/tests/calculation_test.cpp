@@ -6,8 +6,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
+
 #include "model_test_support.h"
 #include "platform/exceptions.h"
+#include "platform/tests/bytes_read.h"
+#include "shell/model/project.h"
 
 namespace {
 
@@ -106,6 +110,38 @@ TEST(Calculation, DamagedFilesAreRefusedAndLeaveNothingHalfRead) {
     EXPECT_EQ(error.Message(), ("Невозможно открыть файл расчета ! Файл «" + folder.File("huge.scl") +
                                 "» длиннее 2181564467 байт: файл этого вида не бывает таким большим.")
                                    .toStdString());
+  }
+}
+
+// A file that is not a calculation or a project is refused at its first field
+// that cannot be, a few bytes in, however long the file is or says it is: a
+// file of the kernel's that never ends included.
+TEST(Calculation, AndProjectFilesAreRefusedAtTheirFirstFieldThatCannotBe) {
+  ScratchFolder folder;
+  const auto padded = [&](const QString& name, const QByteArray& head, qint64 size) {
+    WriteBytes(name, head);
+    EXPECT_TRUE(QFile::resize(name, size));
+    return folder.File(name);
+  };
+  LayoutBytes eight_empty_strings;
+  for (int i = 0; i < 8; ++i) eight_empty_strings.Int32(0);
+  const auto calculation = [](const QString& path) { NewCalculation()->LoadFromFile(path); };
+  const auto project = [](const QString& path) { TProject("").LoadFromFile(path); };
+  const struct {
+    const char* what;
+    std::function<void(const QString&)> load;
+    QString path;
+  } cases[] = {
+      {"calculation that never ends", calculation, "/proc/self/pagemap"},
+      {"project that never ends", project, "/proc/self/pagemap"},
+      {"block longer than the file", calculation,
+       padded("block.scl", eight_empty_strings.Int32(0x7FFFFFFF).Bytes(), qint64{1} << 30)},
+      {"title of 1000 bytes", project, padded("title.spr", LayoutBytes().Int32(1000).Bytes(), 50 << 20)},
+  };
+  for (const auto& c : cases) {
+    const std::uint64_t before = BytesReadSoFar();
+    EXPECT_THROW(c.load(c.path), EReadError) << c.what;
+    EXPECT_LT(BytesReadSoFar() - before, 64u << 10) << c.what;
   }
 }
 

@@ -3,8 +3,14 @@
 // bytes.
 #include "shell/model/project.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <thread>
 
 #include "model_test_support.h"
 #include "platform/exceptions.h"
@@ -296,6 +302,45 @@ TEST(Project, DeletingAReportDeletesTheFilesOfThisProjectsRunFoldersOnly) {
   EXPECT_EQ(bare.DeleteReport(0), "");
   EXPECT_TRUE(bare.GetReports().isEmpty());
   EXPECT_FALSE(QDir(run).exists());
+}
+
+// A run folder swapped for a link to a folder outside the project, over and
+// over while its report is deleted, never has that folder's files deleted:
+// what cannot be deleted safely is kept, and its own files go when it stands
+// in its place.
+TEST(Project, ARunFolderSwappedForALinkWhileItsReportIsDeletedLeadsNowhereElse) {
+  ScratchFolder scratch;
+  const QByteArray run = QFile::encodeName(scratch.File("p/Reports/20240102-030405006"));
+  const QByteArray link = QFile::encodeName(scratch.File("p/Reports/link"));
+  MakeRunFolder(run);
+  MakeRunFolder(scratch.File("outside"));
+  ASSERT_TRUE(QFile::link(scratch.File("outside"), link));
+  TProject project("");
+  project.SaveAs(scratch.File("p/x.spr"));
+  // The run folder itself, under whichever name it has at the moment.
+  const int folder = open(run.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(folder, 0);
+  std::atomic<bool> done = false;
+  std::thread swapper([&] {
+    while (!done) renameat2(AT_FDCWD, run.constData(), AT_FDCWD, link.constData(), RENAME_EXCHANGE);
+  });
+  int deleted_outside = 0;
+  int deleted_inside = 0;
+  for (int deletion = 0; deletion < 5000; ++deletion) {
+    close(openat(folder, "index.html", O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    project.AddReport("Отчет", run);
+    project.DeleteReport(0);
+    if (faccessat(folder, "index.html", F_OK, 0) != 0) ++deleted_inside;
+    if (!QFile::exists(scratch.File("outside/index.html"))) {
+      ++deleted_outside;
+      WriteBytes(scratch.File("outside/index.html"), "<html/>");
+    }
+  }
+  done = true;
+  swapper.join();
+  close(folder);
+  EXPECT_EQ(deleted_outside, 0);
+  EXPECT_GT(deleted_inside, 0);
 }
 
 }  // namespace

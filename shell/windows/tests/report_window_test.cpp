@@ -8,8 +8,12 @@
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QUrl>
 #include <algorithm>
+#include <cstdint>
 
+#include "platform/tests/bytes_read.h"
 #include "shell/windows/window_close_all.h"
 
 namespace {
@@ -69,6 +73,25 @@ TEST_F(ReportWindowTest, SeveralWindowsShowOneReportAndEachIsFreedWhenClosed) {
   second->Navigate(pipe);
   EXPECT_EQ(second->WebBrowser()->toPlainText(), "Невозможно открыть файл отчета ! «" + pipe +
                                                      "» — не обычный файл, а папка, канал или устройство.");
+}
+
+// A picture or a style sheet that a report names is read only so far as any
+// of a report's can reach: one of a gigabyte, or one that never ends, is
+// refused without being read whole.
+TEST_F(ReportWindowTest, APictureOrStyleOfAReportIsReadOnlyUpToItsLimit) {
+  const QString huge = folder_.filePath("huge.png");
+  QFile file(huge);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(qint64{1} << 30));
+  file.close();
+  TWReport report(&area_);
+  for (const QString& path : {huge, QString("/proc/self/pagemap")}) {
+    for (const int type : {QTextDocument::ImageResource, QTextDocument::StyleSheetResource}) {
+      const std::uint64_t before = BytesReadSoFar();
+      const QVariant resource = report.WebBrowser()->loadResource(type, QUrl::fromLocalFile(path));
+      EXPECT_LT(BytesReadSoFar() - before, std::uint64_t{17} << 20) << path.toStdString();
+      EXPECT_TRUE(resource.toString().startsWith("Невозможно открыть файл отчета !")) << path.toStdString();
+    }
+  }
 }
 
 TEST_F(ReportWindowTest, CloseAllAsksEveryChildOnceThroughItsOwnCloseHandlingAndIsDisabledWithoutChildren) {
