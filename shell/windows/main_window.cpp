@@ -1,6 +1,7 @@
 #include "shell/windows/main_window.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QWindow>
 
@@ -14,6 +15,7 @@
 #include "shell/windows/action_list.h"
 #include "shell/windows/application.h"
 #include "shell/windows/image_list.h"
+#include "shell/windows/window_actions.h"
 
 namespace {
 
@@ -173,5 +175,13 @@ bool TWMain::eventFilter(QObject* watched, QEvent* event) {
   if (shown_or_resized && watched == tsProject) tsProjectShow();
   if (shown_or_resized && watched == tsCalculation) tsCalculationShow();
   if (event->type() == QEvent::Resize && watched == StatusBar) PlaceGauge();
+  // The area shows no scroll bars: a child that a smaller area would leave
+  // partly outside is brought back within reach.
+  if (event->type() == QEvent::Resize && watched == mdiArea->viewport()) {
+    const auto* resize = static_cast<QResizeEvent*>(event);
+    const QSize room = resize->size();
+    if (room.width() < resize->oldSize().width() || room.height() < resize->oldSize().height())
+      KeepChildrenInside(*mdiArea, room);
+  }
   return QMainWindow::eventFilter(watched, event);
 }

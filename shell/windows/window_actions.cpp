@@ -75,6 +75,19 @@ void PlaceNewChild(QMdiArea& area, QMdiSubWindow& child, QSize size) {
   child.setGeometry(QRect(QPoint(place * step, place * step), size));
 }
 
+void KeepChildrenInside(QMdiArea& area, QSize room) {
+  const QRect inside(QPoint(0, 0), room);
+  for (QMdiSubWindow* child : area.subWindowList()) {
+    const QRect now = child->geometry();
+    if (child->isMinimized() || child->isMaximized() || inside.contains(now)) continue;
+    const QSize size =
+        now.size().boundedTo(room).expandedTo(child->minimumSizeHint()).expandedTo(child->minimumSize());
+    const QPoint corner(std::max(0, std::min(now.x(), room.width() - size.width())),
+                        std::max(0, std::min(now.y(), room.height() - size.height())));
+    child->setGeometry(QRect(corner, size));
+  }
+}
+
 WindowAction::WindowAction(QObject* parent) : QAction(parent) {}
 
 QMdiArea* WindowAction::GetForm(QObject* target) { return qobject_cast<QMdiArea*>(target); }

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
@@ -16,6 +17,7 @@
 #include "shell/windows/action_list.h"
 #include "shell/windows/report_window.h"
 #include "shell/windows/tests/main_window_fixture.h"
+#include "shell/windows/window_actions.h"
 #include "shell/windows/window_close_all.h"
 
 namespace {
@@ -171,6 +173,24 @@ TEST_F(MainWindowTest, WindowKeepsItsMinimumSizeAndTheSplitterRefusesANarrowPane
   EXPECT_EQ(drag_to(150), 200);
   EXPECT_EQ(drag_to(199), 200);
   EXPECT_EQ(drag_to(250), 250);
+}
+
+// Four reports side by side, then the smallest window: each title bar is
+// still within the area, and a maximized child stays maximized.
+TEST_F(MainWindowTest, ChildrenStayWithinReachWhenTheWindowShrinks) {
+  auto window = Open();
+  window->show();
+  window->resize(1000, 700);
+  QMdiArea& area = *window->MdiArea();
+  QList<QMdiSubWindow*> reports;
+  for (int i = 0; i < 4; ++i) reports.append(new TWReport(&area));
+  StandardWindowAction::TileSideBySide(area);
+  auto* maximized = new TWReport(&area);
+  maximized->showMaximized();
+  window->resize(400, 300);
+  const QRect room = area.viewport()->rect();
+  for (const QMdiSubWindow* report : reports) EXPECT_TRUE(room.contains(report->geometry()));
+  EXPECT_TRUE(maximized->isMaximized());
 }
 
 TEST_F(MainWindowTest, PagesLayTheirControlsOutToThePageSize) {
