@@ -74,6 +74,19 @@ TEST_F(MainWindowTest, StoredSizeAndStateTakeEffectAndTheCurrentPlacementIsWritt
   EXPECT_TRUE(Open()->windowState() & Qt::WindowMaximized);
 }
 
+// A stored size larger than the desktop, normal or maximized: the window
+// opens, and comes back from maximized, with all of it on the desktop.
+TEST_F(MainWindowTest, NoPartOfTheWindowLeavesTheDesktop) {
+  for (const qint32 state : {0, 2}) {
+    SaveMainWindowSettings({{-50, -50, 1500, 2000}, state, {}, {}});
+    auto window = Open();
+    window->show();
+    window->showNormal();
+    RunUntilIdle();
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry())) << state;
+  }
+}
+
 TEST_F(MainWindowTest, MethodBoxListsTheRegisteredNamesWithNothingChosen) {
   WriteIni("[Methods]\nBrennic = Метод Монте-Карло\nEmpty =\nOther=Второй\n");
   auto window = Open();
