@@ -34,8 +34,10 @@ void KeepCaptionWhole(QMessageBox& box) {
 class ButtonsOnlyBox : public QMessageBox {
  public:
   ButtonsOnlyBox(const QString& caption, const QString& text, QWidget* owner)
-      : QMessageBox(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, owner,
-                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {}
+      : QMessageBox(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, owner) {
+    // The box's constructor adds the close button to whatever it is given.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
