@@ -34,8 +34,8 @@ void AllowMovingOnly([[maybe_unused]] QWidget& window) {
       &std::free);
   if (atom == nullptr) return;
   const std::array<std::uint32_t, 5> hints{kFunctionsCount | kDecorationsCount, kMove, 0, 0, 0};
-  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()), atom->atom,
-                      atom->atom, 32, hints.size(), hints.data());
+  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()),
+                      atom->atom, atom->atom, 32, hints.size(), hints.data());
   xcb_flush(connection);
 #endif
 }
