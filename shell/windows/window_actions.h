@@ -22,7 +22,8 @@ void PlaceNewChild(QMdiArea& area, QMdiSubWindow& child, QSize size);
 // Brings every child of `area` that does not lie within a room of `room` back
 // inside, moved towards the top left and, where it is larger than the room,
 // made smaller down to its least size, so that its title bar and buttons can
-// be reached. A maximized or minimized child is left as it is.
+// be reached; children brought onto one corner are cascaded from it. A
+// maximized or minimized child is left as it is.
 void KeepChildrenInside(QMdiArea& area, QSize room);
 
 class WindowAction : public QAction {
