@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -21,6 +20,11 @@
 #include "platform/exceptions.h"
 
 namespace {
+
+// The lines of messages the dialog has room for beyond what it opens with,
+// and the spacing above each message.
+constexpr int kMessageLinesRoom = 2;
+constexpr int kMessageSpacing = 2;
 
 QLabel* NewMessageLabel(const QString& name, QWidget* parent) {
   auto* label = new QLabel(parent);
@@ -108,42 +112,30 @@ TWParamEditor::TWParamEditor(const RunParameters& initial, const QString& data_s
   for (ParameterGroup* group : groups_) group->Show(initial);
   for (ParameterGroup* group : groups_) {
     connect(group, &ParameterGroup::changed, this, &TWParamEditor::Revalidate);
-    // Fields, table rows and messages that appear take their room once laid
-    // out.
-    connect(group, &ParameterGroup::changed, this, &TWParamEditor::GrowWhenLaidOut);
     // A refused text leaves the old value in place, which the checks would
     // pass: OK waits until the text is corrected.
     connect(group, &ParameterGroup::refused, this, [this] {
       refusal_shown_ = true;
       ok_->setEnabled(false);
-      GrowWhenLaidOut();
     });
   }
   Revalidate();
   // The sizes the fields want are known once the style has been applied.
   ensurePolished();
-  GrowToFit();
+  SizeToFit();
 }
 
-void TWParamEditor::GrowWhenLaidOut() { QTimer::singleShot(0, this, &TWParamEditor::GrowToFit); }
-
-// The dialog grows to what its fields and messages want whenever that grows,
-// as far as the screen allows, and stays on the screen; a size the user
-// chose is kept otherwise.
-void TWParamEditor::GrowToFit() {
+// The dialog opens as large as its fields want, as far as the screen allows,
+// with room for a message or two beside them, and keeps that size: an edit
+// that brings a message, a table row or a field does not move the buttons
+// from under the pointer. What does not fit scrolls.
+void TWParamEditor::SizeToFit() {
   const QSize around = layout()->sizeHint() - scroll_->sizeHint();
   const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  const int message_room = kMessageLinesRoom * (fontMetrics().lineSpacing() + kMessageSpacing);
   const QSize wanted(std::max(around.width(), 0) + page_->sizeHint().width() + scroll_bar,
-                     around.height() + page_->sizeHint().height());
-  if (wanted == wanted_) return;
-  wanted_ = wanted;
-  const QRect available = screen()->availableGeometry();
-  resize(size().expandedTo(wanted).boundedTo(available.size() * 0.9));
-  if (!isVisible()) return;
-  QRect frame = frameGeometry();
-  frame.moveRight(std::min(frame.right(), available.right()));
-  frame.moveBottom(std::min(frame.bottom(), available.bottom()));
-  move(frame.topLeft());
+                     around.height() + page_->sizeHint().height() + message_room);
+  resize(size().expandedTo(wanted).boundedTo(screen()->availableGeometry().size() * 0.9));
 }
 
 RunParameters TWParamEditor::Collect(std::vector<ParameterProblem>& problems) const {
@@ -185,16 +177,12 @@ void TWParamEditor::accept() {
   const RunParameters parameters = Collect(problems);
   problems_.Show(problems);
   ok_->setEnabled(problems.empty());
-  if (!problems.empty()) {
-    GrowWhenLaidOut();
-    return;
-  }
+  if (!problems.empty()) return;
   try {
     WriteParametersFile(parameters_file_, EncodeRunParameters(parameters));
   } catch (const Exception& error) {
     write_error_->setText(QString::fromStdString(error.Message()));
     write_error_->show();
-    GrowWhenLaidOut();
     return;
   }
   QDialog::accept();

@@ -38,16 +38,13 @@ class TWParamEditor : public QDialog {
  private:
   RunParameters Collect(std::vector<ParameterProblem>& problems) const;
   void Revalidate();
-  void GrowWhenLaidOut();
-  void GrowToFit();
+  void SizeToFit();
 
   QString parameters_file_;
   QLabel* general_problems_;
   QLabel* write_error_;
   QScrollArea* scroll_ = nullptr;
   QWidget* page_ = nullptr;
-  // What the fields wanted when the dialog last grew to them.
-  QSize wanted_;
   QPushButton* ok_;
   // A cell text was refused and no change has been checked since.
   bool refusal_shown_ = false;

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -159,6 +161,23 @@ TEST_F(Dialog, RefusesOkWithTheMethodsReasonBesideTheField) {
   TypeIntoCell(*dialog, "tblMean", 0, 1, "1");
   EXPECT_EQ(Problem(*dialog, "Mean"), "");
   EXPECT_TRUE(OkEnabled(*dialog));
+}
+
+// The buttons stay under the pointer: the first message takes room the
+// dialog opened with, and more messages scroll.
+TEST_F(Dialog, KeepsTheSizeItOpensAtWhateverAnEditBrings) {
+  auto dialog = Open(DefaultRunParameters());
+  const QSize opened = dialog->size();
+  const QScrollBar* scroll_bar = dialog->findChild<QScrollArea*>()->verticalScrollBar();
+  SetNumber(*dialog, "seN", 1);
+  QCoreApplication::processEvents();
+  EXPECT_NE(Problem(*dialog, "N"), "");
+  EXPECT_FALSE(scroll_bar->isVisible());
+  SetNumber(*dialog, "seM", 0);
+  SetNumber(*dialog, "seK", 0);
+  SetNumber(*dialog, "seDimension", 6);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dialog->size(), opened);
 }
 
 TEST_F(Dialog, TextThatIsNoNumberIsRefusedUntilItsFieldIsGone) {

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   QtPrompt prompt;
   try {
     TWMain main_window(prompt, ProgramIniPath(Application::applicationFilePath()));
+    prompt.SetParent(&main_window);
     main_window.show();
     Application::exec();
   } catch (const std::exception& error) {

@@ -31,10 +31,12 @@ class Prompt {
   // A plain modal message box without an icon, with the single button "OK".
   virtual void ShowMessage(const QString& text) = 0;
 
-  // A modal question with the buttons "Да" and "Нет".
+  // A modal question with the buttons "Да" and "Нет"; nothing else answers
+  // it, Esc and the window's close button included.
   virtual Answer Question(const QString& caption, const QString& text) = 0;
 
-  // A confirmation: the question icon and the buttons "Да" and "Нет".
+  // A confirmation: the question icon and the buttons "Да" and "Нет"; Esc
+  // answers "Нет".
   virtual Answer Confirm(const QString& text) = 0;
 
   // The name dialog: `label` followed by ":" above an edit field holding

@@ -1,8 +1,11 @@
 #include "shell/windows/main_window.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 #include "platform/exceptions.h"
 #include "shell/config/method_registry.h"
@@ -14,6 +17,7 @@
 #include "shell/windows/action_list.h"
 #include "shell/windows/application.h"
 #include "shell/windows/image_list.h"
+#include "shell/windows/window_actions.h"
 
 namespace {
 
@@ -142,13 +146,26 @@ void TWMain::ApplySettings(const MainWindowSettings& settings) {
 // window opens centred on the desktop, frame and all. Moving a window ends
 // its maximized state, so the state is set again.
 void TWMain::CentreOnDesktop() {
+  const Qt::WindowStates state = windowState();
+  KeepOnDesktop(true);
+  setWindowState(state);
+}
+
+// No part of the frame leaves the desktop's available area: a window larger
+// than the area is made smaller, and one that passes an edge is moved in.
+void TWMain::KeepOnDesktop(bool centred) {
   const QScreen* desktop = screen();
   if (desktop == nullptr) return;
-  const Qt::WindowStates state = windowState();
-  QRect placed(QPoint(0, 0), frameGeometry().size());
-  placed.moveCenter(desktop->availableGeometry().center());
-  move(placed.topLeft());
-  setWindowState(state);
+  const QRect available = desktop->availableGeometry();
+  const QSize frame_extra = frameGeometry().size() - size();
+  resize(size().boundedTo(available.size() - frame_extra));
+  QRect frame(frameGeometry().topLeft(), size() + frame_extra);
+  if (centred) frame.moveCenter(available.center());
+  frame.moveRight(std::min(frame.right(), available.right()));
+  frame.moveBottom(std::min(frame.bottom(), available.bottom()));
+  frame.moveLeft(std::max(frame.left(), available.left()));
+  frame.moveTop(std::max(frame.top(), available.top()));
+  move(frame.topLeft());
 }
 
 bool TWMain::SplitterCanResize(int new_size) const { return new_size >= kMinimumPanelWidth; }
@@ -164,6 +181,35 @@ void TWMain::showEvent(QShowEvent* event) {
   shown_once_ = true;
 }
 
+// A window maximized from the start goes back to the size it was stored
+// with, which the window manager places without knowing the frame it adds,
+// and gives the frame of a normal window only after the window has heard of
+// its new state: until then, and at most for a second, the window is kept on
+// the desktop whenever it moves or changes size.
+void TWMain::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || windowHandle() == nullptr) return;
+  const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+  if ((change->oldState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) &&
+      windowState() == Qt::WindowNoState) {
+    restored_from_ = windowHandle()->frameMargins();
+    QTimer::singleShot(0, this, &TWMain::KeepRestoredOnDesktop);
+    QTimer::singleShot(1000, this, [this] { restored_from_.reset(); });
+  }
+}
+
+bool TWMain::event(QEvent* event) {
+  if (restored_from_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+    QTimer::singleShot(0, this, &TWMain::KeepRestoredOnDesktop);
+  return QMainWindow::event(event);
+}
+
+void TWMain::KeepRestoredOnDesktop() {
+  if (!restored_from_ || windowState() != Qt::WindowNoState) return;
+  KeepOnDesktop(false);
+  if (windowHandle()->frameMargins() != *restored_from_) restored_from_.reset();
+}
+
 bool TWMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == windowHandle() && event->type() == QEvent::Expose) {
     windowHandle()->removeEventFilter(this);
@@ -173,5 +219,13 @@ bool TWMain::eventFilter(QObject* watched, QEvent* event) {
   if (shown_or_resized && watched == tsProject) tsProjectShow();
   if (shown_or_resized && watched == tsCalculation) tsCalculationShow();
   if (event->type() == QEvent::Resize && watched == StatusBar) PlaceGauge();
+  // The area shows no scroll bars: a child that a smaller area would leave
+  // partly outside is brought back within reach.
+  if (event->type() == QEvent::Resize && watched == mdiArea->viewport()) {
+    const auto* resize = static_cast<QResizeEvent*>(event);
+    const QSize room = resize->size();
+    if (room.width() < resize->oldSize().width() || room.height() < resize->oldSize().height())
+      KeepChildrenInside(*mdiArea, room);
+  }
   return QMainWindow::eventFilter(watched, event);
 }

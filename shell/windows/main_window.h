@@ -27,6 +27,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "shell/config/settings_store.h"
 #include "shell/windows/file_dialog.h"
@@ -94,6 +95,8 @@ class TWMain : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -110,6 +113,8 @@ class TWMain : public QMainWindow {
   MainWindowSettings CurrentSettings() const;
   void ApplySettings(const MainWindowSettings& settings);
   void CentreOnDesktop();
+  void KeepOnDesktop(bool centred);
+  void KeepRestoredOnDesktop();
   bool SplitterCanResize(int new_size) const;
 
   // main_window_layout.cpp
@@ -220,6 +225,9 @@ class TWMain : public QMainWindow {
   TFileDialog OpenDialog_;
   TFileDialog SaveDialog_;
   bool shown_once_ = false;
+  // The frame's margins when the window left its maximized state, kept
+  // until the window manager has given it the frame of a normal window.
+  std::optional<QMargins> restored_from_;
 
   TProject* FProject = nullptr;
   TCalculation* FCalculation = nullptr;

@@ -50,6 +50,7 @@ void TWMain::CreateComponents() {
   Splitter->setHandleWidth(kSplitterWidth);
   CreateControlPanel();
   mdiArea = Named(new QMdiArea(Splitter), "mdiArea");
+  mdiArea->viewport()->installEventFilter(this);
   Splitter->addWidget(ControlPanel);
   Splitter->addWidget(mdiArea);
   Splitter->setStretchFactor(0, 0);

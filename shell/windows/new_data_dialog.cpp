@@ -12,6 +12,7 @@
 
 #include "platform/exceptions.h"
 #include "shell/windows/application.h"
+#include "shell/windows/window_manager_hints.h"
 
 namespace {
 
@@ -167,6 +168,15 @@ void TWParameters::bbOkClick() {
   };
   check(eRows, "строк", kMaxRows);
   check(eCols, "столбцов", kMaxCols);
+}
+
+// The window exists by now. Window managers that offer every dialog
+// minimising and full screen whatever its hints ask (openbox) offer neither
+// to a tool bar window; Qt names the type only once the window exists.
+void TWParameters::showEvent(QShowEvent* event) {
+  setAttribute(Qt::WA_X11NetWmWindowTypeToolBar);
+  AllowMovingOnly(*this);
+  QDialog::showEvent(event);
 }
 
 int TWParameters::FrameWidth() const {

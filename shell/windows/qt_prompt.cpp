@@ -1,7 +1,9 @@
 #include "shell/windows/qt_prompt.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
@@ -26,11 +28,44 @@ void KeepCaptionWhole(QMessageBox& box) {
                 1, grid->columnCount());
 }
 
+// A question that only its buttons answer, as the platform's Yes/No box: Esc
+// and the window's close button mean "not now", neither yes nor no, and leave
+// it open. It asks the window manager for no close button either.
+class ButtonsOnlyBox : public QMessageBox {
+ public:
+  ButtonsOnlyBox(const QString& caption, const QString& text, QWidget* owner)
+      : QMessageBox(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, owner) {
+    // The box's constructor adds the close button to whatever it is given.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (!event->matches(QKeySequence::Cancel)) QMessageBox::keyPressEvent(event);
+  }
+
+  void closeEvent(QCloseEvent* event) override {
+    if (clickedButton() == nullptr) {
+      event->ignore();
+    } else {
+      QMessageBox::closeEvent(event);
+    }
+  }
+};
+
 }  // namespace
 
 QtPrompt::QtPrompt(QWidget* parent) : parent_(parent) {}
 
-QWidget* QtPrompt::Owner() const { return parent_ ? parent_.data() : QApplication::activeWindow(); }
+void QtPrompt::SetParent(QWidget* parent) { parent_ = parent; }
+
+// Over the dialog that is up, so that the box stays above it, or else over
+// the parent whether or not a window is active: a box that follows another
+// finds none active, and would otherwise open in the middle of the screen.
+QWidget* QtPrompt::Owner() const {
+  if (QWidget* dialog = QApplication::activeModalWidget()) return dialog;
+  return parent_ ? parent_.data() : QApplication::activeWindow();
+}
 
 void QtPrompt::Error(const QString& text) { Tell(QMessageBox::Critical, "Ошибка", text); }
 
@@ -49,19 +84,20 @@ void QtPrompt::Tell(QMessageBox::Icon icon, const QString& caption, const QStrin
 }
 
 Prompt::Answer QtPrompt::Question(const QString& caption, const QString& text) {
-  return YesOrNo(QMessageBox::NoIcon, caption, text);
+  ButtonsOnlyBox box(caption, text, Owner());
+  return YesOrNo(box);
 }
 
+// Esc answers a confirmation with its safe answer, No.
 Prompt::Answer QtPrompt::Confirm(const QString& text) {
-  return YesOrNo(QMessageBox::Question, "Подтверждение", text);
+  QMessageBox box(QMessageBox::Question, "Подтверждение", text, QMessageBox::NoButton, Owner());
+  return YesOrNo(box);
 }
 
-Prompt::Answer QtPrompt::YesOrNo(QMessageBox::Icon icon, const QString& caption, const QString& text) {
-  QMessageBox box(icon, caption, text, QMessageBox::NoButton, Owner());
+Prompt::Answer QtPrompt::YesOrNo(QMessageBox& box) {
   QPushButton* yes = box.addButton("Да", QMessageBox::YesRole);
-  QPushButton* no = box.addButton("Нет", QMessageBox::NoRole);
+  box.addButton("Нет", QMessageBox::NoRole);
   box.setDefaultButton(yes);
-  box.setEscapeButton(no);
   KeepCaptionWhole(box);
   box.exec();
   return box.clickedButton() == yes ? Answer::Yes : Answer::No;

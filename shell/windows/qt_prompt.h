@@ -11,8 +11,10 @@
 
 class QtPrompt : public Prompt {
  public:
-  // Boxes are modal over `parent`, or over the active window when it is null.
+  // Boxes and dialogs are centred over the modal dialog that is up, else over
+  // `parent`, else over the active window.
   explicit QtPrompt(QWidget* parent = nullptr);
+  void SetParent(QWidget* parent);
 
   void Error(const QString& text) override;
   void Information(const QString& text) override;
@@ -27,7 +29,8 @@ class QtPrompt : public Prompt {
  private:
   QWidget* Owner() const;
   void Tell(QMessageBox::Icon icon, const QString& caption, const QString& text);
-  Answer YesOrNo(QMessageBox::Icon icon, const QString& caption, const QString& text);
+  // Adds "Да", the default, and "Нет" to `box` and shows it.
+  Answer YesOrNo(QMessageBox& box);
   std::optional<QString> ChooseFile(const FileDialogSetup& setup, QFileDialog::AcceptMode mode);
 
   QPointer<QWidget> parent_;

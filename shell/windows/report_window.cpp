@@ -51,6 +51,9 @@ TWReport::TWReport(QMdiArea* area) : web_browser_(new ReportBrowser(this)) {
   // events run, so a loop that closes several children is not disturbed.
   setAttribute(Qt::WA_DeleteOnClose);
   web_browser_->setObjectName("WebBrowser");
+  // A narrow window breaks lines between words; the view scrolls sideways
+  // to a word or table column wider than itself.
+  web_browser_->setWordWrapMode(QTextOption::WordWrap);
   setWidget(web_browser_);
   area->addSubWindow(this);
   PlaceNewChild(*area, *this, kChildOpeningSize);

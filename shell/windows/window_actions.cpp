@@ -75,6 +75,42 @@ void PlaceNewChild(QMdiArea& area, QMdiSubWindow& child, QSize size) {
   child.setGeometry(QRect(QPoint(place * step, place * step), size));
 }
 
+// A window brought in onto another's corner steps on like a cascade while it
+// fits, so that the title bars of windows brought in together all show.
+void KeepChildrenInside(QMdiArea& area, QSize room) {
+  const QRect inside(QPoint(0, 0), room);
+  QList<QPoint> corners;
+  QList<QMdiSubWindow*> leaving;
+  for (QMdiSubWindow* child : area.subWindowList()) {
+    if (child->isMinimized() || child->isMaximized()) continue;
+    if (inside.contains(child->geometry())) {
+      corners.append(child->pos());
+    } else {
+      leaving.append(child);
+    }
+  }
+  const int step = CascadeStep(area);
+  for (QMdiSubWindow* child : leaving) {
+    const QSize least = child->minimumSizeHint().expandedTo(child->minimumSize());
+    // At `corner` or as near as it fits, no larger than `most`.
+    const auto fitted = [&](QPoint corner, QSize size, QSize most) {
+      size = size.boundedTo(most).expandedTo(least);
+      return QRect(QPoint(std::max(0, std::min(corner.x(), room.width() - size.width())),
+                          std::max(0, std::min(corner.y(), room.height() - size.height()))),
+                   size);
+    };
+    QRect placed = fitted(child->pos(), child->size(), room);
+    while (corners.contains(placed.topLeft())) {
+      const QPoint corner = placed.topLeft() + QPoint(step, step);
+      const QRect next = fitted(corner, placed.size(), room - QSize(corner.x(), corner.y()));
+      if (next.topLeft() == placed.topLeft() || !inside.contains(next)) break;
+      placed = next;
+    }
+    corners.append(placed.topLeft());
+    child->setGeometry(placed);
+  }
+}
+
 WindowAction::WindowAction(QObject* parent) : QAction(parent) {}
 
 QMdiArea* WindowAction::GetForm(QObject* target) { return qobject_cast<QMdiArea*>(target); }

@@ -19,6 +19,13 @@ inline constexpr QSize kChildOpeningSize{460, 300};
 // from its step; when every step is taken, the children go round them again.
 void PlaceNewChild(QMdiArea& area, QMdiSubWindow& child, QSize size);
 
+// Brings every child of `area` that does not lie within a room of `room` back
+// inside, moved towards the top left and, where it is larger than the room,
+// made smaller down to its least size, so that its title bar and buttons can
+// be reached; children brought onto one corner are cascaded from it. A
+// maximized or minimized child is left as it is.
+void KeepChildrenInside(QMdiArea& area, QSize room);
+
 class WindowAction : public QAction {
  public:
   explicit WindowAction(QObject* parent);

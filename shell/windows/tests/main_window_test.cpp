@@ -5,9 +5,11 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSet>
 #include <QSplitter>
 #include <QTimer>
 
@@ -16,6 +18,7 @@
 #include "shell/windows/action_list.h"
 #include "shell/windows/report_window.h"
 #include "shell/windows/tests/main_window_fixture.h"
+#include "shell/windows/window_actions.h"
 #include "shell/windows/window_close_all.h"
 
 namespace {
@@ -70,6 +73,19 @@ TEST_F(MainWindowTest, StoredSizeAndStateTakeEffectAndTheCurrentPlacementIsWritt
 
   Store().setValue("WMainState", 2);
   EXPECT_TRUE(Open()->windowState() & Qt::WindowMaximized);
+}
+
+// A stored size larger than the desktop, normal or maximized: the window
+// opens, and comes back from maximized, with all of it on the desktop.
+TEST_F(MainWindowTest, NoPartOfTheWindowLeavesTheDesktop) {
+  for (const qint32 state : {0, 2}) {
+    SaveMainWindowSettings({{-50, -50, 1500, 2000}, state, {}, {}});
+    auto window = Open();
+    window->show();
+    window->showNormal();
+    RunUntilIdle();
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry())) << state;
+  }
 }
 
 TEST_F(MainWindowTest, MethodBoxListsTheRegisteredNamesWithNothingChosen) {
@@ -171,6 +187,29 @@ TEST_F(MainWindowTest, WindowKeepsItsMinimumSizeAndTheSplitterRefusesANarrowPane
   EXPECT_EQ(drag_to(150), 200);
   EXPECT_EQ(drag_to(199), 200);
   EXPECT_EQ(drag_to(250), 250);
+}
+
+// Four reports side by side, then the smallest window: each title bar is
+// within the area and shows, and a maximized child stays maximized.
+TEST_F(MainWindowTest, ChildrenStayWithinReachWhenTheWindowShrinks) {
+  auto window = Open();
+  window->show();
+  window->resize(1000, 700);
+  QMdiArea& area = *window->MdiArea();
+  QList<QMdiSubWindow*> reports;
+  for (int i = 0; i < 4; ++i) reports.append(new TWReport(&area));
+  StandardWindowAction::TileSideBySide(area);
+  auto* maximized = new TWReport(&area);
+  maximized->showMaximized();
+  window->resize(400, 300);
+  const QRect room = area.viewport()->rect();
+  QSet<QPoint> corners;
+  for (const QMdiSubWindow* report : reports) {
+    EXPECT_TRUE(room.contains(report->geometry()));
+    corners.insert(report->pos());
+  }
+  EXPECT_EQ(corners.size(), reports.size());  // no title bar hidden under another window
+  EXPECT_TRUE(maximized->isMaximized());
 }
 
 TEST_F(MainWindowTest, PagesLayTheirControlsOutToThePageSize) {

@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QUrl>
 #include <algorithm>
 #include <cstdint>
@@ -92,6 +94,24 @@ TEST_F(ReportWindowTest, APictureOrStyleOfAReportIsReadOnlyUpToItsLimit) {
       EXPECT_TRUE(resource.toString().startsWith("Невозможно открыть файл отчета !")) << path.toStdString();
     }
   }
+}
+
+// Lines break at blanks and after hyphens, never inside a word.
+TEST_F(ReportWindowTest, ANarrowWindowBreaksLinesBetweenWordsOnly) {
+  area_.show();
+  auto* report = new TWReport(&area_);
+  report->resize(160, 200);
+  report->WebBrowser()->setHtml(
+      "<table><tr><td>Критерий Колмогорова</td><td>Критерий омега-квадрат</td></tr></table>");
+  QCoreApplication::processEvents();  // the browser takes its width and lays the report out
+  int breaks = 0;
+  for (QTextBlock block = report->WebBrowser()->document()->begin(); block.isValid(); block = block.next()) {
+    for (int i = 0; i + 1 < block.layout()->lineCount(); ++i, ++breaks) {
+      const QTextLine line = block.layout()->lineAt(i);
+      EXPECT_TRUE(QString(" -").contains(block.text()[line.textStart() + line.textLength() - 1])) << i;
+    }
+  }
+  EXPECT_GE(breaks, 2);
 }
 
 TEST_F(ReportWindowTest, CloseAllAsksEveryChildOnceThroughItsOwnCloseHandlingAndIsDisabledWithoutChildren) {
