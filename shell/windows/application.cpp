@@ -3,7 +3,10 @@
 #include <QHash>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QPointer>
+#include <QTimer>
 #include <QTranslator>
+#include <QWidget>
 
 #include "shell/windows/qt_prompt.h"
 
@@ -25,6 +28,19 @@ class FileTypeWords : public QTranslator {
     return words.value(source);
   }
 };
+
+// A dialog cannot be minimised, nor can a window while a dialog waits for an
+// answer. Window managers that offer minimising for dialogs all the same hide
+// the main window with a modal dialog, and without a task bar the user has
+// nothing left to click: both come back at once.
+void KeepOnScreen(QWidget* window) {
+  if (window == nullptr || !window->isWindow() || !window->isMinimized()) return;
+  if (window->windowType() != Qt::Dialog && QApplication::activeModalWidget() == nullptr) return;
+  QTimer::singleShot(0, window, [window] {
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    if (QWidget* dialog = QApplication::activeModalWidget()) dialog->activateWindow();
+  });
+}
 
 Application::ExceptionHandler& InstalledHandler() {
   static Application::ExceptionHandler handler;
@@ -57,7 +73,11 @@ void Application::HandleException(const std::exception& error) {
 
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {
-    return QApplication::notify(receiver, event);
+    if (event->type() != QEvent::WindowStateChange) return QApplication::notify(receiver, event);
+    const QPointer<QWidget> window = qobject_cast<QWidget*>(receiver);
+    const bool handled = QApplication::notify(receiver, event);
+    KeepOnScreen(window);
+    return handled;
   } catch (const std::exception& error) {
     HandleException(error);
     return false;

@@ -1,6 +1,7 @@
 // The application object: a QApplication that shows every exception reaching
 // the event loop in an error box, after which the program goes on. It speaks
-// Russian in the toolkit's own texts too and carries the program's icon.
+// Russian in the toolkit's own texts too, carries the program's icon and
+// keeps dialogs from being minimised out of reach.
 #pragma once
 
 #include <QApplication>
