@@ -325,7 +325,8 @@ class RepetitionPool {
 
 }  // namespace
 
-RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std::uint64_t available) {
+RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std::uint64_t available,
+                               std::uint64_t stack_bytes) {
   const std::int32_t p = run.Dimension();
   const std::uint64_t sampler = SamplerBytes(p, run.N);
   const std::uint64_t repetition = RepetitionBytes(run.M);
@@ -334,9 +335,9 @@ RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std
   const std::uint64_t in_turn = sampler + 3 * repetition;
   std::uint64_t spare = available > in_turn ? available - in_turn : 0;
   const std::uint64_t for_samplers = std::min(spare, std::max(sampler, kSpareForSamples));
-  const auto further = std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(processors, 1) - 1),
-                                               for_samplers / sampler);
-  spare -= further * sampler;
+  const auto further = std::min({static_cast<std::uint64_t>(std::max(processors, 1) - 1),
+                                 for_samplers / sampler, spare / (sampler + stack_bytes)});
+  spare -= further * (sampler + stack_bytes);
 
   RepetitionPlan plan;
   plan.threads = static_cast<std::int32_t>(further) + 1;
@@ -360,11 +361,16 @@ void RunRepetitions(RunState& run, const RepetitionPlan& plan, std::size_t* peak
 }  // namespace
 
 void RunRepetitions(RunState& run) {
-  RunRepetitions(run, PlanRepetitions(run, platform::UsableProcessorCount(), platform::AvailableMemory()),
+  // What the threads take beyond their allocations is planned with their
+  // samples, or it would be refused to some of them at random as they draw.
+  platform::ShareAllocatorArenasUnderAddressLimit();
+  RunRepetitions(run,
+                 PlanRepetitions(run, platform::UsableProcessorCount(), platform::AvailableMemory(),
+                                 platform::ThreadStackBytes()),
                  nullptr);
 }
 
 void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* peak_bytes) {
-  RunRepetitions(run, PlanRepetitions(run, helper_threads + 1, std::numeric_limits<std::uint64_t>::max()),
+  RunRepetitions(run, PlanRepetitions(run, helper_threads + 1, std::numeric_limits<std::uint64_t>::max(), 0),
                  peak_bytes);
 }

@@ -25,12 +25,15 @@ struct RepetitionPlan {
 };
 
 // The plan for at most `processors` threads with `available` bytes of memory
-// left beside the run's objects. Each thread beyond the first holds a sample
-// of its own, so they hold together at most one sample more than a run in
-// turn, or 64 MiB when that is more: a run of large samples gets fewer
-// threads. Beyond that, the values of two repetitions more are held while
-// the next one is drawn, if they fit.
-RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std::uint64_t available);
+// left beside the run's objects, each thread beyond the first taking
+// `stack_bytes` more than it allocates. Each thread beyond the first holds a
+// sample of its own, so they hold together at most one sample more than a
+// run in turn, or 64 MiB when that is more: a run of large samples gets
+// fewer threads, and so does one whose threads' samples and stacks would not
+// fit. Beyond that, the values of two repetitions more are held while the
+// next one is drawn, if they fit.
+RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std::uint64_t available,
+                               std::uint64_t stack_bytes);
 
 // Draws, fits and, when asked, saves every repetition of a prepared run with
 // its progress reporter made, on the calling thread and one more thread for

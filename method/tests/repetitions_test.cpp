@@ -222,7 +222,7 @@ TEST(RunRepetitions, HoldsValuesWithinABoundThatDoesNotGrowWithTheThreads) {
     std::size_t bound = 0;
     RunWith(folder, [&](RunState& run) {
       RunRepetitions(run, threads, &peak);
-      bound = ValuesInFlightBound(run, PlanRepetitions(run, threads + 1, kPlentyOfMemory));
+      bound = ValuesInFlightBound(run, PlanRepetitions(run, threads + 1, kPlentyOfMemory, 0));
       EXPECT_LT(bound,
                 static_cast<std::size_t>(run.K) * run.M * (1 + EstimatesSize(run)) * sizeof(double) / 2);
     });
@@ -266,7 +266,7 @@ TEST(PlanRepetitions, CountsTheLargestBlocksTheChecksAcceptWithoutOverflow) {
     SCOPED_TRACE(testing::Message() << "M = " << c.m << ", K = " << c.k << ", " << c.processors
                                     << " processors");
     const RunState run = Planned(20, c.m, c.k, c.estimates);
-    const RepetitionPlan plan = PlanRepetitions(run, c.processors, kPlentyOfMemory);
+    const RepetitionPlan plan = PlanRepetitions(run, c.processors, kPlentyOfMemory, 0);
     EXPECT_EQ(plan.threads, c.processors);
     EXPECT_EQ(plan.block_samples, c.block_samples);
     EXPECT_GE(plan.blocks_per_repetition * plan.block_samples, c.m);
@@ -287,27 +287,31 @@ TEST(PlanRepetitions, CountsTheLargestBlocksTheChecksAcceptWithoutOverflow) {
   }
 }
 
-// Each thread beyond the first holds a sample of its own: together they hold
-// one sample more than a run in turn, or 64 MiB of small ones, and nothing
-// the memory left cannot hold. Samples of p = 2: N = 2^24 makes 256 MiB,
-// 2^20 16 MiB. The processors are those the thread may run on.
+// Each thread beyond the first holds a sample of its own and its stack:
+// together they hold one sample more than a run in turn, or 64 MiB of small
+// ones, and nothing the memory left cannot hold. Samples of p = 2: N = 2^24
+// makes 256 MiB, 2^20 16 MiB. The processors are those the thread may run on.
 TEST(PlanRepetitions, ThreadsBeyondTheFirstHoldAboutOneSampleMore) {
-  const std::uint64_t in_turn = SamplerBytes(2, 1 << 24) + 3 * RepetitionBytes(5);
+  const auto in_turn = [](std::int32_t n) { return SamplerBytes(2, n) + 3 * RepetitionBytes(5); };
+  constexpr std::uint64_t kStack = 8 << 20;
   const struct {
     std::int32_t n;
     std::int32_t processors;
     std::uint64_t available;
+    std::uint64_t stack;
     std::int32_t threads;
   } cases[] = {
-      {1000, 8, kPlentyOfMemory, 8},
-      {1 << 20, 8, kPlentyOfMemory, 4},  // three more of 16 MiB and a little: within 64 MiB
-      {1 << 24, 8, kPlentyOfMemory, 2},
-      {1 << 24, 1, kPlentyOfMemory, 1},
-      {1 << 24, 8, in_turn + SampleBytes(2, 1 << 24) / 2, 1},
+      {1000, 8, kPlentyOfMemory, kStack, 8},
+      {1 << 20, 8, kPlentyOfMemory, 0, 4},  // three more of 16 MiB and a little: within 64 MiB
+      {1 << 24, 8, kPlentyOfMemory, 0, 2},
+      {1 << 24, 1, kPlentyOfMemory, 0, 1},
+      {1 << 24, 8, in_turn(1 << 24) + SampleBytes(2, 1 << 24) / 2, 0, 1},
+      {1000, 8, in_turn(1000) + 3 * (SamplerBytes(2, 1000) + kStack) + kStack, kStack, 4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "N = " << c.n << ", " << c.processors << " processors");
-    EXPECT_EQ(PlanRepetitions(Planned(c.n, 5, 1, false), c.processors, c.available).threads, c.threads);
+    EXPECT_EQ(PlanRepetitions(Planned(c.n, 5, 1, false), c.processors, c.available, c.stack).threads,
+              c.threads);
   }
 
   cpu_set_t allowed;
