@@ -229,12 +229,13 @@ class RepetitionPool {
     lock.lock();
   }
 
-  // Adds the estimates of the drawn blocks next in order, with the lock let
-  // go, unless another thread is doing so; stops for good at a failed block.
+  // Adds the estimates of the drawn blocks next in order, one at a time with
+  // the lock let go, unless another thread is doing so; the steps that each
+  // block makes due go out before the next is added. Stops for good at a
+  // failed block.
   void SettleBlocks(std::unique_lock<std::mutex>& lock) {
-    if (settling_blocks_) return;
-    settling_blocks_ = true;
-    while (!drawing_failure_ && !blocks_.empty() && blocks_.front().done) {
+    while (!settling_blocks_ && !drawing_failure_ && !blocks_.empty() && blocks_.front().done) {
+      settling_blocks_ = true;
       Block& block = blocks_.front();
       lock.unlock();
       if (!block.failure && estimates_size_ > 0) {
@@ -246,18 +247,19 @@ class RepetitionPool {
       drawing_failure_ = block.failure;
       bytes_ -= block.bytes;
       blocks_.pop_front();
+      settling_blocks_ = false;
+      SendDueSteps(lock);
     }
-    settling_blocks_ = false;
-    SendDueSteps(lock);
   }
 
   // Adds the criteria of the fitted repetitions next in order and saves their
-  // values, with the lock let go, unless another thread is doing so; stops
-  // for good at a failure.
+  // values, one at a time with the lock let go, unless another thread is
+  // doing so; the steps that settling each one makes due go out before the
+  // next is settled. Stops for good at a failure.
   void SettleRepetitions(std::unique_lock<std::mutex>& lock) {
-    if (settling_repetitions_) return;
-    settling_repetitions_ = true;
-    while (!settling_failure_ && !repetitions_.empty() && repetitions_.front().fitted) {
+    while (!settling_repetitions_ && !settling_failure_ && !repetitions_.empty() &&
+           repetitions_.front().fitted) {
+      settling_repetitions_ = true;
       Repetition& repetition = repetitions_.front();
       lock.unlock();
       std::exception_ptr failure = repetition.failure;
@@ -274,14 +276,14 @@ class RepetitionPool {
         settling_failure_ = failure;
         block_limit_ = next_block_;
         repetition_limit_ = first_repetition_;
-        break;
+      } else {
+        bytes_ -= RepetitionBytes(run_.M);
+        repetitions_.pop_front();
+        ++first_repetition_;
       }
-      bytes_ -= RepetitionBytes(run_.M);
-      repetitions_.pop_front();
-      ++first_repetition_;
+      settling_repetitions_ = false;
+      SendDueSteps(lock);
     }
-    settling_repetitions_ = false;
-    SendDueSteps(lock);
   }
 
   // The step of a sample is due once the samples up to it are drawn and
