@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -36,12 +37,31 @@ std::optional<int> Descriptor(std::string_view text) {
   return fd;
 }
 
+// Whether the socket option reads and holds that value.
+bool SocketOptionIs(int fd, int option, int value) {
+  int got = 0;
+  socklen_t size = sizeof got;
+  return getsockopt(fd, SOL_SOCKET, option, &got, &size) == 0 && got == value;
+}
+
 // The process that made the channel's socket pair: the shell that started
-// this run host, and so its parent for as long as that shell lives.
+// this run host, and so its parent for as long as that shell lives. Nothing
+// for any other descriptor: a network socket, one that listens, or one
+// connected to a named socket, whose maker is no shell of ours.
 std::optional<pid_t> ChannelMaker(int fd) {
+  if (!SocketOptionIs(fd, SO_DOMAIN, AF_UNIX) || !SocketOptionIs(fd, SO_TYPE, SOCK_STREAM) ||
+      !SocketOptionIs(fd, SO_ACCEPTCONN, 0)) {
+    return std::nullopt;
+  }
+  // The other end of a socket pair has no name: its address is the family alone.
+  sockaddr_un peer{};
+  socklen_t length = sizeof peer;
+  if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) != 0 || length != sizeof(sa_family_t)) {
+    return std::nullopt;
+  }
   ucred maker{};
   socklen_t size = sizeof maker;
-  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &maker, &size) != 0) return std::nullopt;
+  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &maker, &size) != 0 || maker.pid <= 0) return std::nullopt;
   return maker.pid;
 }
 

@@ -2,12 +2,16 @@
 // shell's end, stops with a message and a failure status before it loads any
 // library. Its ordinary runs are those of the shell's run tests.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
 #include <vector>
+
+#include "platform/tests/temporary_folder.h"
 
 namespace {
 
@@ -66,6 +70,25 @@ TEST(RunHost, ABadChannelArgumentEndsWithAMessage) {
   close(not_a_socket[0]);
   close(not_a_socket[1]);
   EXPECT_EQ(RunHost({"libNone.so"}).status, 2);
+
+  // Sockets that no shell made as a pair: a network connection, a socket
+  // that listens, and one connected to a named socket.
+  sockaddr_in local{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+  sockaddr_un named{AF_UNIX, {}};
+  socklen_t size = sizeof local;
+  const TemporaryFolder folder;
+  folder.File("channel").copy(named.sun_path, sizeof named.sun_path - 1);
+  const int sockets[] = {socket(AF_INET, SOCK_STREAM, 0), socket(AF_INET, SOCK_STREAM, 0),
+                         socket(AF_UNIX, SOCK_STREAM, 0), socket(AF_UNIX, SOCK_STREAM, 0)};
+  ASSERT_TRUE(bind(sockets[0], reinterpret_cast<sockaddr*>(&local), size) == 0 &&
+              listen(sockets[0], 1) == 0 &&
+              getsockname(sockets[0], reinterpret_cast<sockaddr*>(&local), &size) == 0 &&
+              connect(sockets[1], reinterpret_cast<sockaddr*>(&local), size) == 0 &&
+              bind(sockets[2], reinterpret_cast<sockaddr*>(&named), sizeof named) == 0 &&
+              listen(sockets[2], 1) == 0 &&
+              connect(sockets[3], reinterpret_cast<sockaddr*>(&named), sizeof named) == 0);
+  for (const int fd : {sockets[1], sockets[2], sockets[3]}) expect_refused(std::to_string(fd));
+  for (const int fd : sockets) close(fd);
 }
 
 TEST(RunHost, AnOrphanedRunHostEndsAtOnce) {
