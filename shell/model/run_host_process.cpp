@@ -10,6 +10,8 @@
 
 #include <cerrno>
 
+#include "shell/runhost/run_guard.h"
+
 extern char** environ;
 
 RunHostChannel::~RunHostChannel() { close(fd_); }
@@ -119,7 +121,9 @@ void RunHostProcess::Wait() {
 void RunHostProcess::Stop() {
   std::lock_guard lock(mutex_);
   stopped_ = true;
-  KillGroup();
+  // The run host ends what its library started, wherever that went, then
+  // itself; what is left of its group goes once it has ended.
+  if (pid_ >= 0) kill(pid_, kEndRunSignal);
 }
 
 void RunHostProcess::KillGroup() {

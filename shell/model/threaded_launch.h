@@ -30,7 +30,7 @@ class TThreadedLaunch : public QThread {
 
   void Start();
 
-  // On the GUI thread: kills the run host with whatever its library started
+  // On the GUI thread: ends the run host with whatever its library started
   // and waits until the worker has released the library. The worker never
   // waits for the GUI thread, nor for anything but the run host, so this
   // returns at once even while a window message of the run is in flight.

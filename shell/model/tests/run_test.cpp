@@ -190,9 +190,10 @@ TEST_F(RunLife, AbortFromInsideAProgressMessageDoesNotDeadlock) {
   EXPECT_TRUE(prompt_.errors.isEmpty());
 }
 
-// A helper left running by the library, forked or started by a background
-// shell command, would hold the run for half a minute if the run waited for
-// it; the bounds leave room for a loaded machine.
+// A helper left running by the library, forked, started by a background
+// shell command or made a daemon in a session of its own, would hold the run
+// for half a minute if the run waited for it; the bounds leave room for a
+// loaded machine.
 TEST_F(RunLife, WhatTheLibraryStartedHoldsNeitherTheEndNorAnAbortAndEndsWithTheRun) {
   constexpr qint64 kBound = 5000;
   QElapsedTimer sinceReturn;
@@ -204,7 +205,7 @@ TEST_F(RunLife, WhatTheLibraryStartedHoldsNeitherTheEndNorAnAbortAndEndsWithTheR
     recordEnd(launch);
     endDelay = sinceReturn.elapsed();
   };
-  for (const char* library : {"libStubForkHelper.so", "libStubShellHelper.so"}) {
+  for (const char* library : {"libStubForkHelper.so", "libStubShellHelper.so", "libStubDaemonHelper.so"}) {
     for (const bool abort : {false, true}) {
       SCOPED_TRACE(testing::Message() << library << (abort ? ", aborted" : ", returned"));
       messages_.clear();
