@@ -176,6 +176,20 @@ TEST_F(RunLife, AnAbortedRunLeavesNoTemporaryFileOfItsLibraryBehind) {
   EXPECT_EQ(ReadBytes(written), "whole");
 }
 
+// Nor does a descriptor that the shell left open without close-on-exec reach
+// the library: it holds its channel and the standard streams only.
+TEST_F(RunLife, TheLibraryInheritsNoDescriptorButItsChannel) {
+  int leaked[2];
+  ASSERT_EQ(pipe(leaked), 0);
+  Prepare("descriptors");
+  calculation_->Run();
+  ASSERT_TRUE(WaitUntil([&] { return ends_ > 0; }));
+  const QByteArray targets = ReadBytes("index.html");
+  EXPECT_TRUE(targets.startsWith("socket:[") && targets.count('\n') == 1) << targets.toStdString();
+  close(leaked[0]);
+  close(leaked[1]);
+}
+
 TEST_F(RunLife, AbortFromInsideAProgressMessageDoesNotDeadlock) {
   Prepare("long");
   onMessage_ = [&](std::uint32_t number) {
