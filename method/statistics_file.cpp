@@ -42,13 +42,6 @@ class NotedTemporary {
 
 }  // namespace
 
-std::string StatisticsFileName(const std::string& path, std::int32_t repetition_number) {
-  const std::string number = std::to_string(repetition_number);
-  const std::size_t dot = path.find('.');
-  if (dot == std::string::npos) return number + "." + path;
-  return path.substr(0, dot) + number + path.substr(dot);
-}
-
 std::string StatisticName(int test_kind) {
   switch (test_kind) {
     case kTestKindX2:

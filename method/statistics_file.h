@@ -9,10 +9,6 @@
 
 #include "method/run_state.h"
 
-// The path with the repetition number inserted before its first "." (a dot
-// in a folder name counts), or "number." in front of a path without one.
-std::string StatisticsFileName(const std::string& path, std::int32_t repetition_number);
-
 // The statistic's name for a test kind: "stX2" ... "stF".
 std::string StatisticName(int test_kind);
 

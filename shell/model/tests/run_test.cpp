@@ -11,6 +11,7 @@
 #include "platform/exceptions.h"
 #include "platform/library.h"
 #include "platform/system_time.h"
+#include "shell/model/tests/brennic_block.h"
 
 namespace {
 
@@ -162,18 +163,37 @@ TEST_F(RunLife, AWritePastTheFileSizeLimitIsAFailedSaveThatLeavesNothing) {
   EXPECT_FALSE(left.hasNext()) << left.next().toStdString();
 }
 
-// The library's temporary files, wherever it makes them, do not outlive an
-// aborted run; what they became stays.
-TEST_F(RunLife, AnAbortedRunLeavesNoTemporaryFileOfItsLibraryBehind) {
+// The library's temporary files do not outlive an aborted run in its
+// folders: the run folder and that of its statistics files, which has the
+// repetition's number in its name when the path's first dot is there. What
+// they became stays, and a file elsewhere that the run host names is not the
+// run's to remove.
+TEST_F(RunLife, AnAbortedRunLeavesNoTemporaryFileOfItsLibraryInItsFolders) {
   QTemporaryDir elsewhere;
-  const QString written = elsewhere.filePath("values.txt");
-  Prepare("temporary " + written.toUtf8());
-  calculation_->Run();
-  ASSERT_TRUE(WaitUntil([&] { return Steps() >= 1; }));
-  ASSERT_TRUE(QFile::exists(written + ".tmp"));
-  calculation_->Abort();
-  EXPECT_FALSE(QFile::exists(written + ".tmp"));
-  EXPECT_EQ(ReadBytes(written), "whole");
+  ASSERT_TRUE(QDir(elsewhere.path()).mkdir("by2.run"));
+  const struct {
+    QByteArray block;
+    QString written;
+    bool removed;
+  } cases[] = {
+      {"temporary " + folder_.File("values.txt").toUtf8(), folder_.File("values.txt"), true},
+      {BrennicBlock(20, 2, elsewhere.filePath("stat.txt").toStdString()), elsewhere.filePath("stat2.txt"),
+       true},
+      {BrennicBlock(20, 2, elsewhere.filePath("by.run/s").toStdString()), elsewhere.filePath("by2.run/s"),
+       true},
+      {"temporary " + elsewhere.filePath("values.txt").toUtf8(), elsewhere.filePath("values.txt"), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.written.toStdString());
+    messages_.clear();
+    Prepare(c.block);
+    calculation_->Run();
+    ASSERT_TRUE(WaitUntil([&] { return Steps() >= 1; }));
+    ASSERT_TRUE(QFile::exists(c.written + ".tmp"));
+    calculation_->Abort();
+    EXPECT_EQ(QFile::exists(c.written + ".tmp"), !c.removed);
+    EXPECT_EQ(ReadBytes(c.written), "whole");
+  }
 }
 
 // Nor does a descriptor that the shell left open without close-on-exec reach

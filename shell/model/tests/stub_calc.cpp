@@ -6,6 +6,8 @@
 //   temporary F - writes F under a temporary name and renames it, then
 //               begins F's temporary file again, each noted as temporary,
 //               and goes on as long
+// A block of the Monte Carlo method that saves statistics files does as
+// "temporary" with its last repetition's file.
 //   crash     - dereferences null
 //   throw     - lets an exception outside the family escape
 //   oversize  - saves index.html past a file-size limit of 4 bytes and shows
@@ -25,6 +27,7 @@
 #include <string>
 #include <thread>
 
+#include "method/parameter_block.h"
 #include "platform/exceptions.h"
 #include "platform/message_box.h"
 #include "platform/temporary_files.h"
@@ -92,6 +95,13 @@ int Descriptors() {
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int _RunCalcProgram() {
+  std::ostringstream bytes;
+  bytes << std::ifstream("Parameters.dat", std::ios::binary).rdbuf();
+  try {
+    const RunParameters block = DecodeRunParameters(bytes.str());
+    if (block.SaveValues != 0) Temporary(StatisticsFileName(block.StatisticsPath, block.K));
+  } catch (const Exception&) {
+  }
   std::ifstream parameters("Parameters.dat");
   std::string command;
   parameters >> command;
