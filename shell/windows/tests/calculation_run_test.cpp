@@ -73,13 +73,16 @@ class CalculationRun : public CommandsFixture {
     ChooseMethod(method);
   }
 
-  // Runs the parameter editor and accepts the values it shows: those of a
-  // "Parameters.dat" found in the current directory, or its defaults.
+  // Runs the parameter editor and accepts the values it shows: those of the
+  // given block, or its defaults. The block is the calculation's before the
+  // editor starts, since the shell hands the editor only its own.
   void AcceptParameters(const QByteArray& block = {}) {
     if (!block.isEmpty()) {
       QFile file(QDir::current().filePath("Parameters.dat"));
       ASSERT_TRUE(file.open(QIODevice::WriteOnly));
       file.write(block);
+      file.close();
+      const_cast<TCalculation*>(Window().Calculation())->LoadParameters();
     }
     QTimer accept;
     QObject::connect(&accept, &QTimer::timeout, [&] {
