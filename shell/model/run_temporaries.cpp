@@ -32,7 +32,8 @@ RunTemporaries::RunTemporaries(std::string runFolder, const QByteArray& paramete
   // Any other method's block is no business of ours: its run's temporaries
   // lie in the run folder or nowhere.
   try {
-    const RunParameters block = DecodeRunParameters(std::string_view(parameters.constData(), parameters.size()));
+    const RunParameters block =
+        DecodeRunParameters(std::string_view(parameters.constData(), parameters.size()));
     if (block.SaveValues == 0) return;
     statisticsPath_ = platform::Cp1251ToUtf8(block.StatisticsPath);
     repetitions_ = block.K;
