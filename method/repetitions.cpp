@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
-#include <limits>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -351,28 +350,16 @@ RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std
   return plan;
 }
 
-namespace {
-
-void RunRepetitions(RunState& run, const RepetitionPlan& plan, std::size_t* peak_bytes) {
+std::size_t RunRepetitions(RunState& run, const RepetitionPlan& plan) {
   RepetitionPool pool(run, plan);
-  const std::exception_ptr failure = pool.Run();
-  if (peak_bytes != nullptr) *peak_bytes = pool.PeakBytes();
-  if (failure) std::rethrow_exception(failure);
+  if (const std::exception_ptr failure = pool.Run()) std::rethrow_exception(failure);
+  return pool.PeakBytes();
 }
-
-}  // namespace
 
 void RunRepetitions(RunState& run) {
   // What the threads take beyond their allocations is planned with their
   // samples, or it would be refused to some of them at random as they draw.
   platform::ShareAllocatorArenasUnderAddressLimit();
-  RunRepetitions(run,
-                 PlanRepetitions(run, platform::UsableProcessorCount(), platform::AvailableMemory(),
-                                 platform::ThreadStackBytes()),
-                 nullptr);
-}
-
-void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* peak_bytes) {
-  RunRepetitions(run, PlanRepetitions(run, helper_threads + 1, std::numeric_limits<std::uint64_t>::max(), 0),
-                 peak_bytes);
+  RunRepetitions(run, PlanRepetitions(run, platform::UsableProcessorCount(), platform::AvailableMemory(),
+                                      platform::ThreadStackBytes()));
 }

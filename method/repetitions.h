@@ -42,8 +42,7 @@ RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std
 // once no thread works for the run.
 void RunRepetitions(RunState& run);
 
-// The same with a given number of threads besides the calling one, memory
-// permitting; with none, everything happens on the calling thread, one
-// repetition after another. `peak_bytes`, when given, receives the most
-// bytes of values the run held at once.
-void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* peak_bytes = nullptr);
+// The same by the given plan; with one thread everything happens on the
+// calling thread, one repetition after another. Gives the most bytes of
+// values the run held at once.
+std::size_t RunRepetitions(RunState& run, const RepetitionPlan& plan);

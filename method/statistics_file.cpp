@@ -73,8 +73,6 @@ void WriteStatisticValues(std::ostream& out, const std::string& name, const std:
   }
 }
 
-void SaveStatistics(const RunState& run, std::int32_t k) { SaveStatistics(run, k, run.Values); }
-
 void SaveStatistics(const RunState& run, std::int32_t k, const std::vector<double>& values) {
   const std::string name = StatisticsFileName(platform::Cp1251ToUtf8(run.StatisticsPath), k + 1);
   const NotedTemporary temporary(TemporaryBeside(name));

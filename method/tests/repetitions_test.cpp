@@ -99,14 +99,6 @@ RunResult RunWith(const brennic_test::RunFolder& folder, const std::function<voi
   return result;
 }
 
-void InTurn(RunState& run) {
-  for (std::int32_t k = 0; k < run.K; ++k) {
-    RunSamples(run, k);
-    FitCriteria(run, k);
-    SaveStatistics(run, k);
-  }
-}
-
 void ExpectSame(const RunResult& got, const RunResult& want) {
   for (const auto field : kCriteriaFields) EXPECT_EQ(got.criteria.*field, want.criteria.*field);
   EXPECT_EQ(got.mean_sum, want.mean_sum);
@@ -139,6 +131,12 @@ void WriteBlock(const brennic_test::RunFolder& folder) {
 const std::int32_t kThreadCounts[] = {0, 1, 3, 8};
 
 constexpr std::uint64_t kPlentyOfMemory = std::numeric_limits<std::uint64_t>::max();
+
+// The run by `helpers` threads besides the calling one, with memory to
+// spare; the most bytes of values it held at once.
+std::size_t RunOn(RunState& run, std::int32_t helpers) {
+  return RunRepetitions(run, PlanRepetitions(run, helpers + 1, kPlentyOfMemory, 0));
+}
 constexpr std::int32_t kLargestCount = std::numeric_limits<std::int32_t>::max();
 
 // The most bytes of values a run of that plan may hold at once: the plan's
@@ -153,7 +151,7 @@ std::size_t ValuesInFlightBound(const RunState& run, const RepetitionPlan& plan)
 TEST(RunRepetitions, LeavesWhatEachRepetitionInTurnLeaves) {
   brennic_test::RunFolder folder;
   WriteBlock(folder);
-  const RunResult in_turn = RunWith(folder, InTurn);
+  const RunResult in_turn = RunWith(folder, brennic_test::RunInTurn);
   ASSERT_TRUE(in_turn.failure.empty());
   ASSERT_EQ(in_turn.messages.size(), 22u);  // begin, 20 steps, end
 
@@ -161,7 +159,7 @@ TEST(RunRepetitions, LeavesWhatEachRepetitionInTurnLeaves) {
   ExpectSame(RunWith(folder, [](RunState& run) { RunRepetitions(run); }), in_turn);
   for (const std::int32_t threads : kThreadCounts) {
     SCOPED_TRACE(testing::Message() << threads << " fitting threads");
-    ExpectSame(RunWith(folder, [threads](RunState& run) { RunRepetitions(run, threads); }), in_turn);
+    ExpectSame(RunWith(folder, [threads](RunState& run) { RunOn(run, threads); }), in_turn);
   }
 }
 
@@ -172,12 +170,12 @@ TEST(RunRepetitions, FailsWhereARunInTurnFails) {
   brennic_test::RunFolder folder;
   WriteBlock(folder);
   std::filesystem::create_directories(folder.Path() / "stat4.txt" / "taken");
-  const RunResult in_turn = RunWith(folder, InTurn);
+  const RunResult in_turn = RunWith(folder, brennic_test::RunInTurn);
   ASSERT_EQ(in_turn.failure, "Невозможно записать файл статистик «stat4.txt»");
 
   for (const std::int32_t threads : kThreadCounts) {
     SCOPED_TRACE(testing::Message() << threads << " fitting threads");
-    ExpectSame(RunWith(folder, [threads](RunState& run) { RunRepetitions(run, threads); }), in_turn);
+    ExpectSame(RunWith(folder, [threads](RunState& run) { RunOn(run, threads); }), in_turn);
   }
 }
 
@@ -188,10 +186,10 @@ TEST(RunRepetitions, FailsWhereARunInTurnFails) {
 TEST(RunRepetitions, AStepHeldByTheWindowHoldsUpNoOtherThread) {
   brennic_test::RunFolder folder;
   WriteBlock(folder);
-  const RunResult in_turn = RunWith(folder, InTurn);
+  const RunResult in_turn = RunWith(folder, brennic_test::RunInTurn);
   bool first = true;
   const RunResult held = RunWith(
-      folder, [](RunState& run) { RunRepetitions(run, 3); },
+      folder, [](RunState& run) { RunOn(run, 3); },
       [&] {
         if (!std::exchange(first, false)) return;
         // The second repetition's file, which the other threads make while this one waits.
@@ -221,7 +219,7 @@ TEST(RunRepetitions, HoldsValuesWithinABoundThatDoesNotGrowWithTheThreads) {
     std::size_t peak = 0;
     std::size_t bound = 0;
     RunWith(folder, [&](RunState& run) {
-      RunRepetitions(run, threads, &peak);
+      peak = RunOn(run, threads);
       bound = ValuesInFlightBound(run, PlanRepetitions(run, threads + 1, kPlentyOfMemory, 0));
       EXPECT_LT(bound,
                 static_cast<std::size_t>(run.K) * run.M * (1 + EstimatesSize(run)) * sizeof(double) / 2);
