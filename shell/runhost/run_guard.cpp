@@ -1,11 +1,11 @@
 #include "shell/runhost/run_guard.h"
 
+#include <dirent.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -23,19 +23,21 @@ std::vector<pid_t> Children() {
     for (pid_t child; list >> child;) children.push_back(child);
     return children;
   }
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+  DIR* processes = opendir("/proc");
+  if (processes == nullptr) return children;
+  while (const dirent* entry = readdir(processes)) {
+    const std::string name = entry->d_name;
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
     // "pid (command) state parent ..."; the command may hold blanks and parentheses.
-    std::ifstream stat(entry.path() / "stat");
+    std::ifstream stat("/proc/" + name + "/stat");
     std::string line;
-    if (!std::getline(stat, line)) continue;
-    const std::size_t end = line.rfind(") ");
-    if (end == std::string::npos) continue;
+    if (!std::getline(stat, line) || line.rfind(") ") == std::string::npos) continue;
     std::string state;
     std::string parent;
-    std::istringstream(line.substr(end + 2)) >> state >> parent;
-    if (parent == self) children.push_back(std::stoi(entry.path().filename().string()));
+    std::istringstream(line.substr(line.rfind(") ") + 2)) >> state >> parent;
+    if (parent == self) children.push_back(std::stoi(name));
   }
+  closedir(processes);
   return children;
 }
 
