@@ -87,7 +87,10 @@ void TWMain::CalcRunExecute() {
 void TWMain::CalcAbortExecute() {
   ShowRunState(false);
   ProgressEnd();
-  if (FCalculation == nullptr) return;
+  if (FCalculation != nullptr) AbortRun();
+}
+
+void TWMain::AbortRun() {
   // The run's folder is current until the run ends.
   const QString folder = QDir::currentPath();
   const bool running = FCalculation->IsRunning();
