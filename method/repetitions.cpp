@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
-#include <limits>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -229,12 +228,13 @@ class RepetitionPool {
     lock.lock();
   }
 
-  // Adds the estimates of the drawn blocks next in order, with the lock let
-  // go, unless another thread is doing so; stops for good at a failed block.
+  // Adds the estimates of the drawn blocks next in order, one at a time with
+  // the lock let go, unless another thread is doing so; the steps that each
+  // block makes due go out before the next is added. Stops for good at a
+  // failed block.
   void SettleBlocks(std::unique_lock<std::mutex>& lock) {
-    if (settling_blocks_) return;
-    settling_blocks_ = true;
-    while (!drawing_failure_ && !blocks_.empty() && blocks_.front().done) {
+    while (!settling_blocks_ && !drawing_failure_ && !blocks_.empty() && blocks_.front().done) {
+      settling_blocks_ = true;
       Block& block = blocks_.front();
       lock.unlock();
       if (!block.failure && estimates_size_ > 0) {
@@ -246,18 +246,19 @@ class RepetitionPool {
       drawing_failure_ = block.failure;
       bytes_ -= block.bytes;
       blocks_.pop_front();
+      settling_blocks_ = false;
+      SendDueSteps(lock);
     }
-    settling_blocks_ = false;
-    SendDueSteps(lock);
   }
 
   // Adds the criteria of the fitted repetitions next in order and saves their
-  // values, with the lock let go, unless another thread is doing so; stops
-  // for good at a failure.
+  // values, one at a time with the lock let go, unless another thread is
+  // doing so; the steps that settling each one makes due go out before the
+  // next is settled. Stops for good at a failure.
   void SettleRepetitions(std::unique_lock<std::mutex>& lock) {
-    if (settling_repetitions_) return;
-    settling_repetitions_ = true;
-    while (!settling_failure_ && !repetitions_.empty() && repetitions_.front().fitted) {
+    while (!settling_repetitions_ && !settling_failure_ && !repetitions_.empty() &&
+           repetitions_.front().fitted) {
+      settling_repetitions_ = true;
       Repetition& repetition = repetitions_.front();
       lock.unlock();
       std::exception_ptr failure = repetition.failure;
@@ -274,14 +275,14 @@ class RepetitionPool {
         settling_failure_ = failure;
         block_limit_ = next_block_;
         repetition_limit_ = first_repetition_;
-        break;
+      } else {
+        bytes_ -= RepetitionBytes(run_.M);
+        repetitions_.pop_front();
+        ++first_repetition_;
       }
-      bytes_ -= RepetitionBytes(run_.M);
-      repetitions_.pop_front();
-      ++first_repetition_;
+      settling_repetitions_ = false;
+      SendDueSteps(lock);
     }
-    settling_repetitions_ = false;
-    SendDueSteps(lock);
   }
 
   // The step of a sample is due once the samples up to it are drawn and
@@ -325,7 +326,8 @@ class RepetitionPool {
 
 }  // namespace
 
-RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std::uint64_t available) {
+RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std::uint64_t available,
+                               std::uint64_t stack_bytes) {
   const std::int32_t p = run.Dimension();
   const std::uint64_t sampler = SamplerBytes(p, run.N);
   const std::uint64_t repetition = RepetitionBytes(run.M);
@@ -334,9 +336,9 @@ RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std
   const std::uint64_t in_turn = sampler + 3 * repetition;
   std::uint64_t spare = available > in_turn ? available - in_turn : 0;
   const std::uint64_t for_samplers = std::min(spare, std::max(sampler, kSpareForSamples));
-  const auto further = std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(processors, 1) - 1),
-                                               for_samplers / sampler);
-  spare -= further * sampler;
+  const auto further = std::min({static_cast<std::uint64_t>(std::max(processors, 1) - 1),
+                                 for_samplers / sampler, spare / (sampler + stack_bytes)});
+  spare -= further * (sampler + stack_bytes);
 
   RepetitionPlan plan;
   plan.threads = static_cast<std::int32_t>(further) + 1;
@@ -348,23 +350,16 @@ RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std
   return plan;
 }
 
-namespace {
-
-void RunRepetitions(RunState& run, const RepetitionPlan& plan, std::size_t* peak_bytes) {
+std::size_t RunRepetitions(RunState& run, const RepetitionPlan& plan) {
   RepetitionPool pool(run, plan);
-  const std::exception_ptr failure = pool.Run();
-  if (peak_bytes != nullptr) *peak_bytes = pool.PeakBytes();
-  if (failure) std::rethrow_exception(failure);
+  if (const std::exception_ptr failure = pool.Run()) std::rethrow_exception(failure);
+  return pool.PeakBytes();
 }
-
-}  // namespace
 
 void RunRepetitions(RunState& run) {
-  RunRepetitions(run, PlanRepetitions(run, platform::UsableProcessorCount(), platform::AvailableMemory()),
-                 nullptr);
-}
-
-void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* peak_bytes) {
-  RunRepetitions(run, PlanRepetitions(run, helper_threads + 1, std::numeric_limits<std::uint64_t>::max()),
-                 peak_bytes);
+  // What the threads take beyond their allocations is planned with their
+  // samples, or it would be refused to some of them at random as they draw.
+  platform::ShareAllocatorArenasUnderAddressLimit();
+  RunRepetitions(run, PlanRepetitions(run, platform::UsableProcessorCount(), platform::AvailableMemory(),
+                                      platform::ThreadStackBytes()));
 }

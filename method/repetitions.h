@@ -25,12 +25,15 @@ struct RepetitionPlan {
 };
 
 // The plan for at most `processors` threads with `available` bytes of memory
-// left beside the run's objects. Each thread beyond the first holds a sample
-// of its own, so they hold together at most one sample more than a run in
-// turn, or 64 MiB when that is more: a run of large samples gets fewer
-// threads. Beyond that, the values of two repetitions more are held while
-// the next one is drawn, if they fit.
-RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std::uint64_t available);
+// left beside the run's objects, each thread beyond the first taking
+// `stack_bytes` more than it allocates. Each thread beyond the first holds a
+// sample of its own, so they hold together at most one sample more than a
+// run in turn, or 64 MiB when that is more: a run of large samples gets
+// fewer threads, and so does one whose threads' samples and stacks would not
+// fit. Beyond that, the values of two repetitions more are held while the
+// next one is drawn, if they fit.
+RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std::uint64_t available,
+                               std::uint64_t stack_bytes);
 
 // Draws, fits and, when asked, saves every repetition of a prepared run with
 // its progress reporter made, on the calling thread and one more thread for
@@ -39,8 +42,7 @@ RepetitionPlan PlanRepetitions(const RunState& run, std::int32_t processors, std
 // once no thread works for the run.
 void RunRepetitions(RunState& run);
 
-// The same with a given number of threads besides the calling one, memory
-// permitting; with none, everything happens on the calling thread, one
-// repetition after another. `peak_bytes`, when given, receives the most
-// bytes of values the run held at once.
-void RunRepetitions(RunState& run, std::int32_t helper_threads, std::size_t* peak_bytes = nullptr);
+// The same by the given plan; with one thread everything happens on the
+// calling thread, one repetition after another. Gives the most bytes of
+// values the run held at once.
+std::size_t RunRepetitions(RunState& run, const RepetitionPlan& plan);

@@ -186,34 +186,6 @@ void PrepareRun(RunState& run) {
   run.Multi = std::make_unique<TCValueMulti>(run.Mean.get(), run.Covariance.get(), run.Generator.get());
 }
 
-void RunSamples(RunState& run, std::int32_t k) {
-  const std::int64_t step = ProgressStep(static_cast<std::int64_t>(run.K) * run.M);
-  // The sample in plain rows, one per variable, overwritten by every sample.
-  std::vector<double> sample(static_cast<std::size_t>(run.Dimension()) * static_cast<std::size_t>(run.N));
-  SampleMoments moments;
-  std::vector<double> estimates(static_cast<std::size_t>(EstimatesSize(run)));
-  run.Values.assign(static_cast<std::size_t>(run.M), 0.0);
-  for (std::int32_t m = 0; m < run.M; ++m) {
-    run.Values[static_cast<std::size_t>(m)] = DrawSample(*run.Multi, *run.Statistic, moments, sample);
-    if (!estimates.empty()) {
-      TakeEstimates(run, moments, estimates.data());
-      AddEstimates(run, estimates.data());
-    }
-    if ((static_cast<std::int64_t>(k) * run.M + m + 1) % step == 0) run.Progress->Step(0);
-  }
-}
-
-double DrawSample(TCValueMulti& multi, TCStatistic& statistic, SampleMoments& moments,
-                  std::vector<double>& sample) {
-  const std::int32_t p = multi.DimVector();
-  const auto n = static_cast<std::int32_t>(sample.size() / static_cast<std::size_t>(p));
-  for (std::int32_t s = 0; s < n; ++s) {
-    const std::unique_ptr<Vector> observation(multi.CValueMulti());
-    for (std::int32_t b = 0; b < p; ++b) sample[static_cast<std::size_t>(b) * n + s] = (*observation)[b];
-  }
-  return SampleStatistic(statistic, moments, sample, p);
-}
-
 double SampleStatistic(TCStatistic& statistic, SampleMoments& moments, const std::vector<double>& sample,
                        std::int32_t p) {
   moments.Take(sample.data(), p, static_cast<std::int32_t>(sample.size() / static_cast<std::size_t>(p)));
@@ -252,8 +224,6 @@ void AddEstimates(RunState& run, const double* estimates) {
   }
 }
 
-void FitCriteria(RunState& run, std::int32_t k) { AddCriteria(run, k, FitValues(run, run.Values)); }
-
 CritVA FitValues(const RunState& run, std::vector<double>& values) {
   sort_up(run.M, values.data());
   CritVA criteria{};
@@ -282,7 +252,6 @@ void FreeRunObjects(RunState& run) {
   run.CovarianceSum.reset();
   run.AltMean.reset();
   run.AltCovariance.reset();
-  run.Values = {};
 }
 
 std::int64_t ProgressStep(std::int64_t total) {

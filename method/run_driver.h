@@ -1,6 +1,7 @@
 // The steps of a run, in calling order: read the block, prepare, then per
-// repetition draw the samples, fit the criteria and save the values, and at
-// the end release what the run made. Every step works on the run state.
+// repetition draw the samples (see RunRepetitions), fit the criteria and save
+// the values, and at the end release what the run made. Every step works on
+// the run state.
 #pragma once
 
 #include <cstdint>
@@ -21,21 +22,9 @@ void ReadParameters(RunState& run, const std::string& file_name);
 // Builds the statistic, its null distribution and the generators.
 void PrepareRun(RunState& run);
 
-// Draws the M samples of repetition k into run.Values and adds the estimates,
-// on the calling thread. With FitCriteria and SaveStatistics it is the run in
-// turn, which RunRepetitions reproduces on every core and the tests take as
-// the reference.
-void RunSamples(RunState& run, std::int32_t k);
-
 // The run's statistic as PrepareRun makes it; a thread that draws samples of
 // its own makes its own.
 std::unique_ptr<TCStatistic> MakeStatistic(const RunState& run);
-
-// Draws the next sample of `multi` into `sample` (p rows of N values),
-// observation by observation through the generator's interface, and gives its
-// statistic; `moments` then hold the sample's.
-double DrawSample(TCValueMulti& multi, TCStatistic& statistic, SampleMoments& moments,
-                  std::vector<double>& sample);
 
 // The statistic of a sample of p rows of N values; `moments` then hold the
 // sample's.
@@ -51,11 +40,9 @@ void TakeEstimates(const RunState& run, SampleMoments& moments, double* estimate
 // the sums depend on the order of the calls.
 void AddEstimates(RunState& run, const double* estimates);
 
-// Sorts run.Values and adds the repetition's criteria to run.Criteria.
-void FitCriteria(RunState& run, std::int32_t k);
-// The two halves of it for values held elsewhere. FitValues sorts them and
-// gives their criteria, reading only the run's M and null distribution, so
-// that several repetitions may be fitted at once while the next is drawn.
+// Sorts a repetition's values and gives their criteria, reading only the
+// run's M and null distribution, so that several repetitions may be fitted
+// at once while the next is drawn.
 CritVA FitValues(const RunState& run, std::vector<double>& values);
 // Copies repetition 0's criteria into run.Criteria and adds every later
 // repetition's field by field; the sums depend on the order of the calls.

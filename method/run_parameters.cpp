@@ -32,3 +32,10 @@ double RunParameters::CovarianceAt(int a, int b) const {
 double RunParameters::AltCovarianceAt(int a, int b) const {
   return AltCovariance.at(TriangleIndex(Dimension, a, b));
 }
+
+std::string StatisticsFileName(const std::string& path, std::int32_t repetition_number) {
+  const std::string number = std::to_string(repetition_number);
+  const std::size_t dot = path.find('.');
+  if (dot == std::string::npos) return number + "." + path;
+  return path.substr(0, dot) + number + path.substr(dot);
+}

@@ -72,3 +72,7 @@ std::size_t TriangleSize(int p);
 // Where element (a, b), 0-based, of a symmetric p x p matrix stands in its
 // upper triangle; (a, b) and (b, a) share a place.
 std::size_t TriangleIndex(int p, int a, int b);
+
+// The path with the repetition number inserted before its first "." (a dot
+// in a folder name counts), or "number." in front of a path without one.
+std::string StatisticsFileName(const std::string& path, std::int32_t repetition_number);

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "criteria/quessel.h"
 #include "generators/value_multi.h"
@@ -37,7 +36,6 @@ struct RunState {
   std::int32_t M = 0;                         // samples per repetition
   std::int32_t K = 0;                         // repetitions
   std::unique_ptr<DistribFunc> Distribution;  // the statistic's law under the hypothesis
-  std::vector<double> Values;                 // the current repetition's M statistic values
   CritVA Criteria{};                          // sums over the repetitions, then their means
   std::uint8_t SaveValues = 0;
   std::string StatisticsPath;  // code page 1251 bytes

@@ -41,13 +41,6 @@ class SaveBuffer : public std::streambuf {
 
 }  // namespace
 
-std::string StatisticsFileName(const std::string& path, std::int32_t repetition_number) {
-  const std::string number = std::to_string(repetition_number);
-  const std::size_t dot = path.find('.');
-  if (dot == std::string::npos) return number + "." + path;
-  return path.substr(0, dot) + number + path.substr(dot);
-}
-
 std::string StatisticName(int test_kind) {
   switch (test_kind) {
     case kTestKindX2:
@@ -78,8 +71,6 @@ void WriteStatisticValues(std::ostream& out, const std::string& name, const std:
     out << value << '\n';
   }
 }
-
-void SaveStatistics(const RunState& run, std::int32_t k) { SaveStatistics(run, k, run.Values); }
 
 void SaveStatistics(const RunState& run, std::int32_t k, const std::vector<double>& values) {
   const std::string name = StatisticsFileName(platform::Cp1251ToUtf8(run.StatisticsPath), k + 1);

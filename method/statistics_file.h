@@ -9,10 +9,6 @@
 
 #include "method/run_state.h"
 
-// The path with the repetition number inserted before its first "." (a dot
-// in a folder name counts), or "number." in front of a path without one.
-std::string StatisticsFileName(const std::string& path, std::int32_t repetition_number);
-
 // The statistic's name for a test kind: "stX2" ... "stF".
 std::string StatisticName(int test_kind);
 
@@ -20,10 +16,8 @@ std::string StatisticName(int test_kind);
 // of ten, with "." as the point whatever the stream's locale was.
 void WriteStatisticValues(std::ostream& out, const std::string& name, const std::vector<double>& values);
 
-// Writes the file of repetition k (0-based) from run.Values. The file takes
+// Writes the file of repetition k (0-based) from its values. The file takes
 // its name only once it is complete; throws EFCreateError naming the file
 // when it cannot be created or written, and an existing file of that name
 // then stays as it was.
-void SaveStatistics(const RunState& run, std::int32_t k);
-// The same from repetition k's values held elsewhere.
 void SaveStatistics(const RunState& run, std::int32_t k, const std::vector<double>& values);

@@ -1,5 +1,7 @@
 #include "platform/process_resources.h"
 
+#include <malloc.h>
+#include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -30,6 +32,17 @@ std::optional<std::uint64_t> NumberIn(const std::string& path) {
   return std::nullopt;
 }
 
+// The value of a "name value" line of a statistics file; none when missing.
+std::optional<std::uint64_t> EntryIn(const std::string& path, const std::string& name) {
+  std::ifstream file(path);
+  std::string key;
+  std::uint64_t value = 0;
+  while (file >> key >> value) {
+    if (key == name) return value;
+  }
+  return std::nullopt;
+}
+
 // What the system can still give without killing anybody: the memory it
 // reckons available and the free swap.
 std::uint64_t SystemLeft() {
@@ -51,7 +64,8 @@ std::uint64_t SystemLeft() {
 
 // What the memory limits of the process's control group and of every group
 // above it leave, under the unified hierarchy or the memory controller of
-// the older one.
+// the older one. The usage counts the group's page cache, which the kernel
+// takes back before it refuses memory; what it holds inactive counts as left.
 std::uint64_t ControlGroupLeft() {
   std::ifstream groups("/proc/self/cgroup");
   std::uint64_t left = kUnlimited;
@@ -63,15 +77,17 @@ std::uint64_t ControlGroupLeft() {
     if (second == std::string::npos) continue;
     const std::string controllers = "," + line.substr(first + 1, second - first - 1) + ",";
     std::string path = line.substr(second + 1);
-    std::string root, limit_file, usage_file;
+    std::string root, limit_file, usage_file, cache_entry;
     if (controllers == ",,") {
       root = "/sys/fs/cgroup";
       limit_file = "memory.max";
       usage_file = "memory.current";
+      cache_entry = "inactive_file";
     } else if (controllers.find(",memory,") != std::string::npos) {
       root = "/sys/fs/cgroup/memory";
       limit_file = "memory.limit_in_bytes";
       usage_file = "memory.usage_in_bytes";
+      cache_entry = "total_inactive_file";  // of the groups below as well, as the usage is
     } else {
       continue;
     }
@@ -79,7 +95,10 @@ std::uint64_t ControlGroupLeft() {
       const std::string folder = root + path + "/";
       const std::optional<std::uint64_t> limit = NumberIn(folder + limit_file);
       const std::optional<std::uint64_t> usage = NumberIn(folder + usage_file);
-      if (limit && usage) left = std::min(left, Left(*limit, *usage));
+      if (limit && usage) {
+        const std::uint64_t cache = EntryIn(folder + "memory.stat", cache_entry).value_or(0);
+        left = std::min(left, Left(*limit, *usage - std::min(*usage, cache)));
+      }
       if (path.empty() || path == "/") break;
       path.resize(path.rfind('/'));
     }
@@ -121,5 +140,21 @@ std::int32_t UsableProcessorCount() {
 }
 
 std::uint64_t AvailableMemory() { return std::min({SystemLeft(), ControlGroupLeft(), ProcessLimitsLeft()}); }
+
+std::uint64_t ThreadStackBytes() {
+  pthread_attr_t defaults;
+  if (pthread_getattr_default_np(&defaults) != 0) return 0;
+  std::size_t stack = 0;
+  std::size_t guard = 0;
+  pthread_attr_getstacksize(&defaults, &stack);
+  pthread_attr_getguardsize(&defaults, &guard);
+  pthread_attr_destroy(&defaults);
+  return stack + guard;
+}
+
+void ShareAllocatorArenasUnderAddressLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) mallopt(M_ARENA_MAX, 1);
+}
 
 }  // namespace platform

@@ -26,11 +26,12 @@ std::string ExactRunText(const RunParameters& block) {
   RunState run;
   brennic_test::PrepareRunAt(run, brennic_test::kGoldenMillisecond);
   std::string text;
+  std::vector<double> values;
   for (std::int32_t k = 0; k < run.K; ++k) {
-    RunSamples(run, k);
-    FitCriteria(run, k);
+    brennic_test::RunSamples(run, k, values);
+    AddCriteria(run, k, FitValues(run, values));
     text += "== values " + std::to_string(k + 1) + "\n";
-    for (const double value : run.Values) text += Exact(value);
+    for (const double value : values) text += Exact(value);
   }
   text += "== criteria sums\n";
   for (const auto field : kCriteriaFields) text += Exact(run.Criteria.*field);

@@ -100,14 +100,6 @@ RunResult RunWith(const brennic_test::RunFolder& folder, const std::function<voi
   return result;
 }
 
-void InTurn(RunState& run) {
-  for (std::int32_t k = 0; k < run.K; ++k) {
-    RunSamples(run, k);
-    FitCriteria(run, k);
-    SaveStatistics(run, k);
-  }
-}
-
 void ExpectSame(const RunResult& got, const RunResult& want) {
   for (const auto field : kCriteriaFields) EXPECT_EQ(got.criteria.*field, want.criteria.*field);
   EXPECT_EQ(got.mean_sum, want.mean_sum);
@@ -140,6 +132,12 @@ void WriteBlock(const brennic_test::RunFolder& folder) {
 const std::int32_t kThreadCounts[] = {0, 1, 3, 8};
 
 constexpr std::uint64_t kPlentyOfMemory = std::numeric_limits<std::uint64_t>::max();
+
+// The run by `helpers` threads besides the calling one, with memory to
+// spare; the most bytes of values it held at once.
+std::size_t RunOn(RunState& run, std::int32_t helpers) {
+  return RunRepetitions(run, PlanRepetitions(run, helpers + 1, kPlentyOfMemory, 0));
+}
 constexpr std::int32_t kLargestCount = std::numeric_limits<std::int32_t>::max();
 
 // The most bytes of values a run of that plan may hold at once: the plan's
@@ -154,7 +152,7 @@ std::size_t ValuesInFlightBound(const RunState& run, const RepetitionPlan& plan)
 TEST(RunRepetitions, LeavesWhatEachRepetitionInTurnLeaves) {
   brennic_test::RunFolder folder;
   WriteBlock(folder);
-  const RunResult in_turn = RunWith(folder, InTurn);
+  const RunResult in_turn = RunWith(folder, brennic_test::RunInTurn);
   ASSERT_TRUE(in_turn.failure.empty());
   ASSERT_EQ(in_turn.messages.size(), 22u);  // begin, 20 steps, end
 
@@ -162,7 +160,7 @@ TEST(RunRepetitions, LeavesWhatEachRepetitionInTurnLeaves) {
   ExpectSame(RunWith(folder, [](RunState& run) { RunRepetitions(run); }), in_turn);
   for (const std::int32_t threads : kThreadCounts) {
     SCOPED_TRACE(testing::Message() << threads << " fitting threads");
-    ExpectSame(RunWith(folder, [threads](RunState& run) { RunRepetitions(run, threads); }), in_turn);
+    ExpectSame(RunWith(folder, [threads](RunState& run) { RunOn(run, threads); }), in_turn);
   }
 }
 
@@ -173,12 +171,12 @@ TEST(RunRepetitions, FailsWhereARunInTurnFails) {
   brennic_test::RunFolder folder;
   WriteBlock(folder);
   std::filesystem::create_directories(folder.Path() / "stat4.txt" / "taken");
-  const RunResult in_turn = RunWith(folder, InTurn);
+  const RunResult in_turn = RunWith(folder, brennic_test::RunInTurn);
   ASSERT_EQ(in_turn.failure, "Невозможно создать файл статистик «stat4.txt»");
 
   for (const std::int32_t threads : kThreadCounts) {
     SCOPED_TRACE(testing::Message() << threads << " fitting threads");
-    ExpectSame(RunWith(folder, [threads](RunState& run) { RunRepetitions(run, threads); }), in_turn);
+    ExpectSame(RunWith(folder, [threads](RunState& run) { RunOn(run, threads); }), in_turn);
   }
 }
 
@@ -189,10 +187,10 @@ TEST(RunRepetitions, FailsWhereARunInTurnFails) {
 TEST(RunRepetitions, AStepHeldByTheWindowHoldsUpNoOtherThread) {
   brennic_test::RunFolder folder;
   WriteBlock(folder);
-  const RunResult in_turn = RunWith(folder, InTurn);
+  const RunResult in_turn = RunWith(folder, brennic_test::RunInTurn);
   bool first = true;
   const RunResult held = RunWith(
-      folder, [](RunState& run) { RunRepetitions(run, 3); },
+      folder, [](RunState& run) { RunOn(run, 3); },
       [&] {
         if (!std::exchange(first, false)) return;
         // The second repetition's file, which the other threads make while this one waits.
@@ -222,8 +220,8 @@ TEST(RunRepetitions, HoldsValuesWithinABoundThatDoesNotGrowWithTheThreads) {
     std::size_t peak = 0;
     std::size_t bound = 0;
     RunWith(folder, [&](RunState& run) {
-      RunRepetitions(run, threads, &peak);
-      bound = ValuesInFlightBound(run, PlanRepetitions(run, threads + 1, kPlentyOfMemory));
+      peak = RunOn(run, threads);
+      bound = ValuesInFlightBound(run, PlanRepetitions(run, threads + 1, kPlentyOfMemory, 0));
       EXPECT_LT(bound,
                 static_cast<std::size_t>(run.K) * run.M * (1 + EstimatesSize(run)) * sizeof(double) / 2);
     });
@@ -267,7 +265,7 @@ TEST(PlanRepetitions, CountsTheLargestBlocksTheChecksAcceptWithoutOverflow) {
     SCOPED_TRACE(testing::Message() << "M = " << c.m << ", K = " << c.k << ", " << c.processors
                                     << " processors");
     const RunState run = Planned(20, c.m, c.k, c.estimates);
-    const RepetitionPlan plan = PlanRepetitions(run, c.processors, kPlentyOfMemory);
+    const RepetitionPlan plan = PlanRepetitions(run, c.processors, kPlentyOfMemory, 0);
     EXPECT_EQ(plan.threads, c.processors);
     EXPECT_EQ(plan.block_samples, c.block_samples);
     EXPECT_GE(plan.blocks_per_repetition * plan.block_samples, c.m);
@@ -288,27 +286,31 @@ TEST(PlanRepetitions, CountsTheLargestBlocksTheChecksAcceptWithoutOverflow) {
   }
 }
 
-// Each thread beyond the first holds a sample of its own: together they hold
-// one sample more than a run in turn, or 64 MiB of small ones, and nothing
-// the memory left cannot hold. Samples of p = 2: N = 2^24 makes 256 MiB,
-// 2^20 16 MiB. The processors are those the thread may run on.
+// Each thread beyond the first holds a sample of its own and its stack:
+// together they hold one sample more than a run in turn, or 64 MiB of small
+// ones, and nothing the memory left cannot hold. Samples of p = 2: N = 2^24
+// makes 256 MiB, 2^20 16 MiB. The processors are those the thread may run on.
 TEST(PlanRepetitions, ThreadsBeyondTheFirstHoldAboutOneSampleMore) {
-  const std::uint64_t in_turn = SamplerBytes(2, 1 << 24) + 3 * RepetitionBytes(5);
+  const auto in_turn = [](std::int32_t n) { return SamplerBytes(2, n) + 3 * RepetitionBytes(5); };
+  constexpr std::uint64_t kStack = 8 << 20;
   const struct {
     std::int32_t n;
     std::int32_t processors;
     std::uint64_t available;
+    std::uint64_t stack;
     std::int32_t threads;
   } cases[] = {
-      {1000, 8, kPlentyOfMemory, 8},
-      {1 << 20, 8, kPlentyOfMemory, 4},  // three more of 16 MiB and a little: within 64 MiB
-      {1 << 24, 8, kPlentyOfMemory, 2},
-      {1 << 24, 1, kPlentyOfMemory, 1},
-      {1 << 24, 8, in_turn + SampleBytes(2, 1 << 24) / 2, 1},
+      {1000, 8, kPlentyOfMemory, kStack, 8},
+      {1 << 20, 8, kPlentyOfMemory, 0, 4},  // three more of 16 MiB and a little: within 64 MiB
+      {1 << 24, 8, kPlentyOfMemory, 0, 2},
+      {1 << 24, 1, kPlentyOfMemory, 0, 1},
+      {1 << 24, 8, in_turn(1 << 24) + SampleBytes(2, 1 << 24) / 2, 0, 1},
+      {1000, 8, in_turn(1000) + 3 * (SamplerBytes(2, 1000) + kStack) + kStack, kStack, 4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "N = " << c.n << ", " << c.processors << " processors");
-    EXPECT_EQ(PlanRepetitions(Planned(c.n, 5, 1, false), c.processors, c.available).threads, c.threads);
+    EXPECT_EQ(PlanRepetitions(Planned(c.n, 5, 1, false), c.processors, c.available, c.stack).threads,
+              c.threads);
   }
 
   cpu_set_t allowed;

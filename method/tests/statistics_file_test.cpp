@@ -57,22 +57,23 @@ RunState SavedRun() {
   RunState run;
   run.TestKind = kTestKindPairZ0;
   run.M = 2;
-  run.Values = {-0.5, 2.0};
   run.StatisticsPath = "stat.txt";
   return run;
 }
+
+const std::vector<double> kSaved = {-0.5, 2.0};
 
 // The file is written under a short temporary name of its own and then takes
 // its name, so any name the folder allows can be written, and nothing is left
 // where a file cannot be made or cannot take its name.
 TEST(SaveStatistics, WritesTheRepetitionsFileOrNamesTheFileItCouldNotWrite) {
   RunFolder folder;
-  SaveStatistics(SavedRun(), 4);
+  SaveStatistics(SavedRun(), 4, kSaved);
   const std::string contents = "stPair_z0\n0 2\n      -0.5\n         2\n";
   EXPECT_EQ(folder.ReadFile("stat5.txt"), contents);
   RunState run = SavedRun();
   run.StatisticsPath = std::string(250, 's') + ".txt";  // 255 bytes with the number
-  SaveStatistics(run, 0);
+  SaveStatistics(run, 0, kSaved);
   EXPECT_EQ(folder.ReadFile(std::string(250, 's') + "1.txt"), contents);
 
   const struct {
@@ -86,7 +87,7 @@ TEST(SaveStatistics, WritesTheRepetitionsFileOrNamesTheFileItCouldNotWrite) {
   for (const auto& c : failing) {
     run.StatisticsPath = c.path;
     try {
-      SaveStatistics(run, 0);
+      SaveStatistics(run, 0, kSaved);
       ADD_FAILURE() << "no error: " << c.path;
     } catch (const EFCreateError& error) {
       EXPECT_EQ(error.Message(), c.message);
@@ -95,7 +96,7 @@ TEST(SaveStatistics, WritesTheRepetitionsFileOrNamesTheFileItCouldNotWrite) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 3);
 
   run.StatisticsPath = "\x98.txt";  // the one byte code page 1251 leaves undefined
-  EXPECT_THROW(SaveStatistics(run, 0), EConvertError);
+  EXPECT_THROW(SaveStatistics(run, 0, kSaved), EConvertError);
 }
 
 // Links planted under the names this process would give the file's temporary
@@ -108,7 +109,7 @@ TEST(SaveStatistics, NeverWritesThroughALinkPlantedUnderItsTemporarysName) {
   for (int count = 0; count < 64; ++count) {
     std::filesystem::create_symlink("victim", folder.Path() / (planted + std::to_string(count) + ".tmp"));
   }
-  SaveStatistics(SavedRun(), 0);
+  SaveStatistics(SavedRun(), 0, kSaved);
   EXPECT_EQ(folder.ReadFile("stat1.txt"), "stPair_z0\n0 2\n      -0.5\n         2\n");
   EXPECT_EQ(folder.ReadFile("victim"), "victim");
 }

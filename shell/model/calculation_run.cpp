@@ -13,9 +13,9 @@
 namespace {
 
 // The launch's own texts are not shown: a start that fails has one text.
-TThreadedLaunch* NewLaunch(const QString& calcProgramDll) {
+TThreadedLaunch* NewLaunch(const QString& calcProgramDll, const QByteArray& parameters) {
   try {
-    return new TThreadedLaunch(calcProgramDll);
+    return new TThreadedLaunch(calcProgramDll, parameters);
   } catch (const Exception&) {
     throw Exception(LoadStdStr(StringId::CalcProgramFailed));
   }
@@ -29,7 +29,7 @@ void TCalculation::Run() {
     TThreadedLaunch* launch;
     try {
       WriteExchangeFiles();
-      launch = NewLaunch(FCalcProgramDll);
+      launch = NewLaunch(FCalcProgramDll, FParameters);
     } catch (...) {
       DeleteExchangeFiles(QDir::currentPath());
       throw;

@@ -10,6 +10,8 @@
 
 #include <cerrno>
 
+#include "shell/runhost/run_guard.h"
+
 extern char** environ;
 
 RunHostChannel::~RunHostChannel() { close(fd_); }
@@ -32,12 +34,16 @@ bool RunHostProcess::Start(const std::string& program, const std::string& librar
   if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return false;
   channel_ = std::make_shared<RunHostChannel>(ends[0]);
 
-  // The run host's end is the one descriptor it inherits; dup2 onto another
-  // number clears its close-on-exec flag.
+  // The run host's end is the one descriptor it inherits besides the
+  // standard streams: dup2 onto another number clears its close-on-exec flag,
+  // and every descriptor above it goes, whether the shell's code, a library
+  // it loaded or Qt opened it. Below it stands at most the pair's own end,
+  // which closes on exec.
   const int childFd = ends[1] == 3 ? 4 : 3;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, ends[1], childFd);
+  posix_spawn_file_actions_addclosefrom_np(&actions, childFd + 1);
   posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
@@ -119,7 +125,9 @@ void RunHostProcess::Wait() {
 void RunHostProcess::Stop() {
   std::lock_guard lock(mutex_);
   stopped_ = true;
-  KillGroup();
+  // The run host ends what its library started, wherever that went, then
+  // itself; what is left of its group goes once it has ended.
+  if (pid_ >= 0) kill(pid_, kEndRunSignal);
 }
 
 void RunHostProcess::KillGroup() {

@@ -31,8 +31,9 @@ class RunHostChannel {
 };
 
 // The run host leads a process group of its own, which holds whatever its
-// library starts; the run ends with the run host's exit, and the whole group
-// goes with it.
+// library starts unless that moves elsewhere; the run host ends all of it
+// before it exits, the run ends with the run host's exit, and what is left of
+// the group goes with it.
 class RunHostProcess {
  public:
   RunHostProcess() = default;
@@ -56,8 +57,8 @@ class RunHostProcess {
   // reaps it.
   void Wait();
 
-  // From any thread: kills the run host and its group, or keeps the run host
-  // from being started.
+  // From any thread: has the run host end the run and everything its library
+  // started, or keeps the run host from being started.
   void Stop();
 
  private:

@@ -1,10 +1,7 @@
 #include "shell/model/threaded_launch.h"
 
-#include <unistd.h>
-
 #include <QDir>
 #include <exception>
-#include <set>
 #include <string>
 
 #include "platform/exceptions.h"
@@ -37,8 +34,10 @@ void AnswerRequest(const RunHostChannel& channel, const std::atomic<bool>& abort
 
 }  // namespace
 
-TThreadedLaunch::TThreadedLaunch(const QString& calcProgramDll)
-    : aborted_(std::make_shared<std::atomic<bool>>(false)) {
+TThreadedLaunch::TThreadedLaunch(const QString& calcProgramDll, const QByteArray& parameters)
+    : runFolder_(QDir::currentPath()),
+      temporaries_(runFolder_.toStdString(), parameters),
+      aborted_(std::make_shared<std::atomic<bool>>(false)) {
   const std::string name = calcProgramDll.toStdString();
   FLibrary = platform::Library::Load(name);
   if (!FLibrary.IsLoaded()) throw Exception(LoadStdStr(StringId::CalcProgramLoadError));
@@ -47,7 +46,6 @@ TThreadedLaunch::TThreadedLaunch(const QString& calcProgramDll)
     throw Exception(LoadStdStr(StringId::CalcProgramEntryMissing));
   }
   libraryPath_ = platform::LibraryPath(name);
-  runFolder_ = QDir::currentPath();
   connect(
       this, &QThread::finished, this, [this] { Terminated(); }, Qt::QueuedConnection);
 }
@@ -66,15 +64,12 @@ void TThreadedLaunch::run() { Execute(); }
 
 void TThreadedLaunch::Execute() {
   if (host_.Start(platform::ProgramFolder() + "RunHost", libraryPath_, runFolder_.toStdString())) {
-    // The library's temporary files that are not gone yet.
-    std::set<std::string> temporaries;
     while (auto frame = host_.Next()) {
       if (frame->kind == platform::RunFrameKind::EntryReturned) {
         entryReturned_ = true;
-      } else if (frame->kind == platform::RunFrameKind::TemporaryMade) {
-        temporaries.insert(frame->payload);
-      } else if (frame->kind == platform::RunFrameKind::TemporaryGone) {
-        temporaries.erase(frame->payload);
+      } else if (frame->kind == platform::RunFrameKind::TemporaryMade ||
+                 frame->kind == platform::RunFrameKind::TemporaryGone) {
+        temporaries_.Note(*frame);
       } else {
         QMetaObject::invokeMethod(
             this,
@@ -86,8 +81,8 @@ void TThreadedLaunch::Execute() {
     }
     host_.Wait();
     // Nothing of the run is left to finish them: an aborted or crashed run
-    // leaves none of them behind, wherever its library put them.
-    for (const std::string& path : temporaries) unlink(path.c_str());
+    // leaves none of them behind in its folders.
+    temporaries_.RemoveLeft();
   }
   // Released before the end of the run is handled.
   FLibrary.Free();

@@ -14,12 +14,14 @@
 
 #include "platform/library.h"
 #include "shell/model/run_host_process.h"
+#include "shell/model/run_temporaries.h"
 
 class TThreadedLaunch : public QThread {
  public:
-  // On the GUI thread, with the run folder current. Throws Exception with
-  // 3901 when the library cannot be loaded and 3902 when it lacks its entry.
-  explicit TThreadedLaunch(const QString& calcProgramDll);
+  // On the GUI thread, with the run folder current, for a run given that
+  // parameter block. Throws Exception with 3901 when the library cannot be
+  // loaded and 3902 when it lacks its entry.
+  TThreadedLaunch(const QString& calcProgramDll, const QByteArray& parameters);
   ~TThreadedLaunch() override;
 
   // The termination event: on the GUI thread once the run host has ended,
@@ -30,7 +32,7 @@ class TThreadedLaunch : public QThread {
 
   void Start();
 
-  // On the GUI thread: kills the run host with whatever its library started
+  // On the GUI thread: ends the run host with whatever its library started
   // and waits until the worker has released the library. The worker never
   // waits for the GUI thread, nor for anything but the run host, so this
   // returns at once even while a window message of the run is in flight.
@@ -49,6 +51,7 @@ class TThreadedLaunch : public QThread {
   std::string libraryPath_;
   QString runFolder_;
   RunHostProcess host_;
+  RunTemporaries temporaries_;  // touched by the worker only
   // Shared with requests already handed to the GUI thread, which may outlive this object.
   std::shared_ptr<std::atomic<bool>> aborted_;
   // Written by the worker, read on the GUI thread once the worker has ended.

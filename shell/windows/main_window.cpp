@@ -69,7 +69,7 @@ TWMain::TWMain(Prompt& prompt, const QString& ini_path)
 // being closed still ends a run and frees what is open.
 TWMain::~TWMain() {
   if (FCalculation != nullptr) {
-    FCalculation->Abort();
+    AbortRun();
     TCalculation::Free(FCalculation);
   }
   delete FProject;

@@ -206,6 +206,8 @@ class TWMain : public QMainWindow {
   // main_window_run.cpp
   void CalcRunExecute();
   void CalcAbortExecute();
+  // Ends the open calculation's run at once, if it runs, and removes its folder.
+  void AbortRun();
   void CalcFinished(TThreadedLaunch* sender);
   void ShowRunState(bool running);
   QString RunFolder() const;

@@ -4,6 +4,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/exceptions.h"
 #include "platform/program_folder.h"
@@ -30,10 +33,19 @@ class ProgramFolderRestorer {
   ProgramFolderRestorer& operator=(const ProgramFolderRestorer&) = delete;
 };
 
-// A run folder that the run left empty (it failed to start, failed before
-// writing anything, or was aborted so) goes: it would only pile up under
-// "Reports/". One that holds anything stays; rmdir removes no other.
+// A run folder that the run left empty (it failed to start or failed before
+// writing anything) goes: it would only pile up under "Reports/". One that
+// holds anything stays; rmdir removes no other.
 void RemoveIfEmpty(const QString& folder) { QDir().rmdir(folder); }
+
+// Nothing of an aborted run stays. No report is recorded for it, so one that
+// it finished before the abort took effect would lie where the program cannot
+// reach it, with whatever else the run wrote there. The folder was made for
+// the run alone, and links in it are removed, not followed.
+void RemoveRunFolder(const QString& folder) {
+  std::error_code ignored;
+  std::filesystem::remove_all(QFile::encodeName(folder).toStdString(), ignored);
+}
 
 }  // namespace
 
@@ -50,8 +62,9 @@ QString TWMain::RunFolder() const {
 void TWMain::CalcRunExecute() {
   const QString folder = RunFolder();
   // A run whose folder cannot be made would leave its files wherever the
-  // current directory happens to be, so it is refused.
-  if (!QDir().mkpath(folder) || !QDir::setCurrent(folder)) {
+  // current directory happens to be, so it is refused; so is one whose folder
+  // is there already, which an abort would remove with another run's files.
+  if (!QDir().mkpath(QFileInfo(folder).path()) || !QDir().mkdir(folder) || !QDir::setCurrent(folder)) {
     QDir::setCurrent(ProgramFolder());
     throw Exception("Невозможно создать папку отчета " + platform::Quoted(folder.toStdString()) + " !");
   }
@@ -75,12 +88,15 @@ void TWMain::CalcRunExecute() {
 void TWMain::CalcAbortExecute() {
   ShowRunState(false);
   ProgressEnd();
-  if (FCalculation == nullptr) return;
+  if (FCalculation != nullptr) AbortRun();
+}
+
+void TWMain::AbortRun() {
   // The run's folder is current until the run ends.
   const QString folder = QDir::currentPath();
   const bool running = FCalculation->IsRunning();
   FCalculation->Abort();
-  if (running) RemoveIfEmpty(folder);
+  if (running) RemoveRunFolder(folder);
 }
 
 // The run folder is current until the end is handled. A run that failed

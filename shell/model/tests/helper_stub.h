@@ -1,8 +1,8 @@
 // What the calculation libraries that leave a helper process running share:
-// the entry starts the helper, tells the run's process group with the begin
-// message (wparam), and then either returns at once, sending the end message
-// just before, or, when "Parameters.dat" says "wait", runs until it is
-// stopped. The helper would outlive the run by half a minute.
+// the entry starts the helper, tells the helper's process group with the
+// begin message (wparam), and then either returns at once, sending the end
+// message just before, or, when "Parameters.dat" says "wait", runs until it
+// is stopped. The helper would outlive the run by half a minute.
 #pragma once
 
 #include <unistd.h>
@@ -22,9 +22,9 @@ void Send(std::uint32_t message, std::uintptr_t wparam) {
   }
 }
 
-int RunBesideHelper(void (*startHelper)()) {
-  startHelper();
-  Send(0, static_cast<std::uintptr_t>(getpgrp()));
+// `startHelper` gives the helper's process group.
+int RunBesideHelper(pid_t (*startHelper)()) {
+  Send(0, static_cast<std::uintptr_t>(startHelper()));
   std::string command;
   std::ifstream("Parameters.dat") >> command;
   if (command == "wait") {

@@ -11,6 +11,7 @@
 #include "platform/exceptions.h"
 #include "platform/library.h"
 #include "platform/system_time.h"
+#include "shell/model/tests/brennic_block.h"
 
 namespace {
 
@@ -162,18 +163,51 @@ TEST_F(RunLife, AWritePastTheFileSizeLimitIsAFailedSaveThatLeavesNothing) {
   EXPECT_FALSE(left.hasNext()) << left.next().toStdString();
 }
 
-// The library's temporary files, wherever it makes them, do not outlive an
-// aborted run; what they became stays.
-TEST_F(RunLife, AnAbortedRunLeavesNoTemporaryFileOfItsLibraryBehind) {
+// The library's temporary files do not outlive an aborted run in its
+// folders: the run folder and that of its statistics files, which has the
+// repetition's number in its name when the path's first dot is there. What
+// they became stays, and a file elsewhere that the run host names is not the
+// run's to remove.
+TEST_F(RunLife, AnAbortedRunLeavesNoTemporaryFileOfItsLibraryInItsFolders) {
   QTemporaryDir elsewhere;
-  const QString written = elsewhere.filePath("values.txt");
-  Prepare("temporary " + written.toUtf8());
+  ASSERT_TRUE(QDir(elsewhere.path()).mkdir("by2.run"));
+  const struct {
+    QByteArray block;
+    QString written;
+    bool removed;
+  } cases[] = {
+      {"temporary " + folder_.File("values.txt").toUtf8(), folder_.File("values.txt"), true},
+      {BrennicBlock(20, 2, elsewhere.filePath("stat.txt").toStdString()), elsewhere.filePath("stat2.txt"),
+       true},
+      {BrennicBlock(20, 2, elsewhere.filePath("by.run/s").toStdString()), elsewhere.filePath("by2.run/s"),
+       true},
+      {"temporary " + elsewhere.filePath("values.txt").toUtf8(), elsewhere.filePath("values.txt"), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.written.toStdString());
+    messages_.clear();
+    Prepare(c.block);
+    calculation_->Run();
+    ASSERT_TRUE(WaitUntil([&] { return Steps() >= 1; }));
+    ASSERT_TRUE(QFile::exists(c.written + ".tmp"));
+    calculation_->Abort();
+    EXPECT_EQ(QFile::exists(c.written + ".tmp"), !c.removed);
+    EXPECT_EQ(ReadBytes(c.written), "whole");
+  }
+}
+
+// Nor does a descriptor that the shell left open without close-on-exec reach
+// the library: it holds its channel and the standard streams only.
+TEST_F(RunLife, TheLibraryInheritsNoDescriptorButItsChannel) {
+  int leaked[2];
+  ASSERT_EQ(pipe(leaked), 0);
+  Prepare("descriptors");
   calculation_->Run();
-  ASSERT_TRUE(WaitUntil([&] { return Steps() >= 1; }));
-  ASSERT_TRUE(QFile::exists(written + ".tmp"));
-  calculation_->Abort();
-  EXPECT_FALSE(QFile::exists(written + ".tmp"));
-  EXPECT_EQ(ReadBytes(written), "whole");
+  ASSERT_TRUE(WaitUntil([&] { return ends_ > 0; }));
+  const QByteArray targets = ReadBytes("index.html");
+  EXPECT_TRUE(targets.startsWith("socket:[") && targets.count('\n') == 1) << targets.toStdString();
+  close(leaked[0]);
+  close(leaked[1]);
 }
 
 TEST_F(RunLife, AbortFromInsideAProgressMessageDoesNotDeadlock) {
@@ -190,9 +224,10 @@ TEST_F(RunLife, AbortFromInsideAProgressMessageDoesNotDeadlock) {
   EXPECT_TRUE(prompt_.errors.isEmpty());
 }
 
-// A helper left running by the library, forked or started by a background
-// shell command, would hold the run for half a minute if the run waited for
-// it; the bounds leave room for a loaded machine.
+// A helper left running by the library, forked, started by a background
+// shell command or made a daemon in a session of its own, would hold the run
+// for half a minute if the run waited for it; the bounds leave room for a
+// loaded machine.
 TEST_F(RunLife, WhatTheLibraryStartedHoldsNeitherTheEndNorAnAbortAndEndsWithTheRun) {
   constexpr qint64 kBound = 5000;
   QElapsedTimer sinceReturn;
@@ -204,7 +239,7 @@ TEST_F(RunLife, WhatTheLibraryStartedHoldsNeitherTheEndNorAnAbortAndEndsWithTheR
     recordEnd(launch);
     endDelay = sinceReturn.elapsed();
   };
-  for (const char* library : {"libStubForkHelper.so", "libStubShellHelper.so"}) {
+  for (const char* library : {"libStubForkHelper.so", "libStubShellHelper.so", "libStubDaemonHelper.so"}) {
     for (const bool abort : {false, true}) {
       SCOPED_TRACE(testing::Message() << library << (abort ? ", aborted" : ", returned"));
       messages_.clear();

@@ -6,21 +6,28 @@
 //   temporary F - writes F under a temporary name and renames it, then
 //               begins F's temporary file again, each noted as temporary,
 //               and goes on as long
+// A block of the Monte Carlo method that saves statistics files does as
+// "temporary" with its last repetition's file.
 //   crash     - dereferences null
 //   throw     - lets an exception outside the family escape
 //   oversize  - saves index.html past a file-size limit of 4 bytes and shows
 //               the failure in its error box; returns 0
+//   descriptors - index.html lists what the descriptors above the standard
+//               streams lead to, one a line; returns 1
+#include <dirent.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
 
+#include "method/parameter_block.h"
 #include "platform/exceptions.h"
 #include "platform/message_box.h"
 #include "platform/temporary_files.h"
@@ -69,9 +76,32 @@ int Report(int samples) {
   Long();
 }
 
+int Descriptors() {
+  std::string targets;
+  DIR* folder = opendir("/proc/self/fd");
+  if (!folder) return 0;
+  while (const dirent* entry = readdir(folder)) {
+    const int fd = std::atoi(entry->d_name);
+    if (fd <= 2 || fd == dirfd(folder)) continue;
+    char target[256] = {};
+    if (readlinkat(dirfd(folder), entry->d_name, target, sizeof target - 1) > 0)
+      targets += target + std::string("\n");
+  }
+  closedir(folder);
+  std::ofstream("index.html", std::ios::binary) << targets;
+  return 1;
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int _RunCalcProgram() {
+  std::ostringstream bytes;
+  bytes << std::ifstream("Parameters.dat", std::ios::binary).rdbuf();
+  try {
+    const RunParameters block = DecodeRunParameters(bytes.str());
+    if (block.SaveValues != 0) Temporary(StatisticsFileName(block.StatisticsPath, block.K));
+  } catch (const Exception&) {
+  }
   std::ifstream parameters("Parameters.dat");
   std::string command;
   parameters >> command;
@@ -89,6 +119,10 @@ extern "C" __attribute__((visibility("default"))) int _RunCalcProgram() {
   if (command == "crash") {
     volatile int* nowhere = nullptr;
     *nowhere = 1;
+  }
+  if (command == "descriptors") {
+    parameters.close();
+    return Descriptors();
   }
   if (command == "throw") throw std::runtime_error("not one of the family");
   if (command == "oversize") {

@@ -7,5 +7,6 @@ extern "C" __attribute__((visibility("default"))) int _RunCalcProgram() {
       sleep(kHelperSeconds);
       _exit(0);
     }
+    return getpgrp();
   });
 }

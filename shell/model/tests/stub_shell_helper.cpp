@@ -4,5 +4,8 @@
 #include "helper_stub.h"
 
 extern "C" __attribute__((visibility("default"))) int _RunCalcProgram() {
-  return RunBesideHelper([] { std::system(("sleep " + std::to_string(kHelperSeconds) + " &").c_str()); });
+  return RunBesideHelper([] {
+    std::system(("sleep " + std::to_string(kHelperSeconds) + " &").c_str());
+    return getpgrp();
+  });
 }

@@ -1,13 +1,24 @@
 // The run host started wrongly, or orphaned before it could learn of its
 // shell's end, stops with a message and a failure status before it loads any
-// library. Its ordinary runs are those of the shell's run tests.
+// library; a shell killed during a run takes everything of the run with it.
+// Its ordinary runs are those of the shell's run tests.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "platform/run_channel.h"
+#include "platform/tests/temporary_folder.h"
 
 namespace {
 
@@ -66,6 +77,25 @@ TEST(RunHost, ABadChannelArgumentEndsWithAMessage) {
   close(not_a_socket[0]);
   close(not_a_socket[1]);
   EXPECT_EQ(RunHost({"libNone.so"}).status, 2);
+
+  // Sockets that no shell made as a pair: a network connection, a socket
+  // that listens, and one connected to a named socket.
+  sockaddr_in local{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+  sockaddr_un named{AF_UNIX, {}};
+  socklen_t size = sizeof local;
+  const TemporaryFolder folder;
+  folder.File("channel").copy(named.sun_path, sizeof named.sun_path - 1);
+  const int sockets[] = {socket(AF_INET, SOCK_STREAM, 0), socket(AF_INET, SOCK_STREAM, 0),
+                         socket(AF_UNIX, SOCK_STREAM, 0), socket(AF_UNIX, SOCK_STREAM, 0)};
+  ASSERT_TRUE(bind(sockets[0], reinterpret_cast<sockaddr*>(&local), size) == 0 &&
+              listen(sockets[0], 1) == 0 &&
+              getsockname(sockets[0], reinterpret_cast<sockaddr*>(&local), &size) == 0 &&
+              connect(sockets[1], reinterpret_cast<sockaddr*>(&local), size) == 0 &&
+              bind(sockets[2], reinterpret_cast<sockaddr*>(&named), sizeof named) == 0 &&
+              listen(sockets[2], 1) == 0 &&
+              connect(sockets[3], reinterpret_cast<sockaddr*>(&named), sizeof named) == 0);
+  for (const int fd : {sockets[1], sockets[2], sockets[3]}) expect_refused(std::to_string(fd));
+  for (const int fd : sockets) close(fd);
 }
 
 TEST(RunHost, AnOrphanedRunHostEndsAtOnce) {
@@ -76,6 +106,67 @@ TEST(RunHost, AnOrphanedRunHostEndsAtOnce) {
   EXPECT_NE(outcome.errors.find("the shell that started it has gone"), std::string::npos) << outcome.errors;
   close(channel[0]);
   close(channel[1]);
+}
+
+// Whether a process of the group still runs; a zombie has ended.
+bool GroupAlive(pid_t group) {
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    std::ifstream stat(entry.path() / "stat");
+    std::string line;
+    if (!std::getline(stat, line) || line.rfind(") ") == std::string::npos) continue;
+    std::string state;
+    pid_t parent = 0;
+    pid_t its_group = 0;
+    std::istringstream(line.substr(line.rfind(") ") + 2)) >> state >> parent >> its_group;
+    if (its_group == group && state != "Z") return true;
+  }
+  return false;
+}
+
+// The helpers of a library, one forked in the run's process group and one a
+// daemon in a session of its own, end when the shell that started the run
+// host is killed. The shell here is a child process that starts the run host
+// and answers its first request, the begin message, which names the helper's
+// group; the library then waits.
+TEST(RunHost, WhatTheLibraryStartedEndsWhenTheShellIsKilled) {
+  for (const char* library : {WB_FORK_HELPER, WB_DAEMON_HELPER}) {
+    SCOPED_TRACE(library);
+    const TemporaryFolder folder;
+    std::ofstream(folder.File("Parameters.dat")) << "wait";
+    int named[2];
+    ASSERT_EQ(pipe(named), 0);
+    const pid_t shell = fork();
+    if (shell == 0) {
+      int channel[2];
+      if (socketpair(AF_UNIX, SOCK_STREAM, 0, channel) != 0) _exit(1);
+      if (fork() == 0) {
+        const std::string program = WB_STAGE_DIR "/RunHost";
+        // In a group of its own, as the shell starts it.
+        if (setpgid(0, 0) == 0 && chdir(folder.Path().c_str()) == 0)
+          execl(program.c_str(), program.c_str(), library, std::to_string(channel[1]).c_str(), nullptr);
+        _exit(127);
+      }
+      const auto request = platform::ReadRunFrame(channel[0]);
+      const auto begin = request ? platform::DecodeWindowMessage(*request) : std::nullopt;
+      const auto group = begin ? static_cast<pid_t>(begin->wparam) : pid_t{-1};
+      if (write(named[1], &group, sizeof group) != sizeof group) _exit(1);
+      platform::WriteRunFrame(channel[0], platform::EncodeNumber(platform::RunFrameKind::Answer, 0));
+      for (;;) pause();
+    }
+    pid_t group = -1;
+    ASSERT_EQ(read(named[0], &group, sizeof group), static_cast<ssize_t>(sizeof group));
+    close(named[0]);
+    close(named[1]);
+    ASSERT_GT(group, 0);
+    EXPECT_TRUE(GroupAlive(group));
+    kill(shell, SIGKILL);
+    waitpid(shell, nullptr, 0);
+    // Polled with room for a loaded machine.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (GroupAlive(group) && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(GroupAlive(group));
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "platform/window_messages.h"
 #include "shell/model/tests/brennic_block.h"
 #include "shell/windows/drop_down_combo_box.h"
 #include "shell/windows/gauge.h"
@@ -73,13 +75,16 @@ class CalculationRun : public CommandsFixture {
     ChooseMethod(method);
   }
 
-  // Runs the parameter editor and accepts the values it shows: those of a
-  // "Parameters.dat" found in the current directory, or its defaults.
+  // Runs the parameter editor and accepts the values it shows: those of the
+  // given block, or its defaults. The block is the calculation's before the
+  // editor starts, since the shell hands the editor only its own.
   void AcceptParameters(const QByteArray& block = {}) {
     if (!block.isEmpty()) {
       QFile file(QDir::current().filePath("Parameters.dat"));
       ASSERT_TRUE(file.open(QIODevice::WriteOnly));
       file.write(block);
+      file.close();
+      const_cast<TCalculation*>(Window().Calculation())->LoadParameters();
     }
     QTimer accept;
     QObject::connect(&accept, &QTimer::timeout, [&] {
@@ -228,6 +233,32 @@ TEST_F(CalculationRun, ARunningCalculationIsKeptUntilAbortEndsItWithNothingRecor
   EXPECT_TRUE(Window().Project()->GetReports().isEmpty());
   EXPECT_EQ(Gauge(), nullptr);
   EXPECT_TRUE(Enabled("FileCloseAll"));
+}
+
+// An abort that comes once the report is whole, while the run waits for its
+// end message to be answered, leaves nothing of the run: its folder goes
+// with the report and the statistics files the run wrote there.
+TEST_F(CalculationRun, AnAbortedRunLeavesNoRunFolderEvenWithItsReportWhole) {
+  ProjectWithMethod(kBrennic);
+  AcceptParameters(BrennicBlock(20, 2, "stat.txt"));
+  QString folder;
+  const platform::WindowHandle before_the_window = platform::RegisterWindow(
+      "TWMain", [&](std::uint32_t message, std::uintptr_t, std::intptr_t) -> std::intptr_t {
+        if (message == platform::kWmUser + 2 && QFile::exists("index.html") && QFile::exists("stat2.txt")) {
+          folder = QDir::currentPath();
+          run_button_->click();
+        }
+        return 0;
+      });
+  run_button_->click();
+  ASSERT_TRUE(WaitUntil([&] { return !Window().Calculation()->IsRunning(); }));
+  platform::UnregisterWindow(before_the_window);
+  ASSERT_FALSE(folder.isEmpty());
+  EXPECT_FALSE(QFileInfo::exists(folder));
+  ExpectIdle();
+  QTest::qWait(100);
+  EXPECT_TRUE(ReportWindows().isEmpty());
+  EXPECT_TRUE(Window().Project()->GetReports().isEmpty());
 }
 
 // A run that cannot start, or whose method fails before it writes anything,
