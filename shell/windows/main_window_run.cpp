@@ -1,14 +1,15 @@
 // Runs of the open calculation: the run folder, the Run button that turns
 // into the Abort button, and the end of a run, whose report is shown and
 // recorded in the project.
+#include <fcntl.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <filesystem>
-#include <system_error>
 
 #include "platform/exceptions.h"
+#include "platform/folder_removal.h"
 #include "platform/program_folder.h"
 #include "platform/quoted.h"
 #include "shell/model/calculation.h"
@@ -37,15 +38,6 @@ class ProgramFolderRestorer {
 // writing anything) goes: it would only pile up under "Reports/". One that
 // holds anything stays; rmdir removes no other.
 void RemoveIfEmpty(const QString& folder) { QDir().rmdir(folder); }
-
-// Nothing of an aborted run stays. No report is recorded for it, so one that
-// it finished before the abort took effect would lie where the program cannot
-// reach it, with whatever else the run wrote there. The folder was made for
-// the run alone, and links in it are removed, not followed.
-void RemoveRunFolder(const QString& folder) {
-  std::error_code ignored;
-  std::filesystem::remove_all(QFile::encodeName(folder).toStdString(), ignored);
-}
 
 }  // namespace
 
@@ -91,12 +83,18 @@ void TWMain::CalcAbortExecute() {
   if (FCalculation != nullptr) AbortRun();
 }
 
+// Nothing of an aborted run stays. No report is recorded for it, so one that
+// it finished before the abort took effect would lie where the program cannot
+// reach it, with whatever else the run wrote there. The folder was made for
+// the run alone and is current until the run ends: it is held open before the
+// abort hands the current directory back, and removed through that
+// descriptor, so that a folder swapped for a link meanwhile leads nowhere.
 void TWMain::AbortRun() {
-  // The run's folder is current until the run ends.
-  const QString folder = QDir::currentPath();
   const bool running = FCalculation->IsRunning();
+  const int folder = running ? ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+  const QByteArray path = QFile::encodeName(QDir::currentPath());
   FCalculation->Abort();
-  if (running) RemoveRunFolder(folder);
+  if (folder >= 0) platform::RemoveOpenFolder(folder, path.toStdString());
 }
 
 // The run folder is current until the end is handled. A run that failed

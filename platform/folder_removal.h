@@ -1,0 +1,17 @@
+// Removing a folder the program made, with everything in it, through
+// descriptors: a folder swapped for a link while it goes leads nowhere else.
+#pragma once
+
+#include <string>
+
+#include "platform/export.h"
+
+namespace platform {
+
+// Removes all that the folder open at `folder` holds, depth first: a link is
+// removed, never followed, and a subfolder is opened without following a
+// link before what it holds goes. The folder itself goes from `path` only
+// while that path still names it. Takes `folder` over and closes it.
+WB_EXPORT void RemoveOpenFolder(int folder, const std::string& path);
+
+}  // namespace platform
