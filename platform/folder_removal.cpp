@@ -10,10 +10,8 @@
 #include <vector>
 
 namespace platform {
-namespace {
 
-// What cannot be opened or removed stays; the rest goes.
-void RemoveContents(int folder) {
+void RemoveFolderEntries(int folder, bool subfolders) {
   DIR* listing = ::fdopendir(folder);
   if (listing == nullptr) {
     ::close(folder);
@@ -26,21 +24,19 @@ void RemoveContents(int folder) {
   }
   const int at = ::dirfd(listing);
   for (const std::string& name : names) {
-    if (::unlinkat(at, name.c_str(), 0) == 0 || errno != EISDIR) continue;
+    if (::unlinkat(at, name.c_str(), 0) == 0 || errno != EISDIR || !subfolders) continue;
     const int subfolder = ::openat(at, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (subfolder < 0) continue;
-    RemoveContents(subfolder);
+    RemoveFolderEntries(subfolder, true);
     ::unlinkat(at, name.c_str(), AT_REMOVEDIR);
   }
   ::closedir(listing);
 }
 
-}  // namespace
-
 void RemoveOpenFolder(int folder, const std::string& path) {
   struct stat opened {};
   const bool known = ::fstat(folder, &opened) == 0;
-  RemoveContents(folder);
+  RemoveFolderEntries(folder, true);
   struct stat named {};
   if (known && ::lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
       named.st_ino == opened.st_ino) {

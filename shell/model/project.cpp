@@ -1,6 +1,5 @@
 #include "shell/model/project.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,9 +11,9 @@
 #include <new>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/exceptions.h"
+#include "platform/folder_removal.h"
 #include "platform/program_folder.h"
 #include "platform/quoted.h"
 #include "shell/model/model_file.h"
@@ -78,18 +77,13 @@ bool DeleteRunFolder(const RunFolder& run) {
   };
   const int folder = ::openat(reports, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   struct stat opened {};
-  DIR* listing =
-      folder < 0 || ::fstat(folder, &opened) != 0 || !accepted(opened) ? nullptr : ::fdopendir(folder);
-  if (listing == nullptr) {
+  if (folder < 0 || ::fstat(folder, &opened) != 0 || !accepted(opened)) {
     if (folder >= 0) ::close(folder);
     ::close(reports);
     return false;
   }
-  std::vector<std::string> entries;
-  while (const dirent* entry = ::readdir(listing)) entries.emplace_back(entry->d_name);
-  // Subfolders, and with them "." and "..", are not files and stay.
-  for (const std::string& entry : entries) ::unlinkat(::dirfd(listing), entry.c_str(), 0);
-  ::closedir(listing);
+  // Subfolders are not files and stay.
+  platform::RemoveFolderEntries(folder, false);
   struct stat named {};
   if (::fstatat(reports, name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0 && accepted(named)) {
     ::unlinkat(reports, name.constData(), AT_REMOVEDIR);
